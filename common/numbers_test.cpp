@@ -1,0 +1,106 @@
+#include "common/numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
+
+namespace {
+
+TEST(NumbersTest, IntegersTakeBlanksAndASign) {
+  int32_t v = 99;
+  EXPECT_EQ(VUParseInt("7", &v), 1);
+  EXPECT_EQ(v, 7);
+  EXPECT_EQ(VUParseInt("  -12", &v), 1);
+  EXPECT_EQ(v, -12);
+  EXPECT_EQ(VUParseInt("\t+5]rest", &v), 1);
+  EXPECT_EQ(v, 5);
+  EXPECT_EQ(VUParseInt("-2147483648", &v), 1);
+  EXPECT_EQ(v, std::numeric_limits<int32_t>::min());
+  EXPECT_EQ(VUParseInt("2147483647", &v), 1);
+  EXPECT_EQ(v, std::numeric_limits<int32_t>::max());
+}
+
+TEST(NumbersTest, IntegersFailWithoutDigitsOrWhenTooLarge) {
+  int32_t v = 42;
+  for (const char* bad : {"", " ", "-", "+-1", "- 1", "x1", "2147483648", "-2147483649",
+                          "99999999999999999999"}) {
+    EXPECT_EQ(VUParseInt(bad, &v), 0) << bad;
+    EXPECT_EQ(v, 42) << bad;
+  }
+}
+
+TEST(NumbersTest, RealsReadBackBitIdentical) {
+  std::mt19937 random(7);
+  char text[kVUNumberText + 1];
+  for (int i = 0; i < 20000; ++i) {
+    uint32_t bits = random();
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    if (std::isnan(value)) continue;
+    VUFormatFloat(text, value);
+    float back = 0;
+    ASSERT_EQ(VUParseFloat(text, &back), 1) << text;
+    uint32_t backBits;
+    std::memcpy(&backBits, &back, sizeof back);
+    ASSERT_EQ(backBits, bits) << text;
+  }
+}
+
+TEST(NumbersTest, RealsAreShortAndPlain) {
+  char text[kVUNumberText + 1];
+  VUFormatFloat(text, 1.0f);
+  EXPECT_STREQ(text, "1");
+  VUFormatFloat(text, 0.9f);
+  EXPECT_STREQ(text, "0.9");
+  VUFormatFloat(text, -0.75f);
+  EXPECT_STREQ(text, "-0.75");
+  EXPECT_LE(VUFormatFloat(text, -std::numeric_limits<float>::denorm_min()), kVUNumberText);
+  EXPECT_LE(VUFormatFloat(text, -3.4028235e38f), kVUNumberText);
+}
+
+TEST(NumbersTest, RealsParseWithBlanksSignsAndSpecialValues) {
+  float v = 5;
+  EXPECT_EQ(VUParseFloat("  +1.5e2", &v), 1);
+  EXPECT_EQ(v, 150.0f);
+  EXPECT_EQ(VUParseFloat("-0", &v), 1);
+  EXPECT_TRUE(std::signbit(v));
+  EXPECT_EQ(VUParseFloat("nan", &v), 1);
+  EXPECT_TRUE(std::isnan(v));
+  EXPECT_EQ(VUParseFloat("-inf", &v), 1);
+  EXPECT_TRUE(std::isinf(v));
+  v = 5;
+  for (const char* bad : {"", "abc", "+-1", ".", "1e99", "- 1"}) {
+    EXPECT_EQ(VUParseFloat(bad, &v), 0) << bad;
+    EXPECT_EQ(v, 5.0f) << bad;
+  }
+  EXPECT_EQ(VUParseFloatWhole(" 2.5 ", &v), 1);
+  EXPECT_EQ(v, 2.5f);
+  EXPECT_EQ(VUParseFloatWhole("2.5x", &v), 0);
+}
+
+TEST(NumbersTest, TheCLocaleDoesNotChangeTheText) {
+  const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+  std::string saved = previous != nullptr ? previous : "C";
+  bool comma = false;
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "German_Germany.1252"}) {
+    if (std::setlocale(LC_NUMERIC, name) != nullptr) {
+      comma = true;
+      break;
+    }
+  }
+  char text[kVUNumberText + 1];
+  VUFormatFloat(text, 2.5f);
+  float back = 0;
+  EXPECT_EQ(VUParseFloat("2.5", &back), 1);
+  std::setlocale(LC_NUMERIC, saved.c_str());
+  EXPECT_STREQ(text, "2.5");
+  EXPECT_EQ(back, 2.5f);
+  if (!comma) GTEST_SKIP() << "no locale with a decimal comma on this machine";
+}
+
+}  // namespace

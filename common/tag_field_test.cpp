@@ -1,0 +1,104 @@
+#include "common/tag_field.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+TEST(TagFieldTest, FieldsCarryTheirLength) {
+  char out[kVUFieldBuffer];
+  int length = 0;
+  VUFormatTextField(out, "[NAM]", "Attic", &length);
+  EXPECT_STREQ(out, "[NAM][5]Attic");
+  EXPECT_EQ(length, 13);
+  VUFormatTextField(out, "[NAM]", "", &length);
+  EXPECT_STREQ(out, "[NAM][0]");
+  VUFormatIntField(out, "[MAP]", -7, &length);
+  EXPECT_STREQ(out, "[MAP][2]-7");
+  EXPECT_EQ(length, 10);
+  VUFormatFloatField(out, "[ELH]", 1.0f, &length);
+  EXPECT_STREQ(out, "[ELH][1]1");
+}
+
+TEST(TagFieldTest, ATextTooLongForALineIsCutToFitIt) {
+  char out[kVUFieldBuffer];
+  int length = 0;
+  std::string value(265, 'v');
+  VUFormatTextField(out, "[DNA]", value.c_str(), &length);
+  EXPECT_EQ(length, kVUMaxLine);
+  EXPECT_EQ(std::string(out, 10), "[DNA][256]");
+  // 256 characters of value is the most that fits a line.
+  value.assign(256, 'w');
+  VUFormatTextField(out, "[DNA]", value.c_str(), &length);
+  EXPECT_EQ(length, kVUMaxLine);
+  EXPECT_EQ(std::string(out + 10), value);
+
+  char wide[280];
+  value.assign(260, 'p');
+  VUFormatTextField(wide, "[TAR]", value.c_str(), &length, 279);
+  EXPECT_EQ(length, 270);
+}
+
+TEST(TagFieldTest, TaggedValuesAreFoundAndBounded) {
+  char out[8];
+  EXPECT_EQ(VUGetTaggedValue("[TAR]", "[TAR][5]C:\\ab", out, 7), 1);
+  EXPECT_STREQ(out, "C:\\ab");
+  EXPECT_EQ(VUGetTaggedValue("[IFX]", "[IFX][10]0123456789", out, 7), 1);
+  EXPECT_STREQ(out, "0123456");
+  EXPECT_EQ(VUGetTaggedValue("[IFX]", "[IFX][9]abc", out, 7), 1);  // line is short
+  EXPECT_STREQ(out, "abc");
+  EXPECT_EQ(VUGetTaggedValue("[IFX]", "[IFX][0]", out, 7), 1);
+  EXPECT_STREQ(out, "");
+
+  std::strcpy(out, "keep");
+  for (const char* bad : {"[IFI][3]abc", "[IFX]3]abc", "[IFX][x]abc", "[IFX][-1]abc", "[IFX][3abc", ""}) {
+    EXPECT_EQ(VUGetTaggedValue("[IFX]", bad, out, 7), 0) << bad;
+    EXPECT_STREQ(out, "keep") << bad;
+  }
+}
+
+TEST(TagFieldTest, EndTagsReverseTheLetters) {
+  char out[kVUEndTagBuffer];
+  VUMakeEndTag(out, "[WORL]");
+  EXPECT_STREQ(out, "[LROW]");
+  VUMakeEndTag(out, "[SECT]");
+  EXPECT_STREQ(out, "[TCES]");
+  VUMakeEndTag(out, "[ITEM]");
+  EXPECT_STREQ(out, "[METI]");
+  VUMakeEndTag(out, "[FTLS]");
+  EXPECT_STREQ(out, "[SLTF]");
+  VUMakeEndTag(out, "[ABCDEFGHIJKLMNOPQRSTUVWXYZ]");
+  EXPECT_EQ(std::strlen(out), 19u);
+}
+
+std::string Written(FILE* stream) {
+  std::fflush(stream);
+  std::rewind(stream);
+  std::string text;
+  int c;
+  while ((c = std::fgetc(stream)) != EOF) text += static_cast<char>(c);
+  return text;
+}
+
+TEST(TagFieldTest, AFieldStaysOnTheLineUpTo266Characters) {
+  FILE* stream = std::tmpfile();
+  ASSERT_NE(stream, nullptr);
+  int counter = 260;
+  VUWriteFieldOnLine(stream, "[A][1]", 6, &counter);  // 266 is not more than 266
+  EXPECT_EQ(counter, 266);
+  EXPECT_EQ(Written(stream), "[A][1]");
+  std::fclose(stream);
+
+  stream = std::tmpfile();
+  ASSERT_NE(stream, nullptr);
+  counter = 260;
+  VUWriteFieldOnLine(stream, "[A][1]x", 7, &counter);
+  EXPECT_EQ(counter, 7);
+  EXPECT_EQ(Written(stream), "\n[A][1]x");
+  std::fclose(stream);
+}
+
+}  // namespace

@@ -1,0 +1,25 @@
+// Export macros of the two libraries.
+#ifndef VESTA_EXPORT_H
+#define VESTA_EXPORT_H
+
+#if defined(_WIN32)
+#  define VESTA_DLL_EXPORT __declspec(dllexport)
+#  define VESTA_DLL_IMPORT __declspec(dllimport)
+#else
+#  define VESTA_DLL_EXPORT __attribute__((visibility("default")))
+#  define VESTA_DLL_IMPORT __attribute__((visibility("default")))
+#endif
+
+#if defined(VPROP_BUILD)
+#  define VPROP_API VESTA_DLL_EXPORT
+#else
+#  define VPROP_API VESTA_DLL_IMPORT
+#endif
+
+#if defined(VSETU_BUILD)
+#  define VSETU_API VESTA_DLL_EXPORT
+#else
+#  define VSETU_API VESTA_DLL_IMPORT
+#endif
+
+#endif

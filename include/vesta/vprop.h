@@ -1,0 +1,328 @@
+// VProp, the property store: the world, room and item records of a VESTA
+// world, their tag file (".vwq"), and the gather list.
+//
+// Records are plain classes passed by pointer. Construction leaves a record
+// undefined (only its owned pointer is cleared, so that destroying a record
+// that was never initialised is safe); the initialise operation sets the
+// defaults, the terminate operation frees what the record owns, and the
+// destructor calls the terminate operation. Operations return 1 for success
+// and 0 for failure unless said otherwise. Texts are 8-bit strings in fixed
+// arrays of capacity + 1 bytes; longer values are cut to the capacity.
+//
+// One thread at a time may use the library: the error slot, the comment
+// slot, the line-break counter and the world reader's current mark are
+// library-wide.
+#ifndef VESTA_VPROP_H
+#define VESTA_VPROP_H
+
+#include <cstdint>
+#include <cstdio>
+
+#include "vesta/export.h"
+
+class CMarkList;
+struct VUList;
+
+// ---------------------------------------------------------------------------
+// World record: tag "[WORL]".
+class VPROP_API CWorldProp {
+ public:
+  CWorldProp();
+  ~CWorldProp();
+  CWorldProp(const CWorldProp&) = delete;
+  CWorldProp& operator=(const CWorldProp&) = delete;
+
+  // Every field to its default and a new, empty mark list. 0 when the mark
+  // list cannot be made (the fields are set all the same). A record that
+  // holds a mark list must be terminated first: this does not free it.
+  int WPInitialise();
+  // Frees the mark list. Returns 1.
+  int WPTerminate();
+  // first into the first build number, fourth into the second and, unless
+  // fifth is -1, fifth into the third, as decimal text; second and third
+  // are not used. Returns 0.
+  int WPSetBuildNumbers(int first, int second, int third, int fourth, int fifth);
+  // Copies every field and makes the mark list a copy of the source's (a
+  // record without a list gets one; a source without a list gives an empty
+  // one). Returns 1.
+  int WPCopyFrom(const CWorldProp* source);
+
+  char firstBuild[8];            // [UBR]
+  char secondBuild[8];           // [UBS]
+  char thirdBuild[8];            // [UBF]
+  char clnText[261];             // [CLN]
+  int32_t mapNumber;             // [MAP]
+  int32_t snoValue;              // [SNO]
+  int32_t iconNumber;            // [ICN]
+  int32_t acdValue;              // [ACD]
+  char worldName[261];           // [NAM]
+  char rwnText[261];             // [RWN]
+  char fileTypeCatalogue[261];   // [FTY] path of the world's catalogue
+  int32_t bakValue;              // [BAK]
+  char dexFile[261];             // [DEX]
+  char deiIndex[17];             // [DEI]
+  char uufShape[261];            // [UUF]
+  char mufShape[261];            // [MUF]
+  CMarkList* markList;           // [MKJ] ... [MKE], owned
+};
+
+// ---------------------------------------------------------------------------
+// Item record: tag "[ITEM]".
+class VPROP_API CItemProp {
+ public:
+  CItemProp();
+  ~CItemProp();
+
+  int IPInitialise();
+  // Nothing to free. Returns 1.
+  int IPTerminate();
+  // Item index and room index to -1.
+  int IPInitIndices();
+  // Makes the item the user at distance d (index 0, " You, The User ").
+  int IPSetToTheUser(float d);
+  // Makes the item the room mate at distance d (index 1, " RoomMate ").
+  int IPSetToRoomMate(float d);
+  int IPIsThisTheUser();
+  int IPIsThisRoomMate();
+  int IPIsSelected();
+  // 1 when the name is not empty and DSF is above 0.
+  int IPIsObjectViable();
+  // 1 when the special type is 1, 2 or 3.
+  int IPIsThisArchitecture();
+  int IPSetCOGChanged(int changed);
+  int IPIsCOGChanged();
+  int IPSetForceReload(int reload);
+  int IPIsForceReload();
+  // Copies every field but the force-reload field, the spare index, the
+  // COG-changed flag and the placement frames. Returns 0.
+  int IPCopyFrom(const CItemProp* source);
+
+  int32_t spareInteger1;          // not stored
+  int32_t spareInteger2;          // not stored
+  int32_t itemIndex;              // [ITI] 0 the user, 1 the room mate
+  int32_t roomIndex;              // [IPS]
+  int32_t igpValue;               // [IGP]
+  char name[261];                 // [INA]
+  char target[261];               // [TGT]
+  char workingFolder[261];        // [WDR]
+  char fileType[261];             // [FTY]
+  float posX, posY, posZ;         // [XCO] [YCO] [ZCO]
+  float uclValue;                 // [UCL]
+  float dclValue;                 // [DCL]
+  float uzoValue;                 // [UZO]
+  float szoValue;                 // [SZO]
+  float mzoValue;                 // [MZO]
+  char commandLine[261];          // [CMD]
+  char kolbFile[261];             // [RVC]
+  char selectedShape[261];        // [SSS]
+  char texture[261];              // [PIF]
+  char textureIcon[17];           // [PIX]
+  char unselectedShape[261];      // [XFL]
+  char collideSound[261];         // [COS]
+  char selectedSound[261];        // [SES]
+  char openSound[261];            // [OPS]
+  char deleteSound[261];          // [XDS]
+  int32_t specialType;            // [SPT]
+  int32_t wtpValue;               // [WTP]
+  int32_t tiling;                 // [TLE]
+  int32_t funValue;               // [FUN]
+  int32_t footprintDisabled;      // [FPD]
+  int32_t alaValue;               // [ALA]
+  int32_t forceReload;            // [RLO]
+  float dsfValue;                 // [DSF]
+  int32_t selected;               // [SEL]
+  int32_t isgValue;               // [ISG]
+  float facingX, facingY, facingZ;  // [FFX] [FFY] [FFZ]
+  float upX, upY, upZ;              // [FAX] [FAY] [FAZ]
+  int32_t footprint;              // [FPT]
+  char ftfText[261];              // [FTF]
+  char spareText[261];            // not stored
+  int32_t spareIndex;             // neither copied nor stored
+  int32_t cogChanged;             // neither copied nor stored
+  float frames[3][9];             // neither copied nor stored
+  float closing[3];               // not stored
+};
+
+// ---------------------------------------------------------------------------
+// Room record: tag "[SECT]" (a room is a sector in the file).
+class VPROP_API CRoomProp {
+ public:
+  CRoomProp();
+  ~CRoomProp();
+  CRoomProp(const CRoomProp&) = delete;
+  CRoomProp& operator=(const CRoomProp&) = delete;
+
+  // Every field to its default; forgets the vertex list without freeing
+  // it, so a record that holds vertices must be terminated first.
+  int RPInitialise();
+  // Frees the vertices and their list.
+  int RPTerminate();
+  // A new desktop room whose media come from folder.
+  int RPSeedProperties(const char* folder);
+  // Turns the record into the desktop room in place.
+  int RPSeedDesktop();
+  // 1 when the room can be built: a name, 3 to 64 sides, side length and
+  // wall height from 1 to 256, and the three textures.
+  int RPIsObjectViable();
+  // Room index to -1.
+  int RPSetFirstBuild();
+  // 1 when the folder is set and exists.
+  int RPIsDirectoryViable();
+  // Places the room as the one that item leads into.
+  int RPMakeChildOf(const CItemProp* item);
+  // Copies every field and appends copies of the source's vertices. 0 when
+  // memory for a vertex runs out.
+  int RPCopyFrom(const CRoomProp* source);
+
+  int32_t roomIndex;              // [RIX]
+  int32_t parentRoomIndex;        // [PSX]
+  int32_t parentItemIndex;        // [PIX]
+  char roomName[65];              // [RNA]
+  char folder[261];               // [DNA]
+  float posX, posY, posZ;         // [XCS] [YCS] [ZCS]
+  float elhValue;                 // [ELH]
+  float facingX, facingY, facingZ;  // [SFX] [SFY] [SFZ]
+  float upX, upY, upZ;              // [SAX] [SAY] [SAZ]
+  int32_t wlnValue;               // [WLN]
+  int32_t sideCount;              // [NSI]
+  float sideLength;               // [LSI]
+  float wallHeight;               // [HSI]
+  int32_t wallTiling;             // [WTI]
+  int32_t floorTiling;            // [FTI]
+  int32_t ceilingTiling;          // [CTI]
+  int32_t phyValue;               // [PHY]
+  char ceilingTexture[261];       // [CTX]
+  char ceilingIcon[17];           // [CII]
+  char floorTexture[261];         // [FTX]
+  char floorIcon[17];             // [FII]
+  char wallTexture[261];          // [WTX]
+  char wallIcon[17];              // [WII]
+  char hitSound[261];             // [HSN]
+  char usnSound[261];             // [USN]
+  char bsnSound[261];             // [BSN]
+  char doorTexture[261];          // [DTX]
+  char doorKolbFile[261];         // [DVA]
+  int32_t adtValue;               // [ADT]
+  int32_t skyValue;               // [SKY]
+  int32_t dsnValue;               // [DSN]
+  int32_t issValue;               // [ISS]
+  int32_t isbValue;               // [ISB]
+  float trmValue;                 // [TRM]
+  float rstValue;                 // [RST]
+  int32_t jenValue;               // [JEN]
+  int32_t jixValue;               // [JIX]
+  char jwlText[261];              // [JWL]
+  int32_t footprint;              // [FPT]
+  int32_t cufValue;               // [CUF]
+  int32_t wzyValue;               // [WZY]
+  VUList* vertices;               // [FVE] one per vertex; owned
+};
+
+// ---------------------------------------------------------------------------
+// Gather list: a data file of four-line entries, each a file meant for a
+// room with the icon that shows it.
+class VPROP_API CVGather {
+ public:
+  CVGather();
+  // Closes the open data file.
+  ~CVGather();
+  CVGather(const CVGather&) = delete;
+  CVGather& operator=(const CVGather&) = delete;
+
+  int GAInitialise();
+  int GATerminate();
+  int GASetDataFileName(const char* path);
+  int GAInitNewEntry();
+  int GASetTargetSectorID(int room);
+  int GASetTargetFilePath(const char* path);
+  int GASetIconFilePath(const char* path);
+  int GASetIconIndex(const char* index);
+  // Appends the current entry to the data file.
+  int GAAppendNewEntry();
+  // Opens the data file again and reads its first entry.
+  int GASelectFirst();
+  // Reads the next entry; 0 at the end.
+  int GASelectNext();
+  int GAGetTargetSectorID(int* room);
+  // The getters copy into buffers of at least 261 bytes (17 for the icon
+  // index).
+  int GAGetFileAndPath(char* buffer);
+  int GAGetTitle(char* buffer);
+  int GAGetDirectory(char* buffer);
+  int GAGetIconFilePath(char* buffer);
+  int GAGetIconIndex(char* buffer);
+
+  char dataFileName[261];
+  char targetFilePath[261];
+  int32_t targetRoomIndex;
+  char iconFilePath[261];
+  char iconIndex[17];
+  char title[261];
+  char folder[261];
+  FILE* dataFile;  // owned
+};
+
+// ---------------------------------------------------------------------------
+// The tag file.
+
+typedef int (*FFWorldCallback)(CWorldProp* world);
+typedef int (*FFRoomCallback)(CRoomProp* room);
+typedef int (*FFItemCallback)(CItemProp* item);
+
+// Reads records from the stream's position. mode 0 reads the first world
+// record, 1 the first room record, 2 the first item record; mode 3 reads
+// every record and hands each to its kind's callback (1 goes on, anything
+// else stops the read), then terminates and initialises every record
+// object given. A record object may be null: its fields are dropped. A
+// record whose object or callback is null is read and skipped, not
+// delivered. 1 when at least one record was completed (and,
+// in mode 3, accepted) and no callback refused; the error slot tells more.
+VPROP_API int FFReadTagFile(FILE* stream, CWorldProp* world, FFWorldCallback worldFunc,
+                            CRoomProp* room, FFRoomCallback roomFunc, CItemProp* item,
+                            FFItemCallback itemFunc, int mode);
+// The same without the world record.
+VPROP_API int FFReadTagFile(FILE* stream, CRoomProp* room, FFRoomCallback roomFunc,
+                            CItemProp* item, FFItemCallback itemFunc, int mode);
+
+// Reads the first record of the kind from the file into an initialised
+// record.
+VPROP_API int FFLoadWorldProp(const char* path, CWorldProp* world);
+VPROP_API int FFLoadRoomProp(const char* path, CRoomProp* room);
+VPROP_API int FFLoadItemProp(const char* path, CItemProp* item);
+
+// Appends one record to the file, creating it when absent.
+VPROP_API int FFSaveWorldProp(const char* path, CWorldProp* world);
+VPROP_API int FFSaveRoomProp(const char* path, CRoomProp* room);
+VPROP_API int FFSaveItemProp(const char* path, CItemProp* item);
+
+// Writes one record at the stream's position and flushes it. Returns 1.
+VPROP_API int FFWriteWorldProp(FILE* stream, CWorldProp* world);
+VPROP_API int FFWriteRoomProp(FILE* stream, CRoomProp* room);
+VPROP_API int FFWriteItemProp(FILE* stream, CItemProp* item);
+
+// The error slot: the last code set by a load, save, write or read.
+VPROP_API int FFSetError(unsigned int code);
+VPROP_API int FFGetError(unsigned int* code);
+
+// The comment slot (up to 263 characters, "VPProp.dll" at first).
+VPROP_API int FFSetComment(const char* text);
+// Copies the comment into buffer (size bytes, cut to fit); 0 when empty.
+VPROP_API int FFGetComment(char* buffer, int size = 264);
+
+// Codes of the error slot.
+enum : unsigned int {
+  kFFErrorGeneral = 5,
+  kFFErrorRoomOpenRead = 5000,
+  kFFErrorRoomOpenAppend = 5001,
+  kFFErrorItemOpenRead = 5002,
+  kFFErrorItemOpenAppend = 5003,
+  kFFErrorReadClean = 5006,
+  kFFErrorLengthNotClosed = 5011,
+  kFFErrorLengthTooLarge = 5012,
+  kFFErrorNoLengthBracket = 5013,
+  kFFErrorNotAField = 5014,
+  kFFErrorWorldOpenRead = 5053,
+  kFFErrorWorldOpenAppend = 5054,
+};
+
+#endif

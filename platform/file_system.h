@@ -1,0 +1,44 @@
+// The file-system half of the platform seam.
+//
+// Names avoid those of the Win32 API, some of which are macros.
+//
+// Every path given here is a Windows path as the system keeps it
+// ("C:\VESTA\media\FWW01.bmp"). The POSIX backend maps it into the folder
+// named by VESTA_ROOT (drive C: is $VESTA_ROOT/drive_c, back-slashes become
+// slashes, a path that begins with "/" is a host path, and a path component
+// that does not exist as spelled is matched without regard to letter case);
+// the Win32 backend hands it to the ANSI API unchanged.
+#ifndef VESTA_PLATFORM_FILE_SYSTEM_H
+#define VESTA_PLATFORM_FILE_SYSTEM_H
+
+#include <cstdio>
+#include <string>
+
+namespace vesta::platform {
+
+// Opens the file as a standard stream; mode is that of fopen ("r", "a+",
+// "w", "rb", ...), text mode unless it says "b". Returns nullptr when the
+// file cannot be opened; errno is then set by the C library.
+FILE* OpenStream(const char* path, const char* mode);
+
+// True when the path names an existing file (not a folder).
+bool FileExists(const char* path);
+
+// True when the path names an existing folder; a trailing back-slash is
+// allowed ("C:\Media\").
+bool FolderExists(const char* path);
+
+// Creates one folder; its parent must exist. True when the folder exists
+// afterwards (also when it existed before).
+bool MakeFolder(const char* path);
+
+// Deletes one file. False when it does not exist or cannot be deleted.
+bool RemoveFile(const char* path);
+
+// The host's own name for the path: what the C library or a shell command
+// on this machine would be given. On Windows it is the path itself.
+std::string HostPath(const char* path);
+
+}  // namespace vesta::platform
+
+#endif

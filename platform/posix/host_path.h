@@ -1,0 +1,24 @@
+// How the POSIX backend finds a Windows path on this machine.
+#ifndef VESTA_PLATFORM_POSIX_HOST_PATH_H
+#define VESTA_PLATFORM_POSIX_HOST_PATH_H
+
+#include <string>
+
+namespace vesta::platform::posix {
+
+// The folder that stands for the Windows side of the machine: $VESTA_ROOT,
+// else ~/.vesta. Read on every call, so that a test may point it elsewhere.
+std::string VestaRoot();
+
+// Maps a Windows path to a host path: "X:" to $VESTA_ROOT/drive_x, a leading
+// "\\server\share" to $VESTA_ROOT/unc/server/share, a leading single
+// back-slash to drive C:, back-slashes to slashes. A path that begins with
+// "/" is a host path already; a relative path stays relative. When a
+// component does not exist as spelled, the first entry of its folder that
+// matches without regard to ASCII letter case is taken; components after
+// one that matches nothing are kept as spelled.
+std::string ResolveHostPath(const char* path);
+
+}  // namespace vesta::platform::posix
+
+#endif

@@ -1,0 +1,29 @@
+// The property store's library-wide state, all in one place.
+#ifndef VESTA_VPROP_LIBRARY_STATE_H
+#define VESTA_VPROP_LIBRARY_STATE_H
+
+#include <cstdint>
+
+#include "common/mark_list.h"
+
+namespace vesta::vprop {
+
+// The error slot: 0 when the library is loaded, then the last code set.
+void SetError(uint32_t code);
+uint32_t Error();
+
+// Field characters written since a writer last broke a line; shared by all
+// writes to all files and never reset.
+int* LineCounter();
+
+// The mark that the world reader fills field by field; zero-filled when the
+// library is loaded and never cleared by the reader.
+MarkRecord* CurrentMark();
+
+// The comment slot: up to 263 characters, "VPProp.dll" at first.
+constexpr int kCommentCapacity = 263;
+char* CommentSlot();
+
+}  // namespace vesta::vprop
+
+#endif

@@ -1,0 +1,78 @@
+// What the tag file reader and writer know of a kind of record: its opening
+// tag, its fields in write order with where each lives in the record, and a
+// lookup from tag to field for the reader.
+#ifndef VESTA_VPROP_RECORD_KIND_H
+#define VESTA_VPROP_RECORD_KIND_H
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+namespace vesta::vprop {
+
+enum class FieldType : uint8_t {
+  kInt,        // int32_t
+  kReal,       // float
+  kText,       // char array of capacity + 1 bytes
+  kVertices,   // VUList* of vertices, one field per vertex
+  kMarks,      // CMarkList*: written as mark fields, not read under this tag
+  kMarkBegin,  // mark fields: their offsets are into the current MarkRecord
+  kMarkEnd,
+  kMarkInt,
+  kMarkReal,
+  kMarkText,
+};
+
+struct FieldDef {
+  char tag[6];
+  FieldType type;
+  uint16_t offset;
+  uint16_t capacity;  // texts only
+};
+
+// Finds a field by its tag: "[" three capital letters "]".
+class TagIndex {
+ public:
+  TagIndex();
+  void Add(const char* tag, int index);
+  // The index given to the five characters at p, or -1.
+  int Find(const char* p) const;
+
+ private:
+  static int Slot(const char* p);
+  int8_t slots_[26 * 26 * 26];
+};
+
+struct RecordKind {
+  const char* openTag;
+  const FieldDef* writeOrder;  // the record's fields in the order written
+  int writeCount;
+  const FieldDef* readOnly;    // further fields only read (the marks)
+  int readOnlyCount;
+  bool skipsUnlisted;  // "[...]" tags not in the lists are read and dropped
+  TagIndex index;      // over writeOrder then readOnly
+
+  RecordKind(const char* open, const FieldDef* order, int orderCount, const FieldDef* extra,
+             int extraCount, bool skips);
+  // The field whose tag stands at p, or null.
+  const FieldDef* Find(const char* p) const;
+};
+
+// Stores one value read from the file into record (which may be null: the
+// value is then dropped).
+void StoreField(const FieldDef& def, void* record, const char* value);
+
+// Writes the record's fields in write order onto the lines of stream.
+void WriteFields(const RecordKind& kind, const void* record, FILE* stream);
+
+}  // namespace vesta::vprop
+
+// Table rows, for the record files.
+#define VPROP_INT(Class, tag, member) \
+  { tag, vesta::vprop::FieldType::kInt, offsetof(Class, member), 0 }
+#define VPROP_REAL(Class, tag, member) \
+  { tag, vesta::vprop::FieldType::kReal, offsetof(Class, member), 0 }
+#define VPROP_TEXT(Class, tag, member) \
+  { tag, vesta::vprop::FieldType::kText, offsetof(Class, member), sizeof(Class::member) - 1 }
+
+#endif

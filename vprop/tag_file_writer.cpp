@@ -1,0 +1,43 @@
+// The record writers. A record is a line feed, its opening tag and a line
+// feed; its fields laid on lines of at most 266 characters by the shared
+// line counter; then a line feed, its end tag and a line feed.
+#include <cstdio>
+
+#include "common/tag_field.h"
+#include "vesta/vprop.h"
+#include "vprop/library_state.h"
+#include "vprop/record_kinds.h"
+
+namespace vesta::vprop {
+namespace {
+
+int WriteRecord(FILE* stream, const RecordKind& kind, const void* record) {
+  SetError(kFFErrorGeneral);
+  if (stream == nullptr || record == nullptr) return 0;
+  std::fputc('\n', stream);
+  std::fputs(kind.openTag, stream);
+  std::fputc('\n', stream);
+  WriteFields(kind, record, stream);
+  char endTag[kVUEndTagBuffer];
+  VUMakeEndTag(endTag, kind.openTag);
+  std::fputc('\n', stream);
+  std::fputs(endTag, stream);
+  std::fputc('\n', stream);
+  std::fflush(stream);
+  return 1;
+}
+
+}  // namespace
+}  // namespace vesta::vprop
+
+int FFWriteWorldProp(FILE* stream, CWorldProp* world) {
+  return vesta::vprop::WriteRecord(stream, vesta::vprop::WorldKind(), world);
+}
+
+int FFWriteRoomProp(FILE* stream, CRoomProp* room) {
+  return vesta::vprop::WriteRecord(stream, vesta::vprop::RoomKind(), room);
+}
+
+int FFWriteItemProp(FILE* stream, CItemProp* item) {
+  return vesta::vprop::WriteRecord(stream, vesta::vprop::ItemKind(), item);
+}
