@@ -11,45 +11,13 @@
 #include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
 #include "vesta/vprop.h"
+#include "vprop/test_records.h"
 
 namespace {
 
 using vesta::testing::ScratchFolder;
 
-bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
-void ExpectSameMark(const MarkRecord& a, const MarkRecord& b) {
-  EXPECT_STREQ(a.name, b.name);
-  EXPECT_EQ(a.i, b.i);
-  EXPECT_EQ(a.s, b.s);
-  EXPECT_EQ(a.v, b.v);
-  const float* ra[] = {&a.x, &a.y, &a.z, &a.p, &a.q, &a.r, &a.a, &a.b, &a.c, &a.o, &a.f};
-  const float* rb[] = {&b.x, &b.y, &b.z, &b.p, &b.q, &b.r, &b.a, &b.b, &b.c, &b.o, &b.f};
-  for (size_t k = 0; k < sizeof ra / sizeof ra[0]; ++k) EXPECT_TRUE(SameBits(*ra[k], *rb[k])) << k;
-}
-
-void ExpectSameWorld(const CWorldProp& a, const CWorldProp& b) {
-  EXPECT_STREQ(a.firstBuild, b.firstBuild);
-  EXPECT_STREQ(a.secondBuild, b.secondBuild);
-  EXPECT_STREQ(a.thirdBuild, b.thirdBuild);
-  EXPECT_STREQ(a.clnText, b.clnText);
-  EXPECT_EQ(a.mapNumber, b.mapNumber);
-  EXPECT_EQ(a.snoValue, b.snoValue);
-  EXPECT_EQ(a.iconNumber, b.iconNumber);
-  EXPECT_EQ(a.acdValue, b.acdValue);
-  EXPECT_STREQ(a.worldName, b.worldName);
-  EXPECT_STREQ(a.rwnText, b.rwnText);
-  EXPECT_STREQ(a.fileTypeCatalogue, b.fileTypeCatalogue);
-  EXPECT_EQ(a.bakValue, b.bakValue);
-  EXPECT_STREQ(a.dexFile, b.dexFile);
-  EXPECT_STREQ(a.deiIndex, b.deiIndex);
-  EXPECT_STREQ(a.uufShape, b.uufShape);
-  EXPECT_STREQ(a.mufShape, b.mufShape);
-  ASSERT_EQ(VUMarkListCount(a.markList), VUMarkListCount(b.markList));
-  for (int k = 0; k < VUMarkListCount(a.markList); ++k) {
-    ExpectSameMark(*VUMarkListGet(a.markList, k), *VUMarkListGet(b.markList, k));
-  }
-}
+using vesta::testing::ExpectSameWorld;
 
 MarkRecord MakeMark(const char* name, int seed) {
   MarkRecord m = {};
