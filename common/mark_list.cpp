@@ -18,25 +18,25 @@ bool Reserve(CMarkList* list, int32_t wanted) {
   return true;
 }
 
-void WriteText(FILE* stream, int* counter, const char* tag, const char* value) {
+void WriteText(VUOutput* out, int* counter, const char* tag, const char* value) {
   char field[kVUFieldBuffer];
   int length;
   VUFormatTextField(field, tag, value, &length);
-  VUWriteFieldOnLine(stream, field, length, counter);
+  VUWriteFieldOnLine(out, field, length, counter);
 }
 
-void WriteInt(FILE* stream, int* counter, const char* tag, int32_t value) {
+void WriteInt(VUOutput* out, int* counter, const char* tag, int32_t value) {
   char field[kVUFieldBuffer];
   int length;
   VUFormatIntField(field, tag, value, &length);
-  VUWriteFieldOnLine(stream, field, length, counter);
+  VUWriteFieldOnLine(out, field, length, counter);
 }
 
-void WriteReal(FILE* stream, int* counter, const char* tag, float value) {
+void WriteReal(VUOutput* out, int* counter, const char* tag, float value) {
   char field[kVUFieldBuffer];
   int length;
   VUFormatFloatField(field, tag, value, &length);
-  VUWriteFieldOnLine(stream, field, length, counter);
+  VUWriteFieldOnLine(out, field, length, counter);
 }
 
 }  // namespace
@@ -92,27 +92,27 @@ int VUMarkListEndMark(CMarkList* list, const MarkRecord* record) {
   return 1;
 }
 
-int VUMarkListWrite(const CMarkList* list, FILE* stream, int* lineCounter) {
-  if (list == nullptr || stream == nullptr || lineCounter == nullptr) return 0;
+int VUMarkListWrite(const CMarkList* list, VUOutput* out, int* lineCounter) {
+  if (list == nullptr || out == nullptr || lineCounter == nullptr) return 0;
   for (int32_t k = 0; k < list->count; ++k) {
     const MarkRecord& m = list->marks[k];
-    WriteText(stream, lineCounter, "[MKJ]", "");
-    WriteText(stream, lineCounter, "[MKN]", m.name);
-    WriteInt(stream, lineCounter, "[MKI]", m.i);
-    WriteInt(stream, lineCounter, "[MKS]", m.s);
-    WriteReal(stream, lineCounter, "[MKX]", m.x);
-    WriteReal(stream, lineCounter, "[MKY]", m.y);
-    WriteReal(stream, lineCounter, "[MKZ]", m.z);
-    WriteReal(stream, lineCounter, "[MKP]", m.p);
-    WriteReal(stream, lineCounter, "[MKQ]", m.q);
-    WriteReal(stream, lineCounter, "[MKR]", m.r);
-    WriteReal(stream, lineCounter, "[MKA]", m.a);
-    WriteReal(stream, lineCounter, "[MKB]", m.b);
-    WriteReal(stream, lineCounter, "[MKC]", m.c);
-    WriteInt(stream, lineCounter, "[MKV]", m.v);
-    WriteReal(stream, lineCounter, "[MKO]", m.o);
-    WriteReal(stream, lineCounter, "[MKF]", m.f);
-    WriteText(stream, lineCounter, "[MKE]", "");
+    WriteText(out, lineCounter, "[MKJ]", "");
+    WriteText(out, lineCounter, "[MKN]", m.name);
+    WriteInt(out, lineCounter, "[MKI]", m.i);
+    WriteInt(out, lineCounter, "[MKS]", m.s);
+    WriteReal(out, lineCounter, "[MKX]", m.x);
+    WriteReal(out, lineCounter, "[MKY]", m.y);
+    WriteReal(out, lineCounter, "[MKZ]", m.z);
+    WriteReal(out, lineCounter, "[MKP]", m.p);
+    WriteReal(out, lineCounter, "[MKQ]", m.q);
+    WriteReal(out, lineCounter, "[MKR]", m.r);
+    WriteReal(out, lineCounter, "[MKA]", m.a);
+    WriteReal(out, lineCounter, "[MKB]", m.b);
+    WriteReal(out, lineCounter, "[MKC]", m.c);
+    WriteInt(out, lineCounter, "[MKV]", m.v);
+    WriteReal(out, lineCounter, "[MKO]", m.o);
+    WriteReal(out, lineCounter, "[MKF]", m.f);
+    WriteText(out, lineCounter, "[MKE]", "");
   }
   return 1;
 }

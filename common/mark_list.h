@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "common/output_buffer.h"
+
 struct MarkRecord {
   char name[132];  // 131 characters
   int32_t i;
@@ -44,7 +46,7 @@ int VUMarkListEndMark(CMarkList* list, const MarkRecord* record);
 // "[MKX]" to "[MKZ]", "[MKP]" to "[MKR]", "[MKA]" to "[MKC]", "[MKV]",
 // "[MKO]", "[MKF]", "[MKE]", laid on lines of the tag file with the
 // writer's line counter. Returns 1.
-int VUMarkListWrite(const CMarkList* list, FILE* stream, int* lineCounter);
+int VUMarkListWrite(const CMarkList* list, VUOutput* out, int* lineCounter);
 
 int VUMarkListCount(const CMarkList* list);
 // The mark at index, or null.

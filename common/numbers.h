@@ -23,6 +23,10 @@ int VUParseFloat(const char* text, float* out);
 // blanks around it.
 int VUParseFloatWhole(const char* text, float* out);
 
+// The same on the length characters at text, which need not be terminated.
+int VUParseIntN(const char* text, int length, int32_t* out);
+int VUParseFloatN(const char* text, int length, float* out);
+
 // Writes the value into out (at least kVUNumberText + 1 bytes) and
 // terminates it; returns the length.
 int VUFormatInt(char* out, int32_t value);

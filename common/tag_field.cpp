@@ -98,12 +98,13 @@ int VUMakeEndTag(char* out, const char* openTag) {
   return 1;
 }
 
-int VUWriteFieldOnLine(FILE* stream, const char* field, int length, int* lineCounter) {
+int VUWriteFieldOnLine(VUOutput* out, const char* field, int length, int* lineCounter) {
   if (*lineCounter + length > kVUMaxLine) {
-    std::fputc('\n', stream);
+    VUOutputPut(out, '\n');
     *lineCounter = length;
   } else {
     *lineCounter += length;
   }
-  return std::fwrite(field, 1, static_cast<size_t>(length), stream) == static_cast<size_t>(length) ? 1 : 0;
+  VUOutputWrite(out, field, length);
+  return 1;
 }

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "common/output_buffer.h"
+
 // Longest line of a tag file, and so the longest field that can be read
 // back from one.
 constexpr int kVUMaxLine = 266;
@@ -40,10 +42,9 @@ int VUFormatFloatField(char* out, const char* tag, float value, int* length);
 // characters. Returns 1.
 int VUMakeEndTag(char* out, const char* openTag);
 
-// Lays one formatted field on the current line of stream, starting a new
-// line first when the line would grow past kVUMaxLine characters.
-// *lineCounter holds the number of field characters on the current line.
-// Returns 1 when the field was written.
-int VUWriteFieldOnLine(FILE* stream, const char* field, int length, int* lineCounter);
+// Lays one formatted field on the current line, starting a new line first
+// when the line would grow past kVUMaxLine characters. *lineCounter holds
+// the number of field characters on the current line. Returns 1.
+int VUWriteFieldOnLine(VUOutput* out, const char* field, int length, int* lineCounter);
 
 #endif

@@ -86,16 +86,21 @@ std::string Written(FILE* stream) {
 TEST(TagFieldTest, AFieldStaysOnTheLineUpTo266Characters) {
   FILE* stream = std::tmpfile();
   ASSERT_NE(stream, nullptr);
+  VUOutput out;
+  VUOutputBegin(&out, stream);
   int counter = 260;
-  VUWriteFieldOnLine(stream, "[A][1]", 6, &counter);  // 266 is not more than 266
+  VUWriteFieldOnLine(&out, "[A][1]", 6, &counter);
+  VUOutputEnd(&out);  // 266 is not more than 266
   EXPECT_EQ(counter, 266);
   EXPECT_EQ(Written(stream), "[A][1]");
   std::fclose(stream);
 
   stream = std::tmpfile();
   ASSERT_NE(stream, nullptr);
+  VUOutputBegin(&out, stream);
   counter = 260;
-  VUWriteFieldOnLine(stream, "[A][1]x", 7, &counter);
+  VUWriteFieldOnLine(&out, "[A][1]x", 7, &counter);
+  VUOutputEnd(&out);
   EXPECT_EQ(counter, 7);
   EXPECT_EQ(Written(stream), "\n[A][1]x");
   std::fclose(stream);

@@ -65,25 +65,41 @@ const T* At(const void* base, uint16_t offset) {
   return reinterpret_cast<const T*>(static_cast<const char*>(base) + offset);
 }
 
-void PutField(FILE* stream, const char* field, int length) {
-  VUWriteFieldOnLine(stream, field, length, LineCounter());
+void PutField(VUOutput* out, const char* field, int length) {
+  VUWriteFieldOnLine(out, field, length, LineCounter());
+}
+
+
+// Copies length characters of text into a text field of capacity
+// characters, cut to fit.
+void StoreText(char* field, uint16_t capacity, const char* text, int length) {
+  size_t n = static_cast<size_t>(length) < capacity ? static_cast<size_t>(length) : capacity;
+  std::memcpy(field, text, n);
+  field[n] = '\0';
 }
 
 }  // namespace
 
-void StoreField(const FieldDef& def, void* record, const char* value) {
+void StoreField(const FieldDef& def, void* record, const char* text, int length) {
   if (record == nullptr) return;
+  if (def.type == FieldType::kText) {
+    StoreText(At<char>(record, def.offset), def.capacity, text, length);
+    return;
+  }
+  if (def.type == FieldType::kMarkText) {
+    StoreText(At<char>(CurrentMark(), def.offset), def.capacity, text, length);
+    return;
+  }
   switch (def.type) {
     case FieldType::kInt:
-      VUParseInt(value, At<int32_t>(record, def.offset));
+      VUParseIntN(text, length, At<int32_t>(record, def.offset));
       break;
     case FieldType::kReal:
-      VUParseFloat(value, At<float>(record, def.offset));
-      break;
-    case FieldType::kText:
-      VUCopyN(At<char>(record, def.offset), value, def.capacity);
+      VUParseFloatN(text, length, At<float>(record, def.offset));
       break;
     case FieldType::kVertices: {
+      char value[kVUFieldBuffer];
+      StoreText(value, kVUFieldBuffer - 1, text, length);
       float vertex[3];
       if (VUTextToVertex(value, vertex)) VUVertexListAdd(At<VUList*>(record, def.offset), vertex);
       break;
@@ -101,18 +117,17 @@ void StoreField(const FieldDef& def, void* record, const char* value) {
       break;
     }
     case FieldType::kMarkInt:
-      VUParseInt(value, At<int32_t>(CurrentMark(), def.offset));
+      VUParseIntN(text, length, At<int32_t>(CurrentMark(), def.offset));
       break;
     case FieldType::kMarkReal:
-      VUParseFloat(value, At<float>(CurrentMark(), def.offset));
+      VUParseFloatN(text, length, At<float>(CurrentMark(), def.offset));
       break;
-    case FieldType::kMarkText:
-      VUCopyN(At<char>(CurrentMark(), def.offset), value, def.capacity);
+    default:
       break;
   }
 }
 
-void WriteFields(const RecordKind& kind, const void* record, FILE* stream) {
+void WriteFields(const RecordKind& kind, const void* record, VUOutput* out) {
   char field[kVUFieldBuffer];
   int length = 0;
   for (int i = 0; i < kind.writeCount; ++i) {
@@ -120,15 +135,15 @@ void WriteFields(const RecordKind& kind, const void* record, FILE* stream) {
     switch (def.type) {
       case FieldType::kInt:
         VUFormatIntField(field, def.tag, *At<int32_t>(record, def.offset), &length);
-        PutField(stream, field, length);
+        PutField(out, field, length);
         break;
       case FieldType::kReal:
         VUFormatFloatField(field, def.tag, *At<float>(record, def.offset), &length);
-        PutField(stream, field, length);
+        PutField(out, field, length);
         break;
       case FieldType::kText:
         VUFormatTextField(field, def.tag, At<char>(record, def.offset), &length);
-        PutField(stream, field, length);
+        PutField(out, field, length);
         break;
       case FieldType::kVertices: {
         VUList* list = *At<VUList*>(record, def.offset);
@@ -139,12 +154,12 @@ void WriteFields(const RecordKind& kind, const void* record, FILE* stream) {
              more = VUListNext(list, &element, &position)) {
           VUVertexToText(static_cast<const float*>(element), text);
           VUFormatTextField(field, def.tag, text, &length);
-          PutField(stream, field, length);
+          PutField(out, field, length);
         }
         break;
       }
       case FieldType::kMarks:
-        VUMarkListWrite(*At<CMarkList*>(record, def.offset), stream, LineCounter());
+        VUMarkListWrite(*At<CMarkList*>(record, def.offset), out, LineCounter());
         break;
       default:
         break;

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "common/output_buffer.h"
+
 namespace vesta::vprop {
 
 enum class FieldType : uint8_t {
@@ -58,12 +60,12 @@ struct RecordKind {
   const FieldDef* Find(const char* p) const;
 };
 
-// Stores one value read from the file into record (which may be null: the
-// value is then dropped).
-void StoreField(const FieldDef& def, void* record, const char* value);
+// Stores one value read from the file, length characters at value (not
+// terminated), into record (which may be null: the value is then dropped).
+void StoreField(const FieldDef& def, void* record, const char* value, int length);
 
-// Writes the record's fields in write order onto the lines of stream.
-void WriteFields(const RecordKind& kind, const void* record, FILE* stream);
+// Writes the record's fields in write order onto the lines of out.
+void WriteFields(const RecordKind& kind, const void* record, VUOutput* out);
 
 }  // namespace vesta::vprop
 

@@ -21,7 +21,12 @@ FILE* OpenForLoad(const char* path, unsigned int openError) {
 FILE* OpenForSave(const char* path, unsigned int openError) {
   SetError(kFFErrorGeneral);
   FILE* stream = platform::OpenStream(path, "a+");
-  if (stream == nullptr) SetError(openError);
+  if (stream == nullptr) {
+    SetError(openError);
+    return nullptr;
+  }
+  // A record goes out in one piece: the stream needs no buffer of its own.
+  std::setvbuf(stream, nullptr, _IONBF, 0);
   return stream;
 }
 

@@ -81,20 +81,47 @@ struct Targets {
   }
 };
 
+// True when the line's head (its first six characters, or the whole line
+// when it is shorter) equals tag (at most six characters).
+bool HeadEquals(const char* line, int length, const char* tag, int tagLength) {
+  if (tagLength == kHeadLength) return length >= kHeadLength && std::memcmp(line, tag, kHeadLength) == 0;
+  return length == tagLength && std::memcmp(line, tag, static_cast<size_t>(length)) == 0;
+}
+
 // The kind of record that the line's head opens in this mode, or -1.
-int OpenedKind(const char* head, int mode) {
+int OpenedKind(const char* line, int length, int mode) {
+  if (length < kHeadLength || line[0] != '[') return -1;
   for (int kind = kWorld; kind < kKindCount; ++kind) {
     if (mode != 3 && mode != kind) continue;
-    if (std::strcmp(head, KindOf(kind).openTag) == 0) return kind;
+    if (HeadEquals(line, length, KindOf(kind).openTag, kHeadLength)) return kind;
   }
   return -1;
+}
+
+// Reads the declared length after the "[" at open: *declared, and the "]"
+// that closes it in *close. Returns the error code, or 0.
+unsigned int ReadLength(const char* open, const char* end, int32_t* declared, const char** close) {
+  const char* p = open + 1;
+  // Plain digits directly followed by "]": the length as the writers give it.
+  int32_t n = 0;
+  const char* digits = p;
+  while (p < end && *p >= '0' && *p <= '9' && p - digits < 4) n = n * 10 + (*p++ - '0');
+  if (p > digits && p < end && *p == ']') {
+    *declared = n;
+    *close = p;
+    return n >= kVUMaxLine ? static_cast<unsigned int>(kFFErrorLengthTooLarge) : 0u;
+  }
+  // Anything else (blanks, a sign, more digits) as the number reader takes it.
+  if (!VUParseInt(open + 1, declared) || *declared < 0) return kFFErrorNotAField;
+  if (*declared >= kVUMaxLine) return kFFErrorLengthTooLarge;
+  *close = static_cast<const char*>(std::memchr(open + 1, ']', static_cast<size_t>(end - open - 1)));
+  return *close == nullptr ? static_cast<unsigned int>(kFFErrorLengthNotClosed) : 0u;
 }
 
 // Reads the fields of one line into record (null: dropped). A field that
 // cannot be parsed drops the rest of the line and leaves its code in the
 // error slot.
 void ParseFields(const RecordKind& kind, void* record, const char* p, const char* end) {
-  char value[kVUFieldBuffer];
   while (p < end) {
     const bool tagFits = end - p >= kVUTagLength;
     const FieldDef* def = tagFits ? kind.Find(p) : nullptr;
@@ -111,17 +138,9 @@ void ParseFields(const RecordKind& kind, void* record, const char* p, const char
       return;
     }
     int32_t declared = 0;
-    if (!VUParseInt(open + 1, &declared) || declared < 0) {
-      SetError(kFFErrorNotAField);
-      return;
-    }
-    if (declared >= kVUMaxLine) {
-      SetError(kFFErrorLengthTooLarge);
-      return;
-    }
-    const char* close = static_cast<const char*>(std::memchr(open + 1, ']', static_cast<size_t>(end - open - 1)));
-    if (close == nullptr) {
-      SetError(kFFErrorLengthNotClosed);
+    const char* close = nullptr;
+    if (unsigned int error = ReadLength(open, end, &declared, &close)) {
+      SetError(error);
       return;
     }
     const char* text = close + 1;
@@ -130,11 +149,7 @@ void ParseFields(const RecordKind& kind, void* record, const char* p, const char
       SetError(kFFErrorNotAField);
       return;
     }
-    if (def != nullptr) {
-      std::memcpy(value, text, static_cast<size_t>(declared));
-      value[declared] = '\0';
-      StoreField(*def, record, value);
-    }
+    if (def != nullptr) StoreField(*def, record, text, declared);
     p = text + declared;
   }
 }
@@ -148,25 +163,25 @@ int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
   bool finished = false;
   int open = -1;
   char endHead[kVUEndTagBuffer];
+  int endHeadLength = 0;
   char line[kLineBuffer];
-  char head[kHeadLength + 1];
 
   while (std::fgets(line, sizeof line, stream) != nullptr) {
     // Tested after the read: one more line is taken after the last record.
     if (!ok || finished) break;
     int length = VUTrimLineEnd(line);
-    VUCopyN(head, line, kHeadLength);
 
     if (open < 0) {
-      open = OpenedKind(head, mode);
+      open = OpenedKind(line, length, mode);
       if (open >= 0) {
         VUMakeEndTag(endHead, KindOf(open).openTag);
         endHead[kHeadLength] = '\0';
+        endHeadLength = static_cast<int>(std::strlen(endHead));
       }
       continue;
     }
 
-    if (std::strcmp(head, endHead) != 0) {
+    if (!HeadEquals(line, length, endHead, endHeadLength)) {
       ParseFields(KindOf(open), targets.Object(open), line, line + length);
       continue;
     }

@@ -2,7 +2,9 @@
 // feed; its fields laid on lines of at most 266 characters by the shared
 // line counter; then a line feed, its end tag and a line feed.
 #include <cstdio>
+#include <cstring>
 
+#include "common/output_buffer.h"
 #include "common/tag_field.h"
 #include "vesta/vprop.h"
 #include "vprop/library_state.h"
@@ -11,18 +13,25 @@
 namespace vesta::vprop {
 namespace {
 
+void WriteLine(VUOutput* out, const char* tag) {
+  VUOutputPut(out, '\n');
+  VUOutputWrite(out, tag, static_cast<int>(std::strlen(tag)));
+  VUOutputPut(out, '\n');
+}
+
+// Output errors are not reported: a written record gives 1.
 int WriteRecord(FILE* stream, const RecordKind& kind, const void* record) {
   SetError(kFFErrorGeneral);
   if (stream == nullptr || record == nullptr) return 0;
-  std::fputc('\n', stream);
-  std::fputs(kind.openTag, stream);
-  std::fputc('\n', stream);
-  WriteFields(kind, record, stream);
+  // The record is gathered and handed to the stream in one piece.
+  VUOutput out;
+  VUOutputBegin(&out, stream);
+  WriteLine(&out, kind.openTag);
+  WriteFields(kind, record, &out);
   char endTag[kVUEndTagBuffer];
   VUMakeEndTag(endTag, kind.openTag);
-  std::fputc('\n', stream);
-  std::fputs(endTag, stream);
-  std::fputc('\n', stream);
+  WriteLine(&out, endTag);
+  VUOutputEnd(&out);
   std::fflush(stream);
   return 1;
 }

@@ -1,0 +1,255 @@
+// Speed of the tag file at scale, as ratios against a plain line read and a
+// plain write of the same text, measured in the same run:
+//   read:  FFReadTagFile mode 3, callbacks copying each record, against an
+//          fgets loop over the same file;
+//   write: the save operations, record by record (each opens the file,
+//          appends one record and closes it), against plain fputs of the
+//          same text, both as one write and appended record by record in
+//          the same way; and the record writers on one open stream against
+//          the one plain write;
+// and the growth from 10,000 to 100,000 items.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/world_generator.h"
+#include "vesta/vprop.h"
+
+namespace {
+
+struct WorldFile {
+  std::unique_ptr<vesta::bench::GeneratedWorld> world;
+  std::string path;  // the world as the save operations wrote it
+  std::string text;
+  std::vector<std::string> records;  // the text of each record, in order
+};
+
+std::string Folder() {
+  static const std::string folder = [] {
+    auto path = std::filesystem::temp_directory_path() / "vesta-bench";
+    std::filesystem::create_directories(path);
+    return path.string() + "/";
+  }();
+  return folder;
+}
+
+void SaveWorld(const vesta::bench::GeneratedWorld& world, const std::string& path) {
+  std::remove(path.c_str());
+  FFSaveWorldProp(path.c_str(), const_cast<CWorldProp*>(&world.world));
+  size_t room = 0;
+  size_t item = 0;
+  for (char kind : world.order) {
+    if (kind == 'R') {
+      FFSaveRoomProp(path.c_str(), world.rooms[room++].get());
+    } else {
+      FFSaveItemProp(path.c_str(), world.items[item++].get());
+    }
+  }
+}
+
+WorldFile& FileFor(int items) {
+  static std::map<int, WorldFile> files;
+  WorldFile& file = files[items];
+  if (file.world == nullptr) {
+    file.world = vesta::bench::GenerateWorld(items);
+    file.path = Folder() + "world-" + std::to_string(items) + ".vwq";
+    SaveWorld(*file.world, file.path);
+    FILE* stream = std::fopen(file.path.c_str(), "rb");
+    char buffer[1 << 16];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, stream)) > 0) file.text.append(buffer, n);
+    std::fclose(stream);
+    // Every record begins with a blank line.
+    for (size_t at = 0; at < file.text.size();) {
+      size_t next = file.text.find("\n\n[", at + 1);
+      if (next == std::string::npos) next = file.text.size();
+      file.records.push_back(file.text.substr(at, next - at));
+      at = next;
+    }
+  }
+  return file;
+}
+
+// The callbacks keep a copy of each record, as a caller of the reader does.
+CWorldProp gWorld;
+CRoomProp gRoom;
+CItemProp gItem;
+int64_t gRecords = 0;
+
+int CopyWorld(CWorldProp* world) {
+  gWorld.WPCopyFrom(world);
+  ++gRecords;
+  return 1;
+}
+
+int CopyRoom(CRoomProp* room) {
+  gRoom.RPTerminate();
+  gRoom.RPInitialise();
+  gRoom.RPCopyFrom(room);
+  ++gRecords;
+  return 1;
+}
+
+int CopyItem(CItemProp* item) {
+  gItem.IPCopyFrom(item);
+  ++gRecords;
+  return 1;
+}
+
+void BM_ReadTagFile(benchmark::State& state) {
+  WorldFile& file = FileFor(static_cast<int>(state.range(0)));
+  gWorld.WPInitialise();
+  gRoom.RPInitialise();
+  gItem.IPInitialise();
+  for (auto _ : state) {
+    CWorldProp world;
+    CRoomProp room;
+    CItemProp item;
+    world.WPInitialise();
+    room.RPInitialise();
+    item.IPInitialise();
+    FILE* stream = std::fopen(file.path.c_str(), "r");
+    gRecords = 0;
+    int result = FFReadTagFile(stream, &world, CopyWorld, &room, CopyRoom, &item, CopyItem, 3);
+    std::fclose(stream);
+    if (result != 1 || gRecords != static_cast<int64_t>(file.world->order.size()) + 1) {
+      state.SkipWithError("the world did not read back whole");
+    }
+  }
+  gWorld.WPTerminate();
+  gRoom.RPTerminate();
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(file.text.size()));
+}
+
+void BM_ReadLines(benchmark::State& state) {
+  WorldFile& file = FileFor(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    FILE* stream = std::fopen(file.path.c_str(), "r");
+    char line[267];
+    int64_t lines = 0;
+    while (std::fgets(line, sizeof line, stream) != nullptr) ++lines;
+    std::fclose(stream);
+    benchmark::DoNotOptimize(lines);
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(file.text.size()));
+}
+
+void BM_SaveRecords(benchmark::State& state) {
+  WorldFile& file = FileFor(static_cast<int>(state.range(0)));
+  const std::string path = Folder() + "saved.vwq";
+  for (auto _ : state) SaveWorld(*file.world, path);
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(file.text.size()));
+}
+
+void BM_WriteText(benchmark::State& state) {
+  WorldFile& file = FileFor(static_cast<int>(state.range(0)));
+  const std::string path = Folder() + "written.vwq";
+  for (auto _ : state) {
+    FILE* stream = std::fopen(path.c_str(), "w");
+    std::fputs(file.text.c_str(), stream);
+    std::fclose(stream);
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(file.text.size()));
+}
+
+void BM_AppendRecordText(benchmark::State& state) {
+  WorldFile& file = FileFor(static_cast<int>(state.range(0)));
+  const std::string path = Folder() + "appended.vwq";
+  for (auto _ : state) {
+    std::remove(path.c_str());
+    for (const std::string& record : file.records) {
+      FILE* stream = std::fopen(path.c_str(), "a+");
+      std::fputs(record.c_str(), stream);
+      std::fclose(stream);
+    }
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(file.text.size()));
+}
+
+void BM_WriteRecords(benchmark::State& state) {
+  WorldFile& file = FileFor(static_cast<int>(state.range(0)));
+  const std::string path = Folder() + "streamed.vwq";
+  const vesta::bench::GeneratedWorld& world = *file.world;
+  for (auto _ : state) {
+    FILE* stream = std::fopen(path.c_str(), "w");
+    FFWriteWorldProp(stream, const_cast<CWorldProp*>(&world.world));
+    size_t room = 0;
+    size_t item = 0;
+    for (char kind : world.order) {
+      if (kind == 'R') {
+        FFWriteRoomProp(stream, world.rooms[room++].get());
+      } else {
+        FFWriteItemProp(stream, world.items[item++].get());
+      }
+    }
+    std::fclose(stream);
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(file.text.size()));
+}
+
+BENCHMARK(BM_ReadTagFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
+BENCHMARK(BM_ReadLines)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
+BENCHMARK(BM_SaveRecords)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
+BENCHMARK(BM_WriteText)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
+BENCHMARK(BM_AppendRecordText)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
+BENCHMARK(BM_WriteRecords)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
+
+// Prints as the console does and keeps each run's time for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      std::string name = run.benchmark_name();
+      size_t repeats = name.find("/repeats:");
+      if (repeats != std::string::npos) name.erase(repeats, name.find('_', repeats) - repeats);
+      seconds_[name] = run.GetAdjustedRealTime();
+    }
+  }
+
+  void PrintRatios() const {
+    auto at = [this](const std::string& name, int items) {
+      auto found = seconds_.find(name + "/" + std::to_string(items) + "_median");
+      return found != seconds_.end() ? found->second : 0.0;
+    };
+    const int n = 100000;
+    auto ratio = [&](const char* what, const char* baseline, const char* target) {
+      double measured = at(what, n);
+      double floor = at(baseline, n);
+      if (measured > 0 && floor > 0) {
+        std::printf("  %-15s / %-20s %4.0f%%  %s\n", what + 3, baseline + 3, 100.0 * floor / measured, target);
+      }
+    };
+    auto growth = [&](const char* what) {
+      double small = at(what, 10000);
+      if (small > 0) std::printf("  %-15s 100,000 / 10,000 items: %.1f times  (11 or less)\n", what + 3, at(what, n) / small);
+    };
+    std::printf("\nThroughput at 100,000 items against a baseline of the same run (medians):\n");
+    ratio("BM_ReadTagFile", "BM_ReadLines", "(30% or more)");
+    ratio("BM_SaveRecords", "BM_AppendRecordText", "(30% or more: the same appends)");
+    ratio("BM_SaveRecords", "BM_WriteText", "(one plain write of the whole text)");
+    ratio("BM_WriteRecords", "BM_WriteText", "(one stream, flushed after each record)");
+    std::printf("Growth:\n");
+    growth("BM_ReadTagFile");
+    growth("BM_SaveRecords");
+  }
+
+ private:
+  std::map<std::string, double> seconds_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatios();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,39 @@
+#include "common/output_buffer.h"
+
+#include <cstring>
+
+namespace {
+
+void Drain(VUOutput* out) {
+  if (out->used == 0) return;
+  size_t length = static_cast<size_t>(out->used);
+  if (out->stream == nullptr || std::fwrite(out->buffer, 1, length, out->stream) != length) {
+    out->failed = 1;
+  }
+  out->used = 0;
+}
+
+}  // namespace
+
+void VUOutputBegin(VUOutput* out, FILE* stream) {
+  out->stream = stream;
+  out->used = 0;
+  out->failed = 0;
+}
+
+void VUOutputWrite(VUOutput* out, const char* data, int length) {
+  while (length > 0) {
+    if (out->used == static_cast<int>(sizeof out->buffer)) Drain(out);
+    int room = static_cast<int>(sizeof out->buffer) - out->used;
+    int n = length < room ? length : room;
+    std::memcpy(out->buffer + out->used, data, static_cast<size_t>(n));
+    out->used += n;
+    data += n;
+    length -= n;
+  }
+}
+
+int VUOutputEnd(VUOutput* out) {
+  Drain(out);
+  return out->failed ? 0 : 1;
+}
