@@ -89,6 +89,19 @@ void SeedPath(char (&field)[N], const char* folder, const char* suffix) {
   VUCopyToField(field, path);
 }
 
+// Position at the origin, facing along Z, up along Y.
+void PlaceAtOrigin(CRoomProp* room) {
+  room->posX = 0.0f;
+  room->posY = 0.0f;
+  room->posZ = 0.0f;
+  room->facingX = 0.0f;
+  room->facingY = 0.0f;
+  room->facingZ = 1.0f;
+  room->upX = 0.0f;
+  room->upY = 1.0f;
+  room->upZ = 0.0f;
+}
+
 bool InRange(float value, float low, float high) {
   // A value that is not a number fails both comparisons.
   return value >= low && value <= high;
@@ -106,16 +119,8 @@ int CRoomProp::RPInitialise() {
   parentItemIndex = -1;
   roomName[0] = '\0';
   folder[0] = '\0';
-  posX = 0.0f;
-  posY = 0.0f;
-  posZ = 0.0f;
+  PlaceAtOrigin(this);
   elhValue = 1.0f;
-  facingX = 0.0f;
-  facingY = 0.0f;
-  facingZ = 1.0f;
-  upX = 0.0f;
-  upY = 1.0f;
-  upZ = 0.0f;
   wlnValue = 1;
   sideCount = 8;
   sideLength = 8.0f;
@@ -196,15 +201,7 @@ int CRoomProp::RPSeedProperties(const char* mediaFolder) {
 
 int CRoomProp::RPSeedDesktop() {
   VUCopyToField(roomName, "Desktop Room");
-  posX = 0.0f;
-  posY = 0.0f;
-  posZ = 0.0f;
-  facingX = 0.0f;
-  facingY = 0.0f;
-  facingZ = 1.0f;
-  upX = 0.0f;
-  upY = 1.0f;
-  upZ = 0.0f;
+  PlaceAtOrigin(this);
   elhValue = 1.0f;
   doorTexture[0] = '\0';
   doorKolbFile[0] = '\0';

@@ -30,56 +30,53 @@ FILE* OpenForSave(const char* path, unsigned int openError) {
   return stream;
 }
 
+// Reads the first record of the mode's kind from path.
+int Load(const char* path, unsigned int openError, CWorldProp* world, CRoomProp* room,
+         CItemProp* item, int mode) {
+  FILE* stream = OpenForLoad(path, openError);
+  if (stream == nullptr) return 0;
+  int result = FFReadTagFile(stream, world, nullptr, room, nullptr, item, nullptr, mode);
+  std::fclose(stream);
+  return result;
+}
+
+// Appends one record to path with its writer.
+template <typename Record>
+int Save(const char* path, unsigned int openError, Record* record, int (*write)(FILE*, Record*)) {
+  FILE* stream = OpenForSave(path, openError);
+  if (stream == nullptr) return 0;
+  int result = write(stream, record);
+  std::fclose(stream);
+  return result;
+}
+
 }  // namespace
 }  // namespace vesta::vprop
 
-using vesta::vprop::OpenForLoad;
-using vesta::vprop::OpenForSave;
+using vesta::vprop::Load;
+using vesta::vprop::Save;
 
 int FFLoadWorldProp(const char* path, CWorldProp* world) {
-  FILE* stream = OpenForLoad(path, kFFErrorWorldOpenRead);
-  if (stream == nullptr) return 0;
-  int result = FFReadTagFile(stream, world, nullptr, nullptr, nullptr, nullptr, nullptr, 0);
-  std::fclose(stream);
-  return result;
+  return Load(path, kFFErrorWorldOpenRead, world, nullptr, nullptr, 0);
 }
 
 int FFLoadRoomProp(const char* path, CRoomProp* room) {
-  FILE* stream = OpenForLoad(path, kFFErrorRoomOpenRead);
-  if (stream == nullptr) return 0;
-  int result = FFReadTagFile(stream, room, nullptr, nullptr, nullptr, 1);
-  std::fclose(stream);
-  return result;
+  return Load(path, kFFErrorRoomOpenRead, nullptr, room, nullptr, 1);
 }
 
 int FFLoadItemProp(const char* path, CItemProp* item) {
-  FILE* stream = OpenForLoad(path, kFFErrorItemOpenRead);
-  if (stream == nullptr) return 0;
-  int result = FFReadTagFile(stream, nullptr, nullptr, item, nullptr, 2);
-  std::fclose(stream);
-  return result;
+  return Load(path, kFFErrorItemOpenRead, nullptr, nullptr, item, 2);
 }
 
 int FFSaveWorldProp(const char* path, CWorldProp* world) {
-  FILE* stream = OpenForSave(path, kFFErrorWorldOpenAppend);
-  if (stream == nullptr) return 0;
-  int result = FFWriteWorldProp(stream, world);
-  std::fclose(stream);
-  return result;
+  return Save(path, kFFErrorWorldOpenAppend, world, FFWriteWorldProp);
 }
 
 int FFSaveRoomProp(const char* path, CRoomProp* room) {
-  FILE* stream = OpenForSave(path, kFFErrorRoomOpenAppend);
-  if (stream == nullptr) return 0;
-  int result = FFWriteRoomProp(stream, room);
-  std::fclose(stream);
-  return result;
+  return Save(path, kFFErrorRoomOpenAppend, room, FFWriteRoomProp);
 }
 
 int FFSaveItemProp(const char* path, CItemProp* item) {
-  FILE* stream = OpenForSave(path, kFFErrorItemOpenAppend);
-  if (stream == nullptr) return 0;
-  int result = FFWriteItemProp(stream, item);
-  std::fclose(stream);
-  return result;
+  return Save(path, kFFErrorItemOpenAppend, item, FFWriteItemProp);
 }
+
