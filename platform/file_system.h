@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace vesta::platform {
 
@@ -34,6 +35,20 @@ bool MakeFolder(const char* path);
 
 // Deletes one file. False when it does not exist or cannot be deleted.
 bool RemoveFile(const char* path);
+
+// Copies a file. With failIfExists, an existing destination is left alone
+// and the copy fails. True when the copy was made.
+bool CopyOneFile(const char* from, const char* to, bool failIfExists);
+
+// Renames from over to, replacing an existing file at once (a reader sees
+// the old file or the new one, never a mix). True when done.
+bool MoveOver(const char* from, const char* to);
+
+// The files that match pattern, a path whose last component may hold the
+// wildcards "*" and "?" (letter case ignored), as full paths: the
+// pattern's folder followed by each name. Folders are not listed. Empty
+// when nothing matches or the folder does not exist.
+std::vector<std::string> FindFiles(const char* pattern);
 
 // The host's own name for the path: what the C library or a shell command
 // on this machine would be given. On Windows it is the path itself.

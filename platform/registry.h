@@ -12,9 +12,12 @@
 // message naming the file and line) and is never overwritten.
 //
 // Key paths are given without the root ("SOFTWARE\vesta3d\VESTA"); the
-// empty path is the root key itself. A null or empty value name is the
-// key's default value. Only string values (REG_SZ) are read and written
-// here; a hive keeps values of other types as they are.
+// empty (or null) path is the root key itself. A leading back-slash is
+// refused; doubled or trailing ones are ignored, as the Win32 API does. A
+// null or empty value name is the key's default value. Only string values
+// (REG_SZ) are read and written here; a hive keeps values of other types
+// as they are. A hive file cannot hold a line break, so the POSIX backend
+// refuses a name or text that has one.
 #ifndef VESTA_PLATFORM_REGISTRY_H
 #define VESTA_PLATFORM_REGISTRY_H
 
@@ -41,9 +44,11 @@ const char* RegRootName(RegRoot root);
 bool RegistryReadString(RegRoot root, const char* key, const char* name, std::string* text);
 
 // Writes a string value, creating the key (and its parents) when absent.
+// False when text is null.
 bool RegistryWriteString(RegRoot root, const char* key, const char* name, const char* text);
 
-// True when the key exists (the root always does).
+// True when the key exists (the root always does, unless its hive is
+// refused).
 bool RegistryKeyExists(RegRoot root, const char* key);
 
 // Creates the key and its parents; true when it exists afterwards.
@@ -62,7 +67,10 @@ bool RegistryDeleteKey(RegRoot root, const char* key);
 bool RegistryDeleteValue(RegRoot root, const char* key, const char* name);
 
 // The last problem the registry met in this process (a hive that does not
-// parse: "registry: <file>:<line>: <what>"), or "" when there was none.
+// parse: "registry: <file>:<line>: <what>"; a hive that cannot be read or
+// written; on Windows an error other than a missing key or value), or ""
+// when there was none. A missing key or value is not a problem. The POSIX
+// backend also prints each problem to stderr, once.
 std::string RegistryLastProblem();
 
 }  // namespace vesta::platform

@@ -10,13 +10,17 @@
 #  define VESTA_DLL_IMPORT __attribute__((visibility("default")))
 #endif
 
+// VSETU_STATIC: the library's sources built into a program of their own
+// (the package manager, the tests of the library's inner operations).
 #if defined(VPROP_BUILD)
 #  define VPROP_API VESTA_DLL_EXPORT
 #else
 #  define VPROP_API VESTA_DLL_IMPORT
 #endif
 
-#if defined(VSETU_BUILD)
+#if defined(VSETU_STATIC)
+#  define VSETU_API
+#elif defined(VSETU_BUILD)
 #  define VSETU_API VESTA_DLL_EXPORT
 #else
 #  define VSETU_API VESTA_DLL_IMPORT

@@ -43,6 +43,32 @@ bool RemoveFile(const char* path) {
   return DeleteFileA(path) != 0;
 }
 
+bool CopyOneFile(const char* from, const char* to, bool failIfExists) {
+  if (from == nullptr || to == nullptr) return false;
+  return CopyFileA(from, to, failIfExists ? TRUE : FALSE) != 0;
+}
+
+bool MoveOver(const char* from, const char* to) {
+  if (from == nullptr || to == nullptr || *from == '\0' || *to == '\0') return false;
+  return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+std::vector<std::string> FindFiles(const char* pattern) {
+  std::vector<std::string> found;
+  if (pattern == nullptr || *pattern == '\0') return found;
+  std::string folder(pattern);
+  size_t cut = folder.find_last_of("\\/:");
+  folder = cut == std::string::npos ? std::string() : folder.substr(0, cut + 1);
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA(pattern, &entry);
+  if (search == INVALID_HANDLE_VALUE) return found;
+  do {
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) found.push_back(folder + entry.cFileName);
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+  return found;
+}
+
 std::string HostPath(const char* path) { return path != nullptr ? std::string(path) : std::string(); }
 
 }  // namespace vesta::platform

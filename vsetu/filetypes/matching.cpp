@@ -1,0 +1,142 @@
+// Matching a file to its record, filling an item from a record and back,
+// and taking in the new endings of another catalogue.
+#include <cstring>
+#include <new>
+
+#include "common/text.h"
+#include "vesta/vsetu.h"
+
+namespace {
+
+// Copies a record's text into an item field when it is set.
+template <size_t N>
+void CopySet(char (&to)[N], const char* from) {
+  if (from[0] != '\0') VUCopyToField(to, from);
+}
+
+}  // namespace
+
+int CVFileTypeList::FLFindFileMatch(const char* name, CVFileType** out) {
+  if (name == nullptr || out == nullptr) return 0;
+  const size_t nameLength = std::strlen(name);
+  CVFileType* best = nullptr;
+  size_t bestLength = 0;
+  CVFileType* record = nullptr;
+  for (int more = FLGetFirstFileType(&record); more; more = FLGetNextFileType(&record)) {
+    size_t length = std::strlen(record->ending);
+    if (length == 0 || length > nameLength || length <= bestLength) continue;
+    if (VUCompareN(record->ending, name + nameLength - length, static_cast<int>(length))) {
+      best = record;
+      bestLength = length;
+    }
+  }
+  if (best == nullptr) return 0;
+  *out = best;
+  return 1;
+}
+
+int CVFileTypeList::FLFindFileEnding(const char* ending, CVFileType** out) {
+  if (ending == nullptr || out == nullptr) return 0;
+  int found = 0;
+  CVFileType* record = nullptr;
+  for (int more = FLGetFirstFileType(&record); more; more = FLGetNextFileType(&record)) {
+    if (record->ending[0] != '\0' && std::strcmp(record->ending, ending) == 0) {
+      *out = record;
+      found = 1;
+    }
+  }
+  return found;
+}
+
+int CVFileTypeList::FLFindFileType(const char* name, CVFileType** out) {
+  if (name == nullptr || out == nullptr) return 0;
+  CVFileType* record = nullptr;
+  if (!FLGetFirstFileType(&record)) return 0;
+  if (std::strcmp(record->typeName, name) == 0) {
+    *out = record;
+    return 1;
+  }
+  int found = 0;
+  while (FLGetNextFileType(&record)) {
+    if (std::strcmp(record->typeName, name) == 0) {
+      *out = record;
+      found = 1;
+    }
+  }
+  return found;
+}
+
+int CVFileTypeList::FLMatchFillItemProp(CItemProp* item) {
+  if (item == nullptr || item->target[0] == '\0') return 0;
+  CVFileType* record = nullptr;
+  if (!FLFindFileMatch(item->target, &record)) return 0;
+  return record->FTType2Prop(item);
+}
+
+int CVFileType::FTType2Prop(CItemProp* item) {
+  if (item == nullptr) return 0;
+  CopySet(item->fileType, typeName);
+  CopySet(item->commandLine, commandLine);
+  CopySet(item->kolbFile, kolbFile);
+  CopySet(item->selectedShape, selectedShape);
+  CopySet(item->workingFolder, workingFolder);
+  CopySet(item->texture, texture);
+  // The icon index and the tiling belong to the texture.
+  if (texture[0] != '\0') {
+    CopySet(item->textureIcon, iconIndex);
+    if (tiling != -1) item->tiling = tiling;
+  }
+  if (footprintDisabled != -1) item->footprintDisabled = footprintDisabled;
+  CopySet(item->unselectedShape, unselectedShape);
+  CopySet(item->collideSound, collideSound);
+  CopySet(item->selectedSound, selectedSound);
+  CopySet(item->openSound, openSound);
+  CopySet(item->deleteSound, deleteSound);
+  return 1;
+}
+
+int CVFileType::FTProp2Type(CItemProp* item) {
+  if (item == nullptr) return 0;
+  FTSetFileType(item->fileType);
+  FTSetCommandLine(item->commandLine);
+  FTSetKOLBFile(item->kolbFile);
+  FTSetSelectedShape(item->selectedShape);
+  FTSetWorkingDir(item->workingFolder);
+  FTSetTexture(item->texture);
+  FTSetIconIndex(item->textureIcon);
+  FTSetTiling(item->tiling);
+  FTSetFootPrintDisabled(item->footprintDisabled);
+  FTSetUnSelectedShape(item->unselectedShape);
+  FTSetCollideSound(item->collideSound);
+  FTSetSelectedSound(item->selectedSound);
+  FTSetOpenSound(item->openSound);
+  FTSetDeleteSound(item->deleteSound);
+  return 1;
+}
+
+int CVFileTypeList::FLLoadNewTypesFrom(const char* path) {
+  CVFileTypeList other;
+  if (!other.FLInitialise() || !other.FLPrepare()) return 0;
+  other.FLSetDeRelativiseOnLoad(deRelativiseOnLoad);
+  other.FLSetNormaliseOnSave(normaliseOnSave);
+  CVFileType* record = nullptr;
+  if (!other.FLLoadFileTypeList(path) || !other.FLGetFirstFileType(&record)) return 0;
+  int result = 1;
+  do {
+    CVFileType* present = nullptr;
+    if (record->ending[0] == '\0' || FLFindFileEnding(record->ending, &present)) continue;
+    CVFileType* added = new (std::nothrow) CVFileType;
+    if (added == nullptr) {
+      result = 0;
+      break;
+    }
+    added->FTInitialise();
+    added->FTCopyFrom(record);
+    if (!FLAddFileType(added)) {
+      delete added;
+      result = 0;
+      break;
+    }
+  } while (other.FLGetNextFileType(&record));
+  return result;
+}

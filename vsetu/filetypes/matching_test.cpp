@@ -1,0 +1,176 @@
+// Matching files to records, filling items, and merging catalogues.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/testing/files.h"
+#include "platform/testing/scratch.h"
+#include "vesta/vsetu.h"
+
+namespace {
+
+class MatchingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    list_.FLInitialise();
+    ASSERT_EQ(list_.FLPrepare(), 1);
+  }
+
+  CVFileType* Add(const char* name, const char* ending) {
+    CVFileType* type = new CVFileType;
+    type->FTInitialise();
+    type->FTSetFileType(name);
+    type->FTSetFileEnding(ending);
+    EXPECT_EQ(list_.FLAddFileType(type), 1);
+    return type;
+  }
+
+  std::vector<std::string> Names() {
+    std::vector<std::string> names;
+    CVFileType* type = nullptr;
+    for (int more = list_.FLGetFirstFileType(&type); more; more = list_.FLGetNextFileType(&type)) {
+      names.push_back(type->typeName);
+    }
+    return names;
+  }
+
+  std::string Match(const char* file) {
+    CVFileType* found = nullptr;
+    return list_.FLFindFileMatch(file, &found) ? found->typeName : "<none>";
+  }
+
+  CVFileTypeList list_;
+};
+
+TEST_F(MatchingTest, TheLongestEndingWinsWhateverTheOrder) {
+  Add("Gzip", ".gz");
+  Add("Tarball", ".tar.gz");
+  EXPECT_EQ(Match("backup.tar.gz"), "Tarball");
+  EXPECT_EQ(Match("notes.gz"), "Gzip");
+
+  CVFileTypeList other;
+  other.FLInitialise();
+  other.FLPrepare();
+  for (const char* ending : {".tar.gz", ".gz"}) {
+    CVFileType* type = new CVFileType;
+    type->FTInitialise();
+    type->FTSetFileType(ending);
+    type->FTSetFileEnding(ending);
+    other.FLAddFileType(type);
+  }
+  CVFileType* found = nullptr;
+  ASSERT_EQ(other.FLFindFileMatch("backup.tar.gz", &found), 1);
+  EXPECT_STREQ(found->typeName, ".tar.gz");
+}
+
+TEST_F(MatchingTest, EndingsMatchWithoutCaseAndNeverPastTheName) {
+  Add("Text", ".txt");
+  Add("Exe", "exe");  // an ending need not begin with a dot
+  EXPECT_EQ(Match("C:\\DOCS\\REPORT.TXT"), "Text");
+  EXPECT_EQ(Match("setup.exe"), "Exe");
+  EXPECT_EQ(Match("txt"), "<none>");
+  EXPECT_EQ(Match("C:\\txt\\folder"), "<none>");
+  CVFileType* untouched = reinterpret_cast<CVFileType*>(0x1);
+  EXPECT_EQ(list_.FLFindFileMatch("picture.bmp", &untouched), 0);
+  EXPECT_EQ(untouched, reinterpret_cast<CVFileType*>(0x1));
+}
+
+TEST_F(MatchingTest, DuplicatesGiveTheFirstMatchTheLastEndingAndTheFirstOrLastType) {
+  CVFileType* first = Add("Plain", ".txt");
+  CVFileType* second = Add("Notes", ".txt");
+  CVFileType* found = nullptr;
+  ASSERT_EQ(list_.FLFindFileMatch("a.txt", &found), 1);
+  EXPECT_EQ(found, first);
+  ASSERT_EQ(list_.FLFindFileEnding(".txt", &found), 1);
+  EXPECT_EQ(found, second);
+  EXPECT_EQ(list_.FLFindFileEnding(".TXT", &found), 0);  // exact
+
+  CVFileType* third = Add("Plain", ".text");
+  ASSERT_EQ(list_.FLFindFileType("Plain", &found), 1);
+  EXPECT_EQ(found, first);  // the first record carries the name
+  CVFileType* fourth = Add("Notes", ".note");
+  ASSERT_EQ(list_.FLFindFileType("Notes", &found), 1);
+  EXPECT_EQ(found, fourth);  // otherwise the last one that does
+  (void)third;
+}
+
+TEST_F(MatchingTest, FillingTakesTheTextureRule) {
+  CVFileType* text = Add("Text", ".txt");
+  text->FTSetCommandLine("notepad.exe %1");
+  text->FTSetIconIndex("7");
+  text->FTSetTiling(3);
+  text->FTSetFootPrintDisabled(0);
+  text->FTSetSelectedShape("C:\\m\\doc.x");
+  text->FTSetExecutable("notepad.exe");
+
+  CItemProp item;
+  item.IPInitialise();
+  std::strcpy(item.texture, "C:\\m\\own.bmp");
+  std::strcpy(item.kolbFile, "C:\\m\\own.vvc");
+  EXPECT_EQ(list_.FLMatchFillItemProp(&item), 0);  // no target
+  std::strcpy(item.target, "C:\\Docs\\Report.txt");
+  ASSERT_EQ(list_.FLMatchFillItemProp(&item), 1);
+  EXPECT_STREQ(item.fileType, "Text");
+  EXPECT_STREQ(item.commandLine, "notepad.exe %1");
+  EXPECT_STREQ(item.selectedShape, "C:\\m\\doc.x");
+  EXPECT_STREQ(item.kolbFile, "C:\\m\\own.vvc");  // not set in the record
+  // Without a texture in the record, its icon index and tiling stay out.
+  EXPECT_STREQ(item.texture, "C:\\m\\own.bmp");
+  EXPECT_STREQ(item.textureIcon, "1");
+  EXPECT_EQ(item.tiling, 1);
+  EXPECT_EQ(item.footprintDisabled, 0);
+
+  text->FTSetTexture("C:\\m\\txt.bmp");
+  text->FTSetIconIndex("12345678901234567890");
+  ASSERT_EQ(list_.FLMatchFillItemProp(&item), 1);
+  EXPECT_STREQ(item.texture, "C:\\m\\txt.bmp");
+  EXPECT_STREQ(item.textureIcon, "1234567890123456");
+  EXPECT_EQ(item.tiling, 3);
+
+  std::strcpy(item.target, "C:\\Docs\\picture.bmp");
+  EXPECT_EQ(list_.FLMatchFillItemProp(&item), 0);
+}
+
+TEST_F(MatchingTest, AnItemGivesItsFieldsBackToARecord) {
+  CVFileType type;
+  type.FTInitialise();
+  type.FTSetFileEnding(".txt");
+  type.FTSetExecutable("notepad.exe");
+  type.FTSetCommandLine("old %1");
+  CItemProp item;
+  item.IPInitialise();
+  std::strcpy(item.fileType, "Text");
+  std::strcpy(item.deleteSound, "C:\\s\\del.wav");
+  item.tiling = -1;
+  ASSERT_EQ(type.FTProp2Type(&item), 1);
+  EXPECT_STREQ(type.typeName, "Text");
+  EXPECT_STREQ(type.commandLine, "");  // an empty item text empties the field
+  EXPECT_STREQ(type.deleteSound, "C:\\s\\del.wav");
+  EXPECT_STREQ(type.iconIndex, "1");
+  EXPECT_EQ(type.tiling, -1);
+  EXPECT_EQ(type.footprintDisabled, 1);
+  EXPECT_STREQ(type.ending, ".txt");
+  EXPECT_STREQ(type.executable, "notepad.exe");
+}
+
+TEST_F(MatchingTest, OnlyNewEndingsAreTakenFromAnotherCatalogue) {
+  vesta::testing::ScratchFolder scratch;
+  const std::string path = scratch.Path("more.vft");
+  ASSERT_TRUE(vesta::testing::WriteTextFile(
+      path,
+      "[FTLS]\n[TYP][4]Mine\n[END][4].txt\n[SLTF]\n[FTLS]\n[TYP][3]Pic\n[END][4].bmp\n[SLTF]\n"
+      "[FTLS]\n[TYP][7]NoEnd\n[SLTF]\n[FTLS]\n[TYP][4]Pic2\n[END][4].bmp\n[SLTF]\n"));
+  Add("Text", ".txt");
+  ASSERT_EQ(list_.FLLoadNewTypesFrom(path.c_str()), 1);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Text", "Pic"}));
+  ASSERT_EQ(list_.FLLoadNewTypesFrom(path.c_str()), 1);  // nothing new
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Text", "Pic"}));
+
+  ASSERT_TRUE(vesta::testing::WriteTextFile(path, "no records\n"));
+  EXPECT_EQ(list_.FLLoadNewTypesFrom(path.c_str()), 0);
+  EXPECT_EQ(list_.FLLoadNewTypesFrom(scratch.Path("missing.vft").c_str()), 0);
+}
+
+}  // namespace
