@@ -15,6 +15,16 @@ std::string TempPath(const char* name) {
   return std::string("/dev/shm/vesta-catalogue-fuzz-") + std::to_string(getpid()) + name;
 }
 
+// Equal texts but for carriage returns at the end: a value that ends with
+// one meets the line end when written, and loses it when read again.
+bool SameText(const char* a, const char* b) {
+  size_t la = std::strlen(a);
+  size_t lb = std::strlen(b);
+  while (la > 0 && a[la - 1] == '\r') --la;
+  while (lb > 0 && b[lb - 1] == '\r') --lb;
+  return la == lb && std::memcmp(a, b, la) == 0;
+}
+
 bool SameRecords(CVFileTypeList* a, CVFileTypeList* b) {
   CVFileType* x = nullptr;
   CVFileType* y = nullptr;
@@ -28,7 +38,7 @@ bool SameRecords(CVFileTypeList* a, CVFileTypeList* b) {
       &CVFileType::openSound,     &CVFileType::deleteSound};
   while (moreA && moreB) {
     for (auto text : kTexts) {
-      if (std::strcmp(x->*text, y->*text) != 0) return false;
+      if (!SameText(x->*text, y->*text)) return false;
     }
     if (x->tiling != y->tiling || x->footprintDisabled != y->footprintDisabled) return false;
     moreA = a->FLGetNextFileType(&x);
