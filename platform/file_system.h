@@ -36,6 +36,14 @@ bool MakeFolder(const char* path);
 // Deletes one file. False when it does not exist or cannot be deleted.
 bool RemoveFile(const char* path);
 
+// Removes a folder that is empty. False when it is missing or not empty.
+bool RemoveEmptyFolder(const char* path);
+
+// The short (8.3) form of an existing path into *shortPath. POSIX has no
+// short names: an existing path is its own short path. False when the path
+// does not exist.
+bool ShortPath(const char* path, std::string* shortPath);
+
 // Copies a file. With failIfExists, an existing destination is left alone
 // and the copy fails. True when the copy was made.
 bool CopyOneFile(const char* from, const char* to, bool failIfExists);

@@ -84,4 +84,40 @@ TEST(FileSystemTest, TextModeStreamsReadWhatWasWritten) {
   EXPECT_EQ(ReadTextFile(file), "\n[WORL]\n[NAM][5]Attic\n");
 }
 
+TEST(FileSystemTest, OnlyEmptyFoldersAreRemoved) {
+  ScratchFolder scratch;
+  const std::string folder = scratch.Path("Old");
+  const std::string file = folder + "\\left.txt";
+  EXPECT_FALSE(platform::RemoveEmptyFolder(folder.c_str()));  // missing
+  ASSERT_TRUE(platform::MakeFolder(folder.c_str()));
+  WriteText(file, "x");
+  EXPECT_FALSE(platform::RemoveEmptyFolder(folder.c_str()));  // not empty
+  EXPECT_FALSE(platform::RemoveEmptyFolder(file.c_str()));    // a file
+  EXPECT_TRUE(platform::FileExists(file.c_str()));
+
+  ASSERT_TRUE(platform::RemoveFile(file.c_str()));
+  EXPECT_TRUE(platform::RemoveEmptyFolder((folder + "\\").c_str()));
+  EXPECT_FALSE(platform::FolderExists(folder.c_str()));
+  EXPECT_FALSE(platform::RemoveEmptyFolder(""));
+}
+
+TEST(FileSystemTest, AShortPathNamesTheSameFileOrFolder) {
+  ScratchFolder scratch;
+  const std::string folder = scratch.Path("Long Folder Name");
+  const std::string file = folder + "\\Long File Name.text";
+  ASSERT_TRUE(platform::MakeFolder(folder.c_str()));
+  WriteText(file, "same\n");
+
+  std::string shortPath;
+  ASSERT_TRUE(platform::ShortPath(file.c_str(), &shortPath));
+  EXPECT_EQ(ReadTextFile(shortPath), "same\n");
+  ASSERT_TRUE(platform::ShortPath(folder.c_str(), &shortPath));
+  EXPECT_TRUE(platform::FolderExists(shortPath.c_str()));
+
+  std::string untouched = "untouched";
+  EXPECT_FALSE(platform::ShortPath(scratch.Path("absent.txt").c_str(), &untouched));
+  EXPECT_FALSE(platform::ShortPath("", &untouched));
+  EXPECT_EQ(untouched, "untouched");
+}
+
 }  // namespace

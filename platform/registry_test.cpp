@@ -179,9 +179,11 @@ TEST(RegistryProcessTest, TwoWritersAtOnceLoseNoValue) {
   const std::string logB = platform::HostPath(scratch.Path("b.log").c_str());
   vesta::testing::ChildProcess a("RegistryProcessTest.WriterChild", "a", logA);
   vesta::testing::ChildProcess b("RegistryProcessTest.WriterChild", "b", logB);
+  // Both start writing at once (and a child that started does not wait in
+  // vain when the other could not start).
+  ASSERT_TRUE(vesta::testing::WriteTextFile(go, "go\n"));
   ASSERT_TRUE(a.Started());
   ASSERT_TRUE(b.Started());
-  ASSERT_TRUE(vesta::testing::WriteTextFile(go, "go\n"));  // both start writing at once
   EXPECT_TRUE(a.Wait()) << vesta::testing::ReadTextFile(scratch.Path("a.log"));
   EXPECT_TRUE(b.Wait()) << vesta::testing::ReadTextFile(scratch.Path("b.log"));
 

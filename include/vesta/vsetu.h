@@ -13,6 +13,7 @@
 
 #include "vesta/export.h"
 #include "vesta/vprop.h"
+#include "vesta/vsetu_normaliser.h"
 
 // Buffer of every text the operations give back.
 constexpr int kVSBuffer = 264;

@@ -18,7 +18,15 @@ FILE* OpenStream(const char* path, const char* mode) {
     return nullptr;
   }
   std::string host = posix::ResolveHostPath(path);
-  return std::fopen(host.c_str(), mode);
+  FILE* stream = std::fopen(host.c_str(), mode);
+  // A folder opens for reading here but not on Windows: refuse it alike.
+  struct stat st;
+  if (stream != nullptr && mode[0] == 'r' && fstat(fileno(stream), &st) == 0 && S_ISDIR(st.st_mode)) {
+    std::fclose(stream);
+    errno = EISDIR;
+    return nullptr;
+  }
+  return stream;
 }
 
 bool FileExists(const char* path) {
@@ -49,6 +57,18 @@ bool RemoveFile(const char* path) {
   struct stat st;
   if (stat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
   return unlink(host.c_str()) == 0;
+}
+
+bool RemoveEmptyFolder(const char* path) {
+  if (path == nullptr || *path == '\0') return false;
+  std::string host = posix::ResolveHostPath(path);
+  return rmdir(host.c_str()) == 0;
+}
+
+bool ShortPath(const char* path, std::string* shortPath) {
+  if (shortPath == nullptr || !(FileExists(path) || FolderExists(path))) return false;
+  *shortPath = path;
+  return true;
 }
 
 bool CopyOneFile(const char* from, const char* to, bool failIfExists) {

@@ -43,6 +43,21 @@ bool RemoveFile(const char* path) {
   return DeleteFileA(path) != 0;
 }
 
+bool RemoveEmptyFolder(const char* path) {
+  if (path == nullptr || *path == '\0') return false;
+  return RemoveDirectoryA(path) != 0;
+}
+
+bool ShortPath(const char* path, std::string* shortPath) {
+  if (path == nullptr || *path == '\0' || shortPath == nullptr) return false;
+  char buffer[MAX_PATH];
+  DWORD length = GetShortPathNameA(path, buffer, sizeof buffer);
+  // A length of the buffer or more is the size that would have been needed.
+  if (length == 0 || length >= sizeof buffer) return false;
+  shortPath->assign(buffer, length);
+  return true;
+}
+
 bool CopyOneFile(const char* from, const char* to, bool failIfExists) {
   if (from == nullptr || to == nullptr) return false;
   return CopyFileA(from, to, failIfExists ? TRUE : FALSE) != 0;

@@ -11,7 +11,10 @@
 #include "platform/file_system.h"
 #include "platform/system_info.h"
 #include "vesta/vsetu.h"
+#include "common/path_tokens.h"
+#include "common/paths.h"
 #include "vsetu/filetypes/catalogue_fields.h"
+#include "vsetu/filetypes/catalogue_normalise.h"
 
 namespace {
 
@@ -51,8 +54,10 @@ bool WriteLine(FILE* stream, const char* text, int length) {
          std::fputc('\n', stream) != EOF;
 }
 
-// Writes one record; false when a line could not be written.
-bool WriteRecord(FILE* stream, CVFileType* record) {
+// Writes one record; false when a line could not be written. With a
+// normalising folder, each value is written as a travelling catalogue holds
+// it (the record in memory is not changed).
+bool WriteRecord(FILE* stream, CVFileType* record, const char* normaliseInto) {
   if (!WriteLine(stream, kOpenTag, 6)) return false;
   bool written = true;
   char line[kLineBuffer];
@@ -65,6 +70,12 @@ bool WriteRecord(FILE* stream, CVFileType* record) {
     } else {
       const char* value = vesta::vsetu::TextOf(record, field);
       if (value[0] == '\0') continue;
+      char travelling[vesta::vsetu::kTypeText + 1];
+      if (normaliseInto != nullptr) {
+        VUCopyN(travelling, value, vesta::vsetu::kTypeText);
+        vesta::vsetu::NormaliseForSave(field, travelling, normaliseInto);
+        value = travelling;
+      }
       VUFormatTextField(line, field.tag, value, &length, kLineBuffer - 1);
     }
     written = WriteLine(stream, line, length) && written;
@@ -106,7 +117,17 @@ int CVFileTypeList::FLLoadFileTypeList(const char* path) {
   // A record that the file did not close is not taken.
   delete open;
   std::fclose(stream);
-  if (result) VUCopyToField(cataloguePath, path);
+  if (result) {
+    VUCopyToField(cataloguePath, path);
+    if (deRelativiseOnLoad) {
+      char folder[kVUPathBuffer] = "";
+      VUGetFolderPart(folder, cataloguePath);
+      CVFileType* record = nullptr;
+      for (int more = FLGetFirstFileType(&record); more; more = FLGetNextFileType(&record)) {
+        vesta::vsetu::DeRelativise(record, folder);
+      }
+    }
+  }
   return result;
 }
 
@@ -121,9 +142,15 @@ int CVFileTypeList::FLSaveFileTypeList(const char* path) {
 
   int result = 0;
   bool failed = false;
+  // A normalised save copies media into the catalogue's folder and writes
+  // paths relative to it.
+  char folder[kVUPathBuffer] = "";
+  VUGetFolderPart(folder, cataloguePath);
+  const char* normaliseInto = normaliseOnSave ? folder : nullptr;
+  VURelativeBase base(normaliseInto);
   CVFileType* record = nullptr;
   for (int more = FLGetFirstFileType(&record); more; more = FLGetNextFileType(&record)) {
-    if (!WriteRecord(stream, record)) {
+    if (!WriteRecord(stream, record, normaliseInto)) {
       failed = true;
       break;
     }

@@ -32,6 +32,8 @@ CVFileTypeList::CVFileTypeList() : types(nullptr) {}
 CVFileTypeList::~CVFileTypeList() { FLDeleteAllFileTypes(); }
 
 int CVFileTypeList::FLInitialise() {
+  // The path rewriting of travelling catalogues needs the machine's folders.
+  VSSetNormalisationVariables();
   cataloguePath[0] = '\0';
   deRelativiseOnLoad = 0;
   normaliseOnSave = 0;

@@ -9,6 +9,13 @@ struct LibraryState {
   char comment[kStateText + 1] = "VSetu.dll";
   bool comStarted = false;
   int rendererCursor = -1;
+  CTheList* listHead = nullptr;
+  CTheList* listTail = nullptr;
+  CWorldProp* normaliserWorld = nullptr;
+  int itemCount = 0;
+  char logPath[kStateText + 1] = "";
+  FILE* logStream = nullptr;
+  std::set<std::string> worldsInNormalisation;
 };
 
 LibraryState& State() {
@@ -23,5 +30,12 @@ int* ErrorSlot() { return &State().error; }
 char* CommentSlot() { return State().comment; }
 bool* ComStarted() { return &State().comStarted; }
 int* RendererCursor() { return &State().rendererCursor; }
+CTheList** ListHead() { return &State().listHead; }
+CTheList** ListTail() { return &State().listTail; }
+CWorldProp** NormaliserWorld() { return &State().normaliserWorld; }
+int* ItemCount() { return &State().itemCount; }
+char* NormaliserLogPath() { return State().logPath; }
+FILE** NormaliserLogStream() { return &State().logStream; }
+std::set<std::string>* WorldsInNormalisation() { return &State().worldsInNormalisation; }
 
 }  // namespace vesta::vsetu

@@ -2,6 +2,13 @@
 #ifndef VESTA_VSETU_SERVICES_LIBRARY_STATE_H
 #define VESTA_VSETU_SERVICES_LIBRARY_STATE_H
 
+#include <cstdio>
+#include <set>
+#include <string>
+
+class CTheList;
+class CWorldProp;
+
 namespace vesta::vsetu {
 
 // Texts held by the state: up to 263 characters.
@@ -17,6 +24,19 @@ char* CommentSlot();
 bool* ComStarted();
 // The renderer list's current entry, -1 for none.
 int* RendererCursor();
+
+// The normaliser's element list, its last element as the loader knows it,
+// its world record and its item count.
+CTheList** ListHead();
+CTheList** ListTail();
+CWorldProp** NormaliserWorld();
+int* ItemCount();
+// The normaliser log: its path once fixed, and its stream while open.
+char* NormaliserLogPath();
+FILE** NormaliserLogStream();
+// The world files being normalised now, nested ones included (folded
+// case), so that a world that names itself is not normalised again.
+std::set<std::string>* WorldsInNormalisation();
 
 }  // namespace vesta::vsetu
 

@@ -38,8 +38,13 @@ ChildProcess::ChildProcess(const std::string& testName, const std::string& job, 
   std::string saved = ChildJob();
   SetEnvironmentVariableA(kJobVariable, job.c_str());
   PROCESS_INFORMATION process = {};
-  BOOL started = CreateProcessA(self, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                                &process);
+  // A loaded machine (Wine under load above all) now and then fails to
+  // start a process at the first attempt.
+  BOOL started = FALSE;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+    if (attempt > 0) Sleep(500);
+    started = CreateProcessA(self, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+  }
   SetEnvironmentVariableA(kJobVariable, saved.empty() ? nullptr : saved.c_str());
   CloseHandle(log);
   if (!started) return;

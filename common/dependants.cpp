@@ -1,0 +1,192 @@
+#include "common/dependants.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "common/file_copy.h"
+#include "common/path_tokens.h"
+#include "common/paths.h"
+#include "platform/file_system.h"
+
+namespace {
+
+// Where in a shape's text one texture name stands.
+struct TextureName {
+  size_t begin;  // after the opening quote
+  size_t end;    // at the closing quote
+};
+
+bool ReadWhole(const char* path, std::string* text) {
+  FILE* stream = vesta::platform::OpenStream(path, "rb");
+  if (stream == nullptr) return false;
+  char buffer[8192];
+  size_t n;
+  text->clear();
+  while ((n = std::fread(buffer, 1, sizeof buffer, stream)) > 0) text->append(buffer, n);
+  bool ok = !std::ferror(stream);
+  std::fclose(stream);
+  return ok;
+}
+
+bool WriteWhole(const char* path, const std::string& text) {
+  FILE* stream = vesta::platform::OpenStream(path, "wb");
+  if (stream == nullptr) return false;
+  bool ok = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+  return std::fclose(stream) == 0 && ok;
+}
+
+// The quoted names of the shape's "TextureFilename" entries.
+std::vector<TextureName> FindTextureNames(const std::string& text) {
+  std::vector<TextureName> names;
+  const std::string keyword = "TextureFilename";
+  size_t at = 0;
+  while ((at = text.find(keyword, at)) != std::string::npos) {
+    at += keyword.size();
+    size_t open = text.find('{', at);
+    if (open == std::string::npos) break;
+    size_t close = text.find('}', open);
+    size_t quote = text.find('"', open);
+    if (quote == std::string::npos || (close != std::string::npos && quote > close)) continue;
+    size_t endQuote = text.find('"', quote + 1);
+    if (endQuote == std::string::npos) break;
+    names.push_back({quote + 1, endQuote});
+    at = endQuote + 1;
+  }
+  return names;
+}
+
+bool IsShape(const char* path) { return path != nullptr && path[0] != '\0' && VUHasExtension(path, ".x"); }
+
+// The folder part of a path, "" when it has none.
+std::string FolderOf(const std::string& path) {
+  char folder[kVUPathBuffer] = "";
+  VUGetFolderPart(folder, path.c_str());
+  return folder;
+}
+
+// Where the viewer would find a texture that a shape names: the name as it
+// stands when it is a path that exists, else beside the shape's original,
+// in the installation's media folder, or beside the shape itself.
+std::string LocateTexture(const std::string& written, const std::string& shape) {
+  std::string origin = VUCopyOrigin(shape.c_str());
+  // A name in the travelling form stands for a file beside the shape (its
+  // original, when this is a copy) or in a folder of the machine.
+  char expanded[kVUPathBuffer];
+  if (written.size() >= sizeof expanded) return std::string();
+  std::memcpy(expanded, written.c_str(), written.size() + 1);
+  VUExpandPath(expanded, kVUFolderToken, FolderOf(origin.empty() ? shape : origin).c_str());
+  const std::string name = expanded;
+  if (FolderOf(name) != "" && VUFileExists(name.c_str())) return name;
+  char bare[kVUPathBuffer];
+  if (!VUGetNamePart(bare, name.c_str())) return std::string();
+  std::vector<std::string> places;
+  if (!origin.empty()) places.push_back(FolderOf(origin));
+  if (VUInstallationFolder()[0] != '\0') places.push_back(std::string(VUInstallationFolder()) + "media\\");
+  places.push_back(FolderOf(shape));
+  for (const std::string& place : places) {
+    std::string candidate = place + bare;
+    if (!place.empty() && VUFileExists(candidate.c_str())) return candidate;
+  }
+  return std::string();
+}
+
+// Rewrites each texture name of the shape with change (which gives the new
+// name, or false to keep it) and saves the shape when a name changed.
+template <typename Change>
+int RewriteTextureNames(const char* shape, Change change) {
+  if (!IsShape(shape) || !VUFileExists(shape)) return 1;
+  std::string text;
+  if (!ReadWhole(shape, &text)) return 0;
+  std::vector<TextureName> names = FindTextureNames(text);
+  bool changed = false;
+  // From the end, so that the positions before stay valid.
+  for (auto it = names.rbegin(); it != names.rend(); ++it) {
+    std::string name = text.substr(it->begin, it->end - it->begin);
+    std::string renamed;
+    if (!change(name, &renamed) || renamed == name) continue;
+    text.replace(it->begin, it->end - it->begin, renamed);
+    changed = true;
+  }
+  return !changed || WriteWhole(shape, text) ? 1 : 0;
+}
+
+// Shapes whose textures are already copied into, or relativised for, the
+// folder they lie in during this process: a world names the same shape
+// many times.
+std::unordered_set<std::string>& Done() {
+  static std::unordered_set<std::string> done;
+  return done;
+}
+
+std::string DoneKey(const char* stage, const char* path) {
+  std::string key = stage;
+  key += '|';
+  for (const char* p = path; *p != '\0'; ++p) key += static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
+  return key;
+}
+
+}  // namespace
+
+int VUCopyTextureDependants(const char*, const char*) { return 1; }
+int VUCopySoundDependants(const char*, const char*) { return 1; }
+int VUCopyKOLBDependants(const char*) { return 1; }
+int VURelativiseTextureDependants(const char*) { return 1; }
+int VURelativiseSoundDependants(const char*) { return 1; }
+int VURelativiseKOLBDependants(const char*) { return 1; }
+int VUExpandKOLBDependants(const char*) { return 1; }
+
+int VUCopyShapeDependants(const char* copy, const char* folder) {
+  if (!IsShape(copy) || folder == nullptr || folder[0] == '\0') return 1;
+  const std::string key = DoneKey("copy", copy);
+  if (Done().count(key) != 0 && VUFileExists(copy)) return 1;
+  const std::string shape = copy;
+  int result = RewriteTextureNames(copy, [&](const std::string& name, std::string* renamed) {
+    std::string found = LocateTexture(name, shape);
+    if (found.empty()) return false;  // a texture nobody can find stays named as it was
+    char made[kVUPathBuffer];
+    if (!VUCopyFileToFolder(found.c_str(), folder, made)) return false;
+    *renamed = made;
+    return true;
+  });
+  if (result) {
+    Done().insert(key);
+    Done().erase(DoneKey("relativise", copy));
+  }
+  return result;
+}
+
+int VURelativiseShapeDependants(const char* path) {
+  if (!IsShape(path)) return 1;
+  const std::string key = DoneKey("relativise", path);
+  if (Done().count(key) != 0) return 1;
+  int result = RewriteTextureNames(path, [](const std::string& name, std::string* renamed) {
+    char text[kVUPathBuffer];
+    if (name.size() >= sizeof text) return false;
+    std::memcpy(text, name.c_str(), name.size() + 1);
+    if (!VURelativisePath(text)) return false;
+    *renamed = text;
+    return true;
+  });
+  if (result) Done().insert(key);
+  return result;
+}
+
+int VUExpandShapeDependants(const char* folder, const char* path) {
+  // The shape's own path may still be in the travelling form.
+  char shape[kVUPathBuffer];
+  if (path == nullptr || std::strlen(path) >= sizeof shape) return 1;
+  std::memcpy(shape, path, std::strlen(path) + 1);
+  VUExpandPath(shape, kVUFolderToken, folder);
+  return RewriteTextureNames(shape, [folder](const std::string& name, std::string* renamed) {
+    char text[kVUPathBuffer];
+    if (name.size() >= sizeof text) return false;
+    std::memcpy(text, name.c_str(), name.size() + 1);
+    if (!VUExpandPath(text, kVUFolderToken, folder)) return false;
+    *renamed = text;
+    return true;
+  });
+}

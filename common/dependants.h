@@ -1,0 +1,25 @@
+// The files that a media file names in turn. A shape (a DirectX text mesh,
+// ".x") names the textures of its materials in "TextureFilename" entries;
+// textures, sounds and KOLB files name nothing, so their operations succeed
+// and change nothing. Every operation succeeds for an empty path.
+#ifndef VESTA_COMMON_DEPENDANTS_H
+#define VESTA_COMMON_DEPENDANTS_H
+
+// Copies what the copy of a file names into folder and points the copy at
+// the copies.
+int VUCopyTextureDependants(const char* copy, const char* folder);
+int VUCopySoundDependants(const char* copy, const char* folder);
+int VUCopyShapeDependants(const char* copy, const char* folder);
+int VUCopyKOLBDependants(const char* copy);
+
+// Rewrites what the file names into the relative form (VURelativisePath).
+int VURelativiseTextureDependants(const char* path);
+int VURelativiseSoundDependants(const char* path);
+int VURelativiseShapeDependants(const char* path);
+int VURelativiseKOLBDependants(const char* path);
+
+// Expands what the file names with folder for the folder token.
+int VUExpandShapeDependants(const char* folder, const char* path);
+int VUExpandKOLBDependants(const char* path);
+
+#endif

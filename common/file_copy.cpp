@@ -1,0 +1,115 @@
+#include "common/file_copy.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <unordered_map>
+
+#include "platform/file_system.h"
+
+namespace {
+
+std::string Folded(const std::string& text) {
+  std::string folded = text;
+  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return folded;
+}
+
+struct CopyRecords {
+  // source + "|" + folder (folded) -> the copy made of it there
+  std::unordered_map<std::string, std::string> copies;
+  // copy (folded) -> its source
+  std::unordered_map<std::string, std::string> origins;
+};
+
+CopyRecords& Records() {
+  static CopyRecords records;
+  return records;
+}
+
+std::string WithBackSlash(const char* folder) {
+  std::string text = folder;
+  if (!text.empty() && text.back() != '\\' && text.back() != '/') text += '\\';
+  return text;
+}
+
+int Give(const std::string& path, char* out, int size) {
+  if (path.size() >= static_cast<size_t>(size)) return 0;
+  std::memcpy(out, path.c_str(), path.size() + 1);
+  return 1;
+}
+
+void Remember(const std::string& source, const std::string& key, const std::string& copy) {
+  Records().copies[key] = copy;
+  Records().origins[Folded(copy)] = source;
+}
+
+}  // namespace
+
+bool VUSameContent(const char* a, const char* b) {
+  FILE* first = vesta::platform::OpenStream(a, "rb");
+  if (first == nullptr) return false;
+  FILE* second = vesta::platform::OpenStream(b, "rb");
+  if (second == nullptr) {
+    std::fclose(first);
+    return false;
+  }
+  bool same = true;
+  char x[8192];
+  char y[8192];
+  while (same) {
+    size_t n = std::fread(x, 1, sizeof x, first);
+    size_t m = std::fread(y, 1, sizeof y, second);
+    same = n == m && std::memcmp(x, y, n) == 0;
+    if (n == 0 || n < sizeof x) break;
+  }
+  std::fclose(first);
+  std::fclose(second);
+  return same;
+}
+
+int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size) {
+  if (file == nullptr || folder == nullptr || out == nullptr || file[0] == '\0' || folder[0] == '\0') return 0;
+  char name[kVUPathBuffer];
+  if (!VUGetNamePart(name, file)) return 0;
+  const std::string source = file;
+  const std::string base = WithBackSlash(folder);
+  const std::string key = Folded(source) + "|" + Folded(base);
+
+  auto made = Records().copies.find(key);
+  if (made != Records().copies.end() && VUFileExists(made->second.c_str())) {
+    return Give(made->second, out, size);
+  }
+  if (!VUFileExists(file)) return 0;
+
+  std::string stem = name;
+  std::string extension;
+  int dot = 0;
+  if (VUFindExtension(name, &dot)) {
+    stem.assign(name, static_cast<size_t>(dot));
+    extension = name + dot;
+  }
+  for (int number = 1; number <= 9999; ++number) {
+    std::string candidate = base + (number == 1 ? std::string(name) : stem + "_" + std::to_string(number) + extension);
+    if (candidate.size() >= static_cast<size_t>(size)) return 0;
+    if (Folded(candidate) == Folded(source)) {
+      // The file lies in the folder already.
+      Remember(source, key, candidate);
+      return Give(candidate, out, size);
+    }
+    if (VUFileExists(candidate.c_str())) {
+      if (!VUSameContent(file, candidate.c_str())) continue;
+    } else if (!vesta::platform::CopyOneFile(file, candidate.c_str(), true)) {
+      return 0;
+    }
+    Remember(source, key, candidate);
+    return Give(candidate, out, size);
+  }
+  return 0;
+}
+
+std::string VUCopyOrigin(const char* copy) {
+  if (copy == nullptr) return std::string();
+  auto found = Records().origins.find(Folded(copy));
+  return found != Records().origins.end() ? found->second : std::string();
+}

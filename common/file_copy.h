@@ -1,0 +1,26 @@
+// Copying media files into a folder without ever overwriting a different
+// file, and remembering where each copy came from.
+#ifndef VESTA_COMMON_FILE_COPY_H
+#define VESTA_COMMON_FILE_COPY_H
+
+#include <string>
+
+#include "common/paths.h"
+
+// Copies file into folder and gives the copy's path in out (size bytes;
+// out may be file itself). A copy of the same source made before, a file
+// of identical content under that name, or the file itself when it lies in
+// the folder already, is used as it is; otherwise a name that is free is
+// taken, numbered when the plain one is held by a different file
+// ("wall_2.bmp"). 0 (out untouched) when the file does not exist, cannot
+// be copied, or the path would not fit.
+int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size = kVUPathBuffer);
+
+// The file that copy was made from by VUCopyFileToFolder in this process,
+// or "" when it is not such a copy.
+std::string VUCopyOrigin(const char* copy);
+
+// True when the two files hold the same bytes.
+bool VUSameContent(const char* a, const char* b);
+
+#endif

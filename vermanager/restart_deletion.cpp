@@ -1,0 +1,188 @@
+#include "vermanager/restart_deletion.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstddef>
+#include <cstring>
+
+#include "common/text.h"
+#include "platform/file_system.h"
+#include "platform/system_info.h"
+
+namespace {
+
+namespace platform = vesta::platform;
+
+constexpr char kIniName[] = "WININIT.INI";
+constexpr char kWorkingSuffix[] = ".XZX";
+constexpr char kRenameHeader[] = "[rename]";
+constexpr int kRenameHeaderLength = 8;
+constexpr char kDeleteKey[] = "NUL=";
+constexpr int kDeleteKeyLength = 4;
+// Longest piece of a line copied at a time.
+constexpr int kPieceLength = 259;
+
+bool IsRenameHeader(const char* line) { return VUCompareN(line, kRenameHeader, kRenameHeaderLength) == 1; }
+
+bool WriteEntry(FILE* stream, const char* path) {
+  return std::fprintf(stream, "%s%s\n", kDeleteKey, path) >= 0;
+}
+
+// The file's lines without their line ends. False when it cannot be read.
+bool ReadLines(const char* path, std::vector<std::string>* lines) {
+  FILE* stream = platform::OpenStream(path, "r");
+  if (stream == nullptr) return false;
+  char piece[kPieceLength + 1];
+  std::string line;
+  auto endLine = [&]() {
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    lines->push_back(line);
+    line.clear();
+  };
+  while (std::fgets(piece, sizeof piece, stream) != nullptr) {
+    line += piece;
+    if (line.back() == '\n') endLine();
+  }
+  if (!line.empty()) endLine();
+  bool ok = !std::ferror(stream);
+  std::fclose(stream);
+  return ok;
+}
+
+// Writes the lines to the file beside path and renames it over path.
+bool ReplaceLines(const char* path, const std::vector<std::string>& lines) {
+  std::string working = std::string(path) + kWorkingSuffix;
+  FILE* stream = platform::OpenStream(working.c_str(), "w");
+  if (stream == nullptr) return false;
+  bool ok = true;
+  for (const std::string& line : lines) {
+    ok = ok && std::fputs(line.c_str(), stream) >= 0 && std::fputc('\n', stream) != EOF;
+  }
+  ok = std::fclose(stream) == 0 && ok;
+  ok = ok && platform::MoveOver(working.c_str(), path);
+  if (!ok) platform::RemoveFile(working.c_str());
+  return ok;
+}
+
+// Folders below others come first, so that a folder emptied in the same run
+// goes too.
+int Depth(const std::string& path) {
+  size_t end = path.find_last_not_of("\\/");
+  if (end == std::string::npos) return 0;
+  return static_cast<int>(std::count_if(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(end),
+                                        [](char c) { return c == '\\' || c == '/'; }));
+}
+
+std::string FoldCase(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+}  // namespace
+
+std::string RestartIniPath() {
+  std::string windows = platform::WindowsFolder();
+  return windows.empty() ? std::string() : windows + "\\" + kIniName;
+}
+
+int CopyWithRenameEntry(FILE* oldFile, FILE* newFile, const char* path) {
+  if (newFile == nullptr || path == nullptr) return 0;
+  bool ok = true;
+  bool inserted = false;
+  bool atLineStart = true;  // the next piece begins a line
+  if (oldFile != nullptr) {
+    char piece[kPieceLength + 1];
+    while (ok && std::fgets(piece, sizeof piece, oldFile) != nullptr) {
+      ok = std::fputs(piece, newFile) >= 0;
+      size_t length = std::strlen(piece);
+      bool ended = length > 0 && piece[length - 1] == '\n';
+      // Only a piece that begins a line can be the header; the rest of a
+      // long line is not one.
+      if (ok && atLineStart && IsRenameHeader(piece)) {
+        if (!ended) ok = std::fputc('\n', newFile) != EOF;  // the header ends the file
+        ended = true;
+        ok = ok && WriteEntry(newFile, path);
+        inserted = true;
+      }
+      atLineStart = ended;
+    }
+    // A file read only in part must not replace the whole one.
+    if (std::ferror(oldFile)) ok = false;
+  }
+  if (ok && !inserted) {
+    if (!atLineStart) ok = std::fputc('\n', newFile) != EOF;
+    ok = ok && std::fprintf(newFile, "%s\n", kRenameHeader) >= 0 && WriteEntry(newFile, path);
+  }
+  return ok ? 1 : 0;
+}
+
+int ScheduleDeleteAtRestart(const char* shortPath) {
+  if (shortPath == nullptr || *shortPath == '\0') return 0;
+  std::string ini = RestartIniPath();
+  if (ini.empty()) return 0;
+  std::string working = ini + kWorkingSuffix;
+  FILE* newFile = platform::OpenStream(working.c_str(), "w");
+  if (newFile == nullptr) {
+    platform::RemoveFile(working.c_str());
+    return 0;
+  }
+  FILE* oldFile = platform::OpenStream(ini.c_str(), "r");
+  // A WININIT.INI that is there but cannot be read is not replaced by one
+  // without its entries.
+  bool ok = oldFile != nullptr || !platform::FileExists(ini.c_str());
+  ok = ok && CopyWithRenameEntry(oldFile, newFile, shortPath) == 1;
+  if (oldFile != nullptr) std::fclose(oldFile);
+  ok = std::fclose(newFile) == 0 && ok;
+  // Renamed over, never deleted and copied: a failure keeps every pending
+  // entry of the old file.
+  ok = ok && platform::MoveOver(working.c_str(), ini.c_str());
+  if (!ok) platform::RemoveFile(working.c_str());
+  return ok ? 1 : 0;
+}
+
+int ApplyRestartDeletions(const char* iniPath, RestartDeletionReport* report) {
+  RestartDeletionReport ignored;
+  RestartDeletionReport& done = report != nullptr ? *report : ignored;
+  done = RestartDeletionReport();
+  std::vector<std::string> lines;
+  if (iniPath == nullptr || !ReadLines(iniPath, &lines)) return -1;
+
+  std::vector<std::string> kept;
+  std::vector<std::string> items;
+  std::vector<std::string> seen;  // letter case folded, as Windows names are
+  bool inSection = false;
+  for (const std::string& line : lines) {
+    if (!line.empty() && line[0] == '[') {
+      inSection = IsRenameHeader(line.c_str());
+    } else if (inSection && VUCompareN(line.c_str(), kDeleteKey, kDeleteKeyLength) == 1) {
+      std::string item = line.substr(kDeleteKeyLength);
+      std::string folded = FoldCase(item);
+      if (!item.empty() && std::find(seen.begin(), seen.end(), folded) == seen.end()) {
+        seen.push_back(folded);
+        items.push_back(item);
+      }
+      continue;
+    }
+    kept.push_back(line);
+  }
+
+  int count = 0;
+  auto note = [&](const std::string& item, bool removed) {
+    (removed ? done.deleted : done.notDeleted).push_back(item);
+    if (removed) ++count;
+  };
+  std::vector<std::string> folders;
+  for (const std::string& item : items) {
+    if (platform::FileExists(item.c_str())) {
+      note(item, platform::RemoveFile(item.c_str()));
+    } else {
+      folders.push_back(item);
+    }
+  }
+  std::stable_sort(folders.begin(), folders.end(),
+                   [](const std::string& a, const std::string& b) { return Depth(a) > Depth(b); });
+  for (const std::string& folder : folders) note(folder, platform::RemoveEmptyFolder(folder.c_str()));
+
+  done.cleared = kept.size() == lines.size() || ReplaceLines(iniPath, kept);
+  return count;
+}

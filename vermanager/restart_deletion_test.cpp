@@ -1,0 +1,113 @@
+// WININIT.INI: deferring deletions to the restart, and the restart itself.
+#include "vermanager/restart_deletion.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/system_info.h"
+#include "platform/testing/files.h"
+#include "platform/testing/scratch.h"
+
+namespace {
+
+namespace platform = vesta::platform;
+using vesta::testing::ReadTextFile;
+using vesta::testing::WriteTextFile;
+
+// A Windows folder of the test's own.
+class RestartDeletionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(platform::MakeFolder(windows_.c_str()));
+    platform::OverrideWindowsFolder(windows_.c_str());
+  }
+  void TearDown() override { platform::OverrideWindowsFolder(nullptr); }
+
+  void SetIni(const std::string& text) { ASSERT_TRUE(WriteTextFile(ini_, text)); }
+  // The file's bytes, untranslated.
+  std::string Bytes(const std::string& path) {
+    FILE* stream = platform::OpenStream(path.c_str(), "rb");
+    std::string bytes;
+    for (int c; stream != nullptr && (c = std::fgetc(stream)) != EOF;) bytes += static_cast<char>(c);
+    if (stream != nullptr) std::fclose(stream);
+    return bytes;
+  }
+
+  vesta::testing::ScratchFolder scratch_;
+  std::string windows_ = scratch_.Path("Windows");
+  std::string ini_ = windows_ + "\\WININIT.INI";
+  std::string working_ = ini_ + ".XZX";
+};
+
+TEST_F(RestartDeletionTest, TheSectionIsMadeWhenMissingAtTheEnd) {
+  ASSERT_EQ(ScheduleDeleteAtRestart("C:\\VESTA\\BIN\\VPROP.DLL"), 1);
+  EXPECT_EQ(ReadTextFile(ini_), "[rename]\nNUL=C:\\VESTA\\BIN\\VPROP.DLL\n");
+  EXPECT_FALSE(platform::FileExists(working_.c_str()));
+
+  // A last line without its line end is ended first; "[rename]" inside a
+  // long line is no header.
+  const std::string longLine = std::string(259, 'x') + "[rename]";
+  SetIni("[boot]\n" + longLine + "\nshell=Explorer.exe");
+  ASSERT_EQ(ScheduleDeleteAtRestart("C:\\A.TXT"), 1);
+  EXPECT_EQ(ReadTextFile(ini_), "[boot]\n" + longLine + "\nshell=Explorer.exe\n[rename]\nNUL=C:\\A.TXT\n");
+}
+
+TEST_F(RestartDeletionTest, EntriesGoUnderTheHeaderInAnyCaseNewestFirst) {
+  SetIni("[386Enh]\nx=1\n[Rename]\nNUL=C:\\OLD.TXT\n[boot]\ny=2\n");
+  ASSERT_EQ(ScheduleDeleteAtRestart("C:\\A.TXT"), 1);
+  ASSERT_EQ(ScheduleDeleteAtRestart("C:\\B"), 1);
+  EXPECT_EQ(ReadTextFile(ini_), "[386Enh]\nx=1\n[Rename]\nNUL=C:\\B\nNUL=C:\\A.TXT\nNUL=C:\\OLD.TXT\n[boot]\ny=2\n");
+  EXPECT_EQ(ScheduleDeleteAtRestart(""), 0);
+}
+
+TEST_F(RestartDeletionTest, AFailedUpdateLeavesEverythingAsItWas) {
+  SetIni("[boot]\nshell=x\n[rename]\nNUL=C:\\OLD.TXT\n");
+  const std::string old = Bytes(ini_);
+  ASSERT_TRUE(platform::MakeFolder(working_.c_str()));  // in the way of the working file
+  EXPECT_EQ(ScheduleDeleteAtRestart("C:\\NEW.TXT"), 0);
+  EXPECT_EQ(Bytes(ini_), old);
+  EXPECT_TRUE(platform::FolderExists(working_.c_str()));
+
+  // A folder in the way of the rename.
+  ASSERT_TRUE(platform::RemoveEmptyFolder(working_.c_str()));
+  ASSERT_TRUE(platform::RemoveFile(ini_.c_str()));
+  ASSERT_TRUE(platform::MakeFolder(ini_.c_str()));
+  ASSERT_TRUE(WriteTextFile(ini_ + "\\inside.txt", "x"));
+  EXPECT_EQ(ScheduleDeleteAtRestart("C:\\NEW.TXT"), 0);
+  EXPECT_TRUE(platform::FileExists((ini_ + "\\inside.txt").c_str()));
+  EXPECT_FALSE(platform::FileExists(working_.c_str()));
+}
+
+TEST_F(RestartDeletionTest, TheRestartDeletesExactlyTheScheduledItems) {
+  const std::string home = scratch_.Path("VESTA");
+  for (const char* folder : {"", "\\bin", "\\old", "\\old\\sub"}) {
+    ASSERT_TRUE(platform::MakeFolder((home + folder).c_str()));
+  }
+  for (const char* file : {"\\bin\\VProp.dll", "\\bin\\Keep.dll", "\\old\\note.txt"}) {
+    ASSERT_TRUE(WriteTextFile(home + file, "x"));
+  }
+  const std::string gone = scratch_.Path("GONE.TXT");
+  SetIni("[boot]\nshell=x\n[rename]\nC:\\X.DLL=C:\\X.NEW\nNUL=" + gone + "\n");
+  // Newest first: the folders come before what they hold.
+  for (const char* item : {"\\bin\\VProp.dll", "\\old\\note.txt", "\\old\\sub", "\\old"}) {
+    std::string shortPath;
+    ASSERT_TRUE(platform::ShortPath((home + item).c_str(), &shortPath));
+    ASSERT_EQ(ScheduleDeleteAtRestart(shortPath.c_str()), 1) << item;
+  }
+
+  RestartDeletionReport report;
+  EXPECT_EQ(ApplyRestartDeletions(ini_.c_str(), &report), 4);
+  EXPECT_EQ(report.notDeleted, std::vector<std::string>{gone});
+  EXPECT_TRUE(report.cleared);
+  EXPECT_EQ(ReadTextFile(ini_), "[boot]\nshell=x\n[rename]\nC:\\X.DLL=C:\\X.NEW\n");
+  EXPECT_FALSE(platform::FolderExists((home + "\\old").c_str()));
+  EXPECT_FALSE(platform::FileExists((home + "\\bin\\VProp.dll").c_str()));
+  EXPECT_TRUE(platform::FileExists((home + "\\bin\\Keep.dll").c_str()));
+
+  EXPECT_EQ(ApplyRestartDeletions(ini_.c_str()), 0);
+  EXPECT_EQ(ApplyRestartDeletions(scratch_.Path("absent.ini").c_str()), -1);
+}
+
+}  // namespace

@@ -1,0 +1,135 @@
+// Verifying and removing packages. A component is marked removed before
+// anything is deleted, so that sub-packages that include each other do not
+// loop; a path, key or package that another live component still lists is
+// left in place.
+#include <cstring>
+#include <string>
+
+#include "common/text.h"
+#include "platform/file_system.h"
+#include "vermanager/manifest.h"
+#include "vermanager/removal_services.h"
+#include "vermanager/restart_deletion.h"
+
+namespace {
+
+bool Is(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
+
+bool RemoveFileNow(const char* path) { return vesta::platform::RemoveFile(path); }
+bool RemoveFolderNow(const char* path) { return vesta::platform::RemoveEmptyFolder(path); }
+
+}  // namespace
+
+int CPackageManifest::FindMissingComponent(const char* name, char* path) {
+  for (ComponentRecord* c = FirstComponentRecord(); c != nullptr; c = NextComponentRecord()) {
+    if (!Is(c->owner, name)) continue;
+    bool present = true;
+    if (Is(c->kind, "[FIL]")) {
+      present = FileIsReadable(c->value) != 0;
+    } else if (Is(c->kind, "[REG]")) {
+      present = RegistryKeyExists(c->value) != 0;
+    }
+    if (!present) {
+      if (path != nullptr) VUCopyN(path, c->value, sizeof c->value - 1);
+      return 0;
+    }
+  }
+  return 1;
+}
+
+int CPackageManifest::FindBlockingOwner(const char* name, char* owner) {
+  // A component already removed in this run no longer includes anything.
+  for (ComponentRecord* c = FirstComponentRecord(); c != nullptr; c = NextComponentRecord()) {
+    if (!c->removed && Is(c->value, name)) {
+      if (owner != nullptr) VUCopyN(owner, c->owner, sizeof c->owner - 1);
+      return 0;
+    }
+  }
+  return 1;
+}
+
+int CPackageManifest::RemoveSelectedPackage() {
+  char name[65];
+  char title[261];
+  if (!GetSelectedPackage(name, title)) return 0;
+  if (!IsWholeProduct(name)) {
+    int result = RemoveOwnedComponents(name);
+    MarkPackageRemoved(name);
+    return result;
+  }
+  int result = 0;
+  for (PackageRecord* p = FirstPackageRecord(); p != nullptr; p = NextPackageRecord()) {
+    result = RemoveOwnedComponents(p->name);
+    CRecordList::Node* cursor = packages_.GetCursor();
+    MarkPackageRemoved(p->name);
+    packages_.SetCursor(cursor);
+  }
+  return result;
+}
+
+int CPackageManifest::RemoveOwnedComponents(const char* owner) {
+  if (components_.Empty()) return 0;
+  // The owner may be a field of a record that a nested removal marks: keep
+  // a copy.
+  std::string wanted = owner;
+  for (ComponentRecord* c = FirstComponentRecord(); c != nullptr; c = NextComponentRecord()) {
+    if (c->removed || !Is(c->owner, wanted.c_str())) continue;
+    CRecordList::Node* cursor = components_.GetCursor();
+    RemoveComponent(c);
+    components_.SetCursor(cursor);
+  }
+  return 1;
+}
+
+int CPackageManifest::RemoveComponent(ComponentRecord* record) {
+  if (record == nullptr) return 0;
+  int live = CountLiveComponents(record->value);
+  record->removed = 1;
+  if (live > 1) return 1;  // another live component still lists it
+  if (Is(record->kind, "[FIL]")) return DeleteComponentFile(record);
+  if (Is(record->kind, "[REG]")) return DeleteRegistryKeyTree(record->value);
+  if (Is(record->kind, "[DIR]")) return RemoveComponentFolder(record);
+  if (Is(record->kind, "[NAM]")) {
+    int result = RemoveOwnedComponents(record->value);
+    if (result == 1) {
+      CRecordList::Node* cursor = packages_.GetCursor();
+      MarkPackageRemoved(record->value);
+      packages_.SetCursor(cursor);
+    }
+    return result;
+  }
+  return 0;
+}
+
+int CPackageManifest::CountLiveComponents(const char* value) {
+  int count = 0;
+  for (ComponentRecord* c = FirstComponentRecord(); c != nullptr; c = NextComponentRecord()) {
+    if (!c->removed && Is(c->value, value)) ++count;
+  }
+  return count;
+}
+
+int CPackageManifest::MarkPackageRemoved(const char* name) {
+  if (packages_.Empty()) return 0;
+  std::string wanted = name;
+  for (PackageRecord* p = FirstPackageRecord(); p != nullptr; p = NextPackageRecord()) {
+    if (Is(p->name, wanted.c_str())) p->removed = 1;
+  }
+  return 1;
+}
+
+int CPackageManifest::RemoveNowOrAtRestart(ComponentRecord* record, bool (*removeNow)(const char*)) {
+  // Base components always wait for the restart.
+  if (!Is(record->owner, kBaseOwner) && removeNow(record->value)) return 1;
+  std::string shortPath;
+  if (!vesta::platform::ShortPath(record->value, &shortPath)) return 0;
+  return ScheduleDeleteAtRestart(shortPath.c_str());
+}
+
+int CPackageManifest::DeleteComponentFile(ComponentRecord* record) {
+  return record != nullptr ? RemoveNowOrAtRestart(record, RemoveFileNow) : 0;
+}
+
+int CPackageManifest::RemoveComponentFolder(ComponentRecord* record) {
+  return record != nullptr ? RemoveNowOrAtRestart(record, RemoveFolderNow) : 0;
+}

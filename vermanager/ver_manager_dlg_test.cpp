@@ -1,0 +1,297 @@
+// The package manager's dialog driven through a scripted view: the messages
+// shown, the manifest rewritten, the files, folders and keys removed.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/registry.h"
+#include "platform/file_system.h"
+#include "platform/system_info.h"
+#include "platform/testing/files.h"
+#include "platform/testing/scratch.h"
+#include "vermanager/test_package_manager.h"
+#include "vermanager/ver_manager_app.h"
+#include "vermanager/ver_manager_dlg.h"
+#include "vesta/vsetu.h"
+#include "vsetu/services/library_state.h"
+
+namespace {
+
+using vesta::platform::MessageAnswer;
+using vesta::platform::MessageButtons;
+using vesta::testing::ReadTextFile;
+using vesta::testing::WriteTextFile;
+
+class PackageManagerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    vesta::vsetu::HomeCache()[0] = '\0';
+    windows_ = scratch_.Path("Windows");
+    ASSERT_TRUE(vesta::platform::MakeFolder(windows_.c_str()));
+    vesta::platform::OverrideWindowsFolder(windows_.c_str());
+    home_ = scratch_.Path("VESTA\\");
+    ASSERT_TRUE(vesta::platform::MakeFolder(home_.c_str()));
+    ASSERT_TRUE(vesta::platform::MakeFolder((home_ + "temp").c_str()));
+    ASSERT_EQ(VSSetVESTAHome(home_.c_str()), 1);
+    manifestPath_ = home_ + "packages.txt";
+  }
+
+  void TearDown() override {
+    vesta::platform::OverrideWindowsFolder(nullptr);
+    vesta::vsetu::HomeCache()[0] = '\0';
+  }
+
+  // A file of the installation, made now; returns its path.
+  std::string File(const std::string& name) {
+    std::string path = home_ + name;
+    EXPECT_TRUE(WriteTextFile(path, "content"));
+    return path;
+  }
+
+  static std::string Line(const char* tag, const std::string& value, const char* second,
+                          const std::string& other) {
+    return std::string(tag) + "[" + std::to_string(value.size()) + "]" + value + second + "[" +
+           std::to_string(other.size()) + "]" + other + "\n";
+  }
+  static std::string Package(const std::string& name, const std::string& title) {
+    return Line("[NAM]", name, "[TYP]", title);
+  }
+  static std::string Component(const char* kind, const std::string& value, const std::string& owner) {
+    return Line(kind, value, "[UBY]", owner);
+  }
+
+  void Open(const std::string& manifest) {
+    ASSERT_TRUE(WriteTextFile(manifestPath_, manifest));
+    dialog_ = std::make_unique<CVerManagerDlg>(manifestPath_);
+    ASSERT_EQ(dialog_->OpenManifest(manifestPath_.c_str()), 1);
+    dialog_->OnInitDialog(&view_);
+  }
+
+  void Select(int index) {
+    view_.selection = index;
+    dialog_->OnPackageSelChange();
+  }
+
+  // Selects the package and uninstalls it, answering Yes to every question.
+  void Uninstall(int index) {
+    Select(index);
+    view_.answers.assign(4, MessageAnswer::kYes);
+    dialog_->OnUninstall();
+  }
+
+  bool Exists(const std::string& path) { return vesta::platform::FileExists(path.c_str()); }
+
+  std::string LastText() const { return view_.messages.empty() ? "" : view_.messages.back().text; }
+
+  std::string Wininit() { return ReadTextFile(windows_ + "\\WININIT.INI"); }
+
+  // The entry that defers a path to the restart (by its short form, which
+  // is the path itself on POSIX).
+  static std::string Deferred(const std::string& path) {
+    std::string shortPath;
+    EXPECT_TRUE(vesta::platform::ShortPath(path.c_str(), &shortPath)) << path;
+    return "NUL=" + shortPath + "\n";
+  }
+
+  vesta::testing::ScratchFolder scratch_;
+  std::string windows_;
+  std::string home_;
+  std::string manifestPath_;
+  vesta::testing::ScriptedView view_;
+  std::unique_ptr<CVerManagerDlg> dialog_;
+};
+
+TEST_F(PackageManagerTest, TheDialogOpensWithTheFolderAndTheVisiblePackages) {
+  Open(Package("A", "Alpha") + Component("[FIL]", "x", "A") + Package("B", "Beta"));
+  EXPECT_EQ(view_.folder, home_);
+  EXPECT_EQ(view_.items, (std::vector<std::string>{"Alpha", "Beta"}));
+  EXPECT_FALSE(view_.actionsEnabled);
+  view_.selection = -1;
+  dialog_->OnPackageSelChange();
+  EXPECT_FALSE(view_.actionsEnabled);
+  Select(1);
+  EXPECT_TRUE(view_.actionsEnabled);
+  dialog_->OnAbout();
+  EXPECT_EQ(view_.about, "1.4.401");
+  dialog_->OnCancel();
+  EXPECT_TRUE(view_.ended);
+}
+
+TEST_F(PackageManagerTest, VerifyReportsTheFirstMissingComponent) {
+  std::string present = File("present.dll");
+  Open(Package("A", "Alpha") + Component("[DIR]", home_ + "NoFolder", "A") +
+       Component("[NAM]", "NoPackage", "A") + Component("[FIL]", present, "A") +
+       Component("[FIL]", home_ + "gone1.dll", "A") + Component("[FIL]", home_ + "gone2.dll", "A") +
+       Package("B", "Beta") + Component("[FIL]", present, "B") +
+       Component("[REG]", "HKEY_CURRENT_USER\\Software\\vesta3d", "B") +
+       Package("C", "Gamma") + Component("[REG]", "HKEY_NOWHERE\\Software", "C"));
+  dialog_->OnVerify();
+  EXPECT_EQ(LastText(), "Please Select a Package to Verify.");
+  EXPECT_EQ(view_.messages.back().caption, "VestaWare Verify");
+
+  Select(0);
+  dialog_->OnVerify();
+  EXPECT_EQ(LastText(), "NOT OK. Components are missing from this package.\n\ne.g.  <" + home_ +
+                            "gone1.dll>\n\nYou can download and re-install the package from the website.");
+
+  Select(1);
+  dialog_->OnVerify();
+  EXPECT_EQ(LastText(), "NOT OK. Components are missing from this package.\n\ne.g.  "
+                        "<HKEY_CURRENT_USER\\Software\\vesta3d>\n\nYou can download and re-install the "
+                        "package from the website.");
+  ASSERT_EQ(VURegSetString(VURegRoot::kCurrentUser, "Software\\vesta3d", "x", "1"), 1);
+  dialog_->OnVerify();
+  EXPECT_EQ(LastText(), "OK.  All package components are present.");
+
+  Select(2);
+  dialog_->OnVerify();
+  EXPECT_NE(LastText().find("<HKEY_NOWHERE\\Software>"), std::string::npos);
+}
+
+TEST_F(PackageManagerTest, TheConfirmationNamesTheTitleAndNoStopsEverything) {
+  std::string file = File("a.dll");
+  Open(Package("A", "Alpha Package") + Component("[FIL]", file, "A"));
+  dialog_->OnUninstall();
+  EXPECT_EQ(LastText(), "Please Select a Package to UnInstall.");
+  EXPECT_EQ(view_.messages.back().caption, "VestaWare UnInstall");
+  Select(0);
+  view_.answers = {MessageAnswer::kNo};
+  dialog_->OnUninstall();
+  EXPECT_EQ(LastText(), "You are about to remove:\n\" Alpha Package \"\nAre you sure you want to continue?");
+  EXPECT_EQ(view_.messages.back().buttons, MessageButtons::kYesNo);
+  EXPECT_TRUE(Exists(file));
+  EXPECT_EQ(view_.items.size(), 1u);
+}
+
+TEST_F(PackageManagerTest, ASharedFileGoesWithTheLastPackageThatListsIt) {
+  std::string shared = File("shared.dll");
+  std::string own = File("own.dll");
+  std::string base = File("base.dll");
+  Open(Package("A", "Alpha") + Package("B", "Beta") + Component("[FIL]", shared, "A") +
+       Component("[FIL]", own, "A") + Component("[FIL]", shared, "B") + Component("[FIL]", base, "BASEWARE"));
+  Uninstall(0);
+  EXPECT_TRUE(Exists(shared));
+  EXPECT_FALSE(Exists(own));
+  EXPECT_EQ(view_.items, (std::vector<std::string>{"Beta"}));
+  EXPECT_FALSE(view_.actionsEnabled);
+  EXPECT_EQ(ReadTextFile(manifestPath_), Package("B", "Beta") + Component("[FIL]", shared, "B") +
+                                             Component("[FIL]", base, "BASEWARE"));
+  std::string log = ReadTextFile(home_ + "temp\\VestaUpg.txt");
+  EXPECT_NE(log.find("COMMENT: UnInstalling VESTA package: <Alpha>\n\n"), std::string::npos);
+  EXPECT_EQ(log.rfind("DATE:    ", 0), 0u);
+
+  // The last package: its file goes now, the base components at the restart.
+  const std::string deferredBase = Deferred(base);
+  Uninstall(0);
+  EXPECT_FALSE(Exists(shared));
+  EXPECT_TRUE(Exists(base));
+  EXPECT_NE(Wininit().find(deferredBase), std::string::npos);
+  EXPECT_EQ(view_.messages.back().text,
+            "Please reboot your computer to complete VESTA UnInstall.\nYou need to delete by hand any "
+            "VESTA files which you created.\nThese are stored under the VESTA installation folder.");
+  EXPECT_TRUE(view_.ended);
+  // The manifest was rewritten before the sweep: it still lists the base.
+  EXPECT_EQ(ReadTextFile(manifestPath_), Component("[FIL]", base, "BASEWARE"));
+}
+
+TEST_F(PackageManagerTest, AnIncludedPackageWaitsForItsOwner) {
+  std::string sub = File("sub.dll");
+  std::string shared = File("third.dll");
+  Open(Package("MAIN", "Main") + Package("SUB", "Sub") + Package("THIRD", "Third") +
+       Component("[NAM]", "SUB", "MAIN") + Component("[FIL]", sub, "SUB") +
+       Component("[NAM]", "THIRD", "MAIN") + Component("[NAM]", "THIRD", "OTHER") +
+       Component("[FIL]", shared, "THIRD") + Package("OTHER", "Other"));
+  Uninstall(1);
+  EXPECT_EQ(view_.messages.back().text, "This package cannot be UnInstalled before:\n       <MAIN>");
+  EXPECT_EQ(view_.messages.back().caption, "Cannot UnInstall");
+  EXPECT_TRUE(Exists(sub));
+
+  Uninstall(0);
+  EXPECT_FALSE(Exists(sub));
+  EXPECT_TRUE(Exists(shared));  // OTHER still includes THIRD
+  EXPECT_EQ(view_.items, (std::vector<std::string>{"Third", "Other"}));
+}
+
+TEST_F(PackageManagerTest, TheWholeProductTakesEveryPackageAndEndsTheDialog) {
+  std::string a = File("a.dll");
+  std::string b = File("b.dll");
+  std::string base = File("base.dll");
+  ASSERT_TRUE(vesta::platform::MakeFolder((home_ + "bin").c_str()));
+  ASSERT_EQ(VURegSetString(VURegRoot::kCurrentUser, "Software\\vesta3d\\Vesta\\Deep", "x", "1"), 1);
+  Open(Package("A", "Alpha") + Package("FREEWARE", "Everything") + Component("[FIL]", a, "A") +
+       Component("[FIL]", b, "FREEWARE") +
+       Component("[REG]", "HKEY_CURRENT_USER\\Software\\vesta3d", "A") +
+       Component("[FIL]", base, "BASEWARE") + Component("[DIR]", home_ + "bin", "BASEWARE"));
+  Select(1);
+  view_.answers = {MessageAnswer::kYes, MessageAnswer::kNo};
+  dialog_->OnUninstall();
+  EXPECT_EQ(view_.messages.back().caption, "UnInstall Whole Product");
+  EXPECT_EQ(view_.messages.back().text,
+            "The entire product will be un-installed if you uninstall this package.\nDo you want to "
+            "continue with un-install?");
+  EXPECT_TRUE(Exists(a));
+
+  const std::string deferredBase = Deferred(base);
+  const std::string deferredBin = Deferred(home_ + "bin");
+  Uninstall(1);
+  EXPECT_FALSE(Exists(a));
+  EXPECT_FALSE(Exists(b));
+  // The key went with its subkeys.
+  EXPECT_FALSE(vesta::platform::RegistryKeyExists(VURegRoot::kCurrentUser, "Software\\vesta3d"));
+  EXPECT_EQ(dialog_->Manifest()->CountPackages(), 0);
+  EXPECT_TRUE(view_.ended);
+  EXPECT_TRUE(Exists(base));
+  const std::string wininit = Wininit();
+  EXPECT_NE(wininit.find(deferredBase), std::string::npos);
+  EXPECT_NE(wininit.find(deferredBin), std::string::npos);
+  EXPECT_EQ(view_.Captions().back(), "VestaWare UnInstall");
+}
+
+TEST_F(PackageManagerTest, AFolderThatStillHoldsFilesWaitsForTheRestart) {
+  ASSERT_TRUE(vesta::platform::MakeFolder((home_ + "docs").c_str()));
+  File("docs\\user.txt");
+  ASSERT_TRUE(vesta::platform::MakeFolder((home_ + "empty").c_str()));
+  Open(Package("A", "Alpha") + Package("B", "Beta") + Component("[DIR]", home_ + "docs", "A") +
+       Component("[DIR]", home_ + "empty", "A"));
+  const std::string deferredDocs = Deferred(home_ + "docs");
+  Uninstall(0);
+  EXPECT_TRUE(vesta::platform::FolderExists((home_ + "docs").c_str()));
+  EXPECT_FALSE(vesta::platform::FolderExists((home_ + "empty").c_str()));
+  EXPECT_NE(Wininit().find(deferredDocs), std::string::npos);
+  EXPECT_EQ(Wininit().find("empty"), std::string::npos);
+}
+
+TEST_F(PackageManagerTest, ADoubleClickAsksToUninstall) {
+  std::string file = File("a.dll");
+  Open(Package("A", "Alpha") + Package("B", "Beta") + Component("[FIL]", file, "A"));
+  view_.selection = 0;
+  view_.answers = {MessageAnswer::kYes};
+  dialog_->OnPackageDblClk();
+  EXPECT_EQ(view_.messages.front().buttons, MessageButtons::kYesNo);
+  EXPECT_FALSE(Exists(file));
+  EXPECT_EQ(view_.items, (std::vector<std::string>{"Beta"}));
+}
+
+bool gDialogRan = false;
+bool RecordRun(vesta::platform::PackageDialogEvents*) {
+  gDialogRan = true;
+  return true;
+}
+
+TEST_F(PackageManagerTest, NoDialogWithoutALoadableManifest) {
+  ASSERT_TRUE(WriteTextFile(manifestPath_, Package("A", "Alpha")));
+  CVerManagerApp app;
+  gDialogRan = false;
+  app.Run("VerManager.exe", RecordRun);
+  EXPECT_FALSE(gDialogRan);
+  app.Run("VerManager.exe -f " + manifestPath_, RecordRun);  // the value begins with the blank
+  EXPECT_FALSE(gDialogRan);
+  app.Run("VerManager.exe -f\"\"", RecordRun);
+  EXPECT_FALSE(gDialogRan);
+  app.Run("VerManager.exe -f\"" + manifestPath_ + "\"", RecordRun);
+  EXPECT_TRUE(gDialogRan);
+  EXPECT_EQ(std::string(app.ManifestPath()), manifestPath_);
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+#include "vsetu/filetypes/catalogue_normalise.h"
+
+#include "common/dependants.h"
+#include "common/file_copy.h"
+#include "common/file_kind.h"
+#include "common/path_tokens.h"
+#include "common/text.h"
+
+namespace vesta::vsetu {
+namespace {
+
+bool IsProgramField(int code) { return code == 2 || code == 3 || code == 4; }  // command, program, folder
+
+bool IsMediaField(int code) { return (code >= 5 && code <= 8) || (code >= 12 && code <= 15); }
+
+}  // namespace
+
+void NormaliseForSave(const CatalogueField& field, char* value, const char* folder) {
+  if (value[0] == '\0') return;
+  if (IsProgramField(field.code)) {
+    VUNormalisePath(value);
+    return;
+  }
+  if (!IsMediaField(field.code)) return;
+  // What the copies and rewrites report is not looked at: the value is
+  // written whatever became of it.
+  switch (VUClassifyFile(value)) {
+    case kVUKindWave:
+    case kVUKindMidi:
+    case kVUKindAudio:
+      VUCopyFileToFolder(value, folder, value);
+      VURelativisePath(value);
+      break;
+    case kVUKindTexture:
+      VUCopyFileToFolder(value, folder, value);
+      VUCopyTextureDependants(value, folder);
+      VURelativiseTextureDependants(value);
+      VURelativisePath(value);
+      break;
+    case kVUKindShape:
+      VUCopyFileToFolder(value, folder, value);
+      VUCopyShapeDependants(value, folder);
+      VURelativiseShapeDependants(value);
+      VURelativisePath(value);
+      break;
+    case kVUKindKolb:
+      VUCopyFileToFolder(value, folder, value);
+      VUCopyKOLBDependants(value);
+      VURelativiseKOLBDependants(value);
+      VURelativisePath(value);
+      break;
+    case kVUKindWorld:
+      VUCopyFileToFolder(value, folder, value);
+      NUNormaliseVIQFile(value, folder);
+      VURelativisePath(value);
+      break;
+    case kVUKindProgram:
+    case kVUKindShortcut:
+    case kVUKindDocument:
+    case kVUKindLibrary:
+      VUNormalisePath(value);
+      break;
+    default:
+      break;
+  }
+}
+
+void DeRelativise(CVFileType* record, const char* folder) {
+  for (const CatalogueField& field : kCatalogueFields) {
+    if (field.isInteger || !(field.code == 3 || field.code == 4 || IsMediaField(field.code))) continue;
+    char* value = TextOf(record, field);
+    if (value[0] == '\0') continue;
+    char path[kTypeText + 1];
+    VUCopyN(path, value, kTypeText);
+    switch (VUClassifyFile(path)) {
+      case kVUKindTexture:
+        VUExpandTexturePath(path, kVUFolderToken, folder);
+        break;
+      case kVUKindShape:
+        VUExpandShapeDependants(folder, path);
+        VUExpandLinkedPath(path, kVUFolderToken, folder);
+        break;
+      case kVUKindKolb:
+        VUExpandKOLBDependants(path);
+        VUExpandLinkedPath(path, kVUFolderToken, folder);
+        break;
+      case kVUKindWorld:
+        VUExpandLinkedPath(path, kVUFolderToken, folder);
+        break;
+      default:
+        VUExpandPath(path, kVUFolderToken, folder);
+        break;
+    }
+    VUCopyN(value, path, kTypeText);
+  }
+}
+
+}  // namespace vesta::vsetu

@@ -1,0 +1,94 @@
+// The normaliser object, its side-file paths, and loading a world file
+// into the element list.
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "common/paths.h"
+#include "common/stamp.h"
+#include "common/text.h"
+#include "platform/file_system.h"
+#include "vesta/vsetu.h"
+#include "vsetu/normaliser/normaliser_log.h"
+#include "vsetu/services/library_state.h"
+
+CVNormBuilder::CVNormBuilder() : clickCallback(nullptr) {}
+
+CVNormBuilder::~CVNormBuilder() = default;
+
+int CVNormBuilder::NBInitialise() {
+  for (char* path : {targetFolder, sourceFile, sourceNss, vssFile, nssCopy, vssCopy, sourceTxt, txtCopy}) {
+    path[0] = '\0';
+  }
+  clickCallback = nullptr;
+  return 1;
+}
+
+int CVNormBuilder::NBSetTargetDirectory(const char* folder) {
+  VUCopyToField(targetFolder, folder);
+  return 1;
+}
+
+namespace {
+
+// path with everything from position on replaced by extension; empty when
+// that does not fit a path field.
+template <size_t N>
+void SideFile(char (&field)[N], const char* path, int position, const char* extension) {
+  std::string side = std::string(path, static_cast<size_t>(position)) + extension;
+  if (side.size() > N - 1) side.clear();
+  VUCopyToField(field, side.c_str());
+}
+
+}  // namespace
+
+int CVNormBuilder::NBSetSourceFile(const char* path) {
+  VUCopyToField(sourceFile, path);
+  int dot = 0;
+  if (VUFindExtension(sourceFile, &dot) && dot > 0) {
+    SideFile(sourceNss, sourceFile, dot, ".nss");
+    SideFile(sourceTxt, sourceFile, dot, ".txt");
+  } else {
+    sourceNss[0] = '\0';
+    vssFile[0] = '\0';
+    sourceTxt[0] = '\0';
+  }
+  return 1;
+}
+
+int CVNormBuilder::NBSetClickCallback(ClickCallback callback) {
+  clickCallback = callback;
+  return 1;
+}
+
+int CVNormBuilder::NBLoadFile(const char* path) {
+  char stamp[kVUStampText + 1];
+  if (VUGetStampText(stamp)) vesta::vsetu::Log(std::string(stamp) + "\n");
+  NBSetSourceFile(path);
+
+  std::unique_ptr<CWorldProp> world(new (std::nothrow) CWorldProp);
+  std::unique_ptr<CRoomProp> room(new (std::nothrow) CRoomProp);
+  std::unique_ptr<CItemProp> item(new (std::nothrow) CItemProp);
+  if (world == nullptr || room == nullptr || item == nullptr) return 0;
+  world->WPInitialise();
+  room->RPInitialise();
+  item->IPInitialise();
+
+  CTheList* head = nullptr;
+  NBGetListHeadPointer(&head);
+  if (head != nullptr) {
+    NBDeleteAllTheList(head);
+    NBSetListHeadPointer(nullptr);
+  }
+
+  int result = 0;
+  FILE* stream = vesta::platform::OpenStream(path, "r");
+  if (stream != nullptr) {
+    result = FFReadTagFile(stream, world.get(), GWorldFunc, room.get(), GRoomFunc, item.get(), GItemFunc, 3);
+    std::fclose(stream);
+  }
+  vesta::vsetu::FlushNormaliserLog();
+  return result;
+}

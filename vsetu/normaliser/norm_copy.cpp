@@ -1,0 +1,113 @@
+// The copy step: every file that the world, its rooms and its items name
+// is copied into the target folder and the field then names the copy; the
+// preview picture and the side files go along.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "common/dependants.h"
+#include "common/file_copy.h"
+#include "common/paths.h"
+#include "common/text.h"
+#include "platform/file_system.h"
+#include "vesta/vsetu.h"
+#include "vsetu/normaliser/normaliser_log.h"
+#include "vsetu/normaliser/side_file_name.h"
+
+using vesta::vsetu::Log;
+
+int CVNormBuilder::NBCopyToTarget(const char* source, const char* folder, char* destination) {
+  if (source == nullptr || source[0] == '\0' || targetFolder[0] == '\0') return 1;
+  Log(std::string("        Copying: ") + source + "\n");
+  return VUCopyFileToFolder(source, folder, destination);
+}
+
+int CVNormBuilder::NBCopyWorld(CWorldProp* world) {
+  if (world == nullptr) return 0;
+  if (world->fileTypeCatalogue[0] == '\0') VSGetFileTypeFile(world->fileTypeCatalogue);
+  return NBCopyToTarget(world->fileTypeCatalogue, targetFolder, world->fileTypeCatalogue) &&
+         NBCopyToTarget(world->uufShape, targetFolder, world->uufShape) &&
+         VUCopyShapeDependants(world->uufShape, targetFolder) &&
+         NBCopyToTarget(world->mufShape, targetFolder, world->mufShape) &&
+         VUCopyShapeDependants(world->mufShape, targetFolder) &&
+         NBCopyToTarget(world->dexFile, targetFolder, world->dexFile) &&
+         VUCopyTextureDependants(world->dexFile, targetFolder) ? 1 : 0;
+}
+
+int CVNormBuilder::NBCopyRoom(CRoomProp* room) {
+  if (room == nullptr) return 0;
+  for (char* texture : {room->ceilingTexture, room->floorTexture, room->wallTexture, room->doorTexture}) {
+    if (!NBCopyToTarget(texture, targetFolder, texture) || !VUCopyTextureDependants(texture, targetFolder)) {
+      return 0;
+    }
+  }
+  return NBCopyToTarget(room->doorKolbFile, targetFolder, room->doorKolbFile) &&
+         VUCopyKOLBDependants(room->doorKolbFile) &&
+         NBCopyToTarget(room->hitSound, targetFolder, room->hitSound) &&
+         NBCopyToTarget(room->usnSound, targetFolder, room->usnSound) &&
+         NBCopyToTarget(room->bsnSound, targetFolder, room->bsnSound) &&
+         VUCopySoundDependants(room->bsnSound, targetFolder) ? 1 : 0;
+}
+
+int CVNormBuilder::NBCopyItem(CItemProp* item) {
+  if (item == nullptr) return 0;
+  if (!NBCopyToTarget(item->texture, targetFolder, item->texture) ||
+      !VUCopyTextureDependants(item->texture, targetFolder) ||
+      !NBCopyToTarget(item->kolbFile, targetFolder, item->kolbFile) || !VUCopyKOLBDependants(item->kolbFile)) {
+    return 0;
+  }
+  for (char* shape : {item->unselectedShape, item->selectedShape}) {
+    if (!NBCopyToTarget(shape, targetFolder, shape) || !VUCopyShapeDependants(shape, targetFolder)) return 0;
+  }
+  for (char* sound : {item->collideSound, item->selectedSound, item->openSound, item->deleteSound}) {
+    if (!NBCopyToTarget(sound, targetFolder, sound)) return 0;
+  }
+  return 1;
+}
+
+int CVNormBuilder::NBCopyList() {
+  CTheList* head = nullptr;
+  NBGetListHeadPointer(&head);
+  return head != nullptr ? NBCopyList(head) : 0;
+}
+
+int CVNormBuilder::NBCopyList(CTheList* element) {
+  CWorldProp* world = nullptr;
+  NBGetWorldPointer(&world);
+  int result = world != nullptr ? NBCopyWorld(world) : 1;
+  for (; result == 1 && element != nullptr; element = element->next) {
+    if (element->room != nullptr) {
+      result = NBCopyRoom(element->room);
+    } else if (element->item != nullptr) {
+      result = NBCopyItem(element->item);
+    } else {
+      Log("        ERROR: <Empty List Element>\n");
+      result = 0;
+    }
+    if (clickCallback != nullptr) clickCallback();
+  }
+
+  // The preview picture: beside the world, with its name and ".bmp".
+  int dot = 0;
+  char name[kVUPathBuffer];
+  if (result == 1 && VUHasExtension(sourceFile, ".vwq") && VUGetNamePart(name, sourceFile) &&
+      VUFindExtension(name, &dot)) {
+    name[dot] = '\0';
+    int sourceDot = 0;
+    VUFindExtension(sourceFile, &sourceDot);
+    std::string picture = std::string(sourceFile, static_cast<size_t>(sourceDot)) + ".bmp";
+    std::string destination = std::string(targetFolder) + name + ".bmp";
+    vesta::platform::CopyOneFile(picture.c_str(), destination.c_str(), true);
+  }
+
+  // The side files, whatever became of the rest.
+  if (VUFileExists(sourceNss)) {
+    std::string vss = vesta::vsetu::SetupFileNamedBy(sourceNss);
+    if (!vss.empty()) VUCopyToField(vssFile, vss.c_str());
+    NBCopyToTarget(sourceNss, targetFolder, nssCopy);
+    NBCopyToTarget(vssFile, targetFolder, vssCopy);
+  }
+  if (VUFileExists(sourceTxt)) NBCopyToTarget(sourceTxt, targetFolder, txtCopy);
+  vesta::vsetu::FlushNormaliserLog();
+  return result;
+}

@@ -1,0 +1,46 @@
+// Writing the normalised world: the world record, then each element's
+// room or item, into a world file of the source's name in the folder.
+#include <cstdio>
+#include <string>
+
+#include "common/paths.h"
+#include "platform/file_system.h"
+#include "vesta/vsetu.h"
+#include "vsetu/normaliser/normaliser_log.h"
+
+int CVNormBuilder::NBSaveWorld() {
+  CTheList* head = nullptr;
+  NBGetListHeadPointer(&head);
+  if (head == nullptr || targetFolder[0] == '\0') return 0;
+  return NBSaveWorld(targetFolder, head);
+}
+
+int CVNormBuilder::NBSaveWorld(const char* folder, CTheList* element) {
+  char name[kVUPathBuffer];
+  if (folder == nullptr || !VUGetNamePart(name, sourceFile)) return 0;
+  const std::string path = std::string(folder) + name;
+  if (path.size() > static_cast<size_t>(kVUMaxPath)) return 0;
+  vesta::platform::RemoveFile(path.c_str());
+
+  // The records are appended one after another as the save operations do,
+  // through one stream rather than one opening of the file per record.
+  FILE* stream = vesta::platform::OpenStream(path.c_str(), "a+");
+  if (stream == nullptr) return 0;
+  int result = 1;
+  CWorldProp* world = nullptr;
+  NBGetWorldPointer(&world);
+  if (world != nullptr) result = FFWriteWorldProp(stream, world);
+  for (; result == 1 && element != nullptr; element = element->next) {
+    if (element->room != nullptr) {
+      result = FFWriteRoomProp(stream, element->room);
+    } else if (element->item != nullptr) {
+      result = FFWriteItemProp(stream, element->item);
+    } else {
+      vesta::vsetu::Log("        ERROR: <Empty List Element>\n");
+      result = 0;
+    }
+  }
+  if (std::fclose(stream) != 0) result = 0;
+  vesta::vsetu::FlushNormaliserLog();
+  return result;
+}

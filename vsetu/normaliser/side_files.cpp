@@ -1,0 +1,140 @@
+// The side files of a world (".nss", ".vss") and its catalogue, rewritten
+// once copied; and normalising one world file in one call, which the
+// catalogue also does for the worlds it names.
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "common/dependants.h"
+#include "common/paths.h"
+#include "common/text.h"
+#include "platform/file_system.h"
+#include "vesta/vsetu.h"
+#include "vsetu/normaliser/normaliser_log.h"
+#include "vsetu/normaliser/side_file_name.h"
+#include "vsetu/services/library_state.h"
+#include "vsetu/services/saver_config.h"
+
+namespace vesta::vsetu {
+
+bool FirstLine(const char* path, std::string* line) {
+  if (path == nullptr || path[0] == '\0') return false;
+  FILE* stream = platform::OpenStream(path, "r");
+  if (stream == nullptr) return false;
+  char text[260];
+  bool read = std::fgets(text, sizeof text, stream) != nullptr;
+  std::fclose(stream);
+  if (!read) return false;
+  VUTrimLineEnd(text);
+  *line = text;
+  return true;
+}
+
+std::string SetupFileNamedBy(const char* nssFile) {
+  std::string line;
+  if (!FirstLine(nssFile, &line) || line.empty()) return std::string();
+  if (!VUHasExtension(line.c_str(), ".vss") || !VUFileExists(line.c_str())) return std::string();
+  return line;
+}
+
+}  // namespace vesta::vsetu
+
+int CVNormBuilder::NBConvertNSSToRelative(const char* path) {
+  std::string line;
+  if (!vesta::vsetu::FirstLine(path, &line)) return 0;
+  char rewritten[kVUPathBuffer];
+  VUCopyN(rewritten, line.c_str(), kVUMaxPath);
+  if (!NBConvertToRelative(rewritten)) return 0;
+  FILE* stream = vesta::platform::OpenStream(path, "w");
+  if (stream == nullptr) return 0;
+  std::fprintf(stream, "%s\n", rewritten);
+  return std::fclose(stream) == 0 ? 1 : 0;
+}
+
+int CVNormBuilder::NBConvertVSSToRelative(const char* path) {
+  SaverConfig config;
+  VSLoadSaverConfig(path, &config);
+  bool failed = false;
+  if (config.journeyFile[0] != '\0') {
+    char journey[kVUPathBuffer] = "";
+    if (VUHasExtension(config.journeyFile, ".vvc")) {
+      failed = !(NBCopyToTarget(config.journeyFile, targetFolder, journey) && VUCopyKOLBDependants(journey) &&
+                 VURelativiseKOLBDependants(journey) && NBConvertToRelative(journey));
+      if (!failed) VUCopyToField(config.journeyFile, journey);
+    } else if (VUHasExtension(config.journeyFile, ".vkp")) {
+      failed = !(NBCopyToTarget(config.journeyFile, targetFolder, journey) && NBConvertToRelative(journey));
+      if (!failed) VUCopyToField(config.journeyFile, journey);
+    }
+  }
+  // The world path is rewritten but not copied.
+  char world[kVUPathBuffer];
+  VUCopyN(world, config.world, kVUMaxPath);
+  NBConvertToRelative(world);
+  VUCopyToField(config.world, world);
+  if (failed) return 0;
+  return VSWriteSaverConfigFile(&config, path);
+}
+
+int CVNormBuilder::NBConvertVFTToRelative(const char* path) {
+  std::unique_ptr<CVFileTypeList> catalogue(new (std::nothrow) CVFileTypeList);
+  if (catalogue == nullptr) return 1;
+  catalogue->FLInitialise();
+  catalogue->FLPrepare();
+  if (!catalogue->FLLoadFileTypeList(path)) return 1;
+  catalogue->FLSetNormaliseOnSave(1);
+  return catalogue->FLSaveFileTypeList(path);
+}
+
+namespace {
+
+std::string Folded(const char* path) {
+  std::string folded = path;
+  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return folded;
+}
+
+}  // namespace
+
+int NUNormaliseVIQFile(const char* worldFile, const char* targetFolder) {
+  if (worldFile == nullptr || !VUFileExists(worldFile)) return 0;
+  // A world that names itself, through its catalogue or further down, is
+  // not normalised again inside its own normalisation.
+  std::set<std::string>* running = vesta::vsetu::WorldsInNormalisation();
+  const std::string key = Folded(worldFile);
+  if (running->count(key) != 0) {
+    vesta::vsetu::Log(std::string("   Already being normalised: ") + worldFile + "\n");
+    vesta::vsetu::FlushNormaliserLog();
+    return 1;
+  }
+  std::unique_ptr<CVNormBuilder> builder(new (std::nothrow) CVNormBuilder);
+  if (builder == nullptr) return 0;
+  builder->NBInitialise();
+  running->insert(key);
+
+  CTheList* outerHead = nullptr;
+  CWorldProp* outerWorld = nullptr;
+  builder->NBGetListHeadPointer(&outerHead);
+  builder->NBGetWorldPointer(&outerWorld);
+  builder->NBSetListHeadPointer(nullptr);
+  builder->NBSetWorldPointer(nullptr);
+  builder->NBSetTargetDirectory(targetFolder);
+  builder->NBSetClickCallback(nullptr);
+
+  int result = builder->NBLoadFile(worldFile);
+  if (result) {
+    vesta::platform::MakeFolder(targetFolder);  // it may exist already
+    result = builder->NBCopyList();
+    if (result) result = builder->NBRelativize();
+    if (result) result = builder->NBSaveWorld();
+  }
+
+  builder->NBDeleteAllTheList();
+  builder->NBDeleteAllTheList(static_cast<CTheList*>(nullptr));  // a world without elements
+  builder->NBSetWorldPointer(outerWorld);
+  builder->NBSetListHeadPointer(outerHead);
+  running->erase(key);
+  return result;
+}
