@@ -135,7 +135,11 @@ int CVFileTypeList::FLSaveFileTypeList(const char* path) {
   if (types == nullptr || path == nullptr || path[0] == '\0') return 0;
   // The catalogue is written beside the old file and renamed over it, so a
   // save that fails part-way leaves the old catalogue whole.
-  std::string working = std::string(path) + "." + std::to_string(vesta::platform::ProcessId()) + ".new";
+  // A name of its own for each save: a catalogue saved normalised can save
+  // itself again inside (through a world that it names).
+  static unsigned saves = 0;
+  std::string working = std::string(path) + "." + std::to_string(vesta::platform::ProcessId()) + "." +
+                        std::to_string(++saves) + ".new";
   FILE* stream = vesta::platform::OpenStream(working.c_str(), "w");
   if (stream == nullptr) return 0;
   VUCopyToField(cataloguePath, path);

@@ -47,6 +47,11 @@ int CVNormBuilder::NBConvertNSSToRelative(const char* path) {
   if (!vesta::vsetu::FirstLine(path, &line)) return 0;
   char rewritten[kVUPathBuffer];
   VUCopyN(rewritten, line.c_str(), kVUMaxPath);
+  // The setup file travels with the world: name its copy, not the original
+  // that stays behind.
+  if (vssFile[0] != '\0' && vssCopy[0] != '\0' && VUCompareN(rewritten, vssFile, kVUPathBuffer)) {
+    VUCopyN(rewritten, vssCopy, kVUMaxPath);
+  }
   if (!NBConvertToRelative(rewritten)) return 0;
   FILE* stream = vesta::platform::OpenStream(path, "w");
   if (stream == nullptr) return 0;
@@ -69,9 +74,15 @@ int CVNormBuilder::NBConvertVSSToRelative(const char* path) {
       if (!failed) VUCopyToField(config.journeyFile, journey);
     }
   }
-  // The world path is rewritten but not copied.
+  // The world path is rewritten but not copied. When it names the world
+  // being normalised, it names the normalised world beside the setup file.
   char world[kVUPathBuffer];
   VUCopyN(world, config.world, kVUMaxPath);
+  char name[kVUPathBuffer];
+  if (sourceFile[0] != '\0' && VUCompareN(world, sourceFile, kVUPathBuffer) && VUGetNamePart(name, sourceFile)) {
+    std::string normalised = std::string(targetFolder) + name;
+    if (normalised.size() <= static_cast<size_t>(kVUMaxPath)) VUCopyN(world, normalised.c_str(), kVUMaxPath);
+  }
   NBConvertToRelative(world);
   VUCopyToField(config.world, world);
   if (failed) return 0;

@@ -1,0 +1,65 @@
+// Copies into a folder never overwrite a different file.
+#include "common/file_copy.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/testing/files.h"
+#include "platform/testing/scratch.h"
+
+namespace {
+
+using vesta::testing::ReadTextFile;
+using vesta::testing::WriteTextFile;
+
+class FileCopyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(vesta::platform::MakeFolder(scratch_.Path("a").c_str()));
+    ASSERT_TRUE(vesta::platform::MakeFolder(scratch_.Path("b").c_str()));
+    ASSERT_TRUE(vesta::platform::MakeFolder(scratch_.Path("out").c_str()));
+    out_ = scratch_.Path("out\\");
+  }
+  std::string Copy(const std::string& file) {
+    char made[kVUPathBuffer] = "untouched";
+    return VUCopyFileToFolder(file.c_str(), out_.c_str(), made) ? std::string(made) : "<failed>";
+  }
+  vesta::testing::ScratchFolder scratch_;
+  std::string out_;
+};
+
+TEST_F(FileCopyTest, NamesAreReusedForTheSameFileAndNumberedForOthers) {
+  const std::string first = scratch_.Path("a\\wall.bmp");
+  const std::string second = scratch_.Path("b\\wall.bmp");
+  const std::string twin = scratch_.Path("b\\Wall.bmp.twin");
+  ASSERT_TRUE(WriteTextFile(first, "first"));
+  ASSERT_TRUE(WriteTextFile(second, "second"));
+  EXPECT_EQ(Copy(first), out_ + "wall.bmp");
+  EXPECT_EQ(Copy(first), out_ + "wall.bmp");  // the same source again
+  EXPECT_EQ(Copy(second), out_ + "wall_2.bmp");
+  EXPECT_EQ(ReadTextFile(out_ + "wall.bmp"), "first");
+  EXPECT_EQ(ReadTextFile(out_ + "wall_2.bmp"), "second");
+  EXPECT_EQ(VUCopyOrigin((out_ + "wall_2.bmp").c_str()), second);
+
+  // A file of identical content under the name is taken as the copy.
+  const std::string same = scratch_.Path("b\\hit.wav");
+  ASSERT_TRUE(WriteTextFile(same, "ding"));
+  ASSERT_TRUE(WriteTextFile(out_ + "hit.wav", "ding"));
+  EXPECT_EQ(Copy(same), out_ + "hit.wav");
+  // A file that lies in the folder is its own copy.
+  EXPECT_EQ(Copy(out_ + "hit.wav"), out_ + "hit.wav");
+}
+
+TEST_F(FileCopyTest, AMissingSourceOrAFolderThatIsNotThereFails) {
+  EXPECT_EQ(Copy(scratch_.Path("a\\none.bmp")), "<failed>");
+  const std::string file = scratch_.Path("a\\x.bmp");
+  ASSERT_TRUE(WriteTextFile(file, "x"));
+  char made[kVUPathBuffer] = "untouched";
+  EXPECT_EQ(VUCopyFileToFolder(file.c_str(), scratch_.Path("missing\\").c_str(), made), 0);
+  EXPECT_STREQ(made, "untouched");
+  EXPECT_EQ(VUCopyFileToFolder(scratch_.Path("a\\").c_str(), out_.c_str(), made), 0);
+}
+
+}  // namespace
