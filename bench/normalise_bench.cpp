@@ -1,0 +1,168 @@
+// Normalising a world at scale: a world of N items naming 1,000 distinct
+// media files (textures, sounds, shapes that name textures) is normalised
+// into a fresh folder, against a plain copy of the same 1,000 files made
+// in the same run; and 100,000 items against 10,000.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "platform/file_system.h"
+#include "vesta/vsetu.h"
+#include "vsetu/normaliser/normaliser_log.h"
+
+namespace {
+
+constexpr int kTextures = 700;
+constexpr int kSounds = 200;
+constexpr int kShapes = 100;
+
+struct Installation {
+  std::string home = "C:\\VESTA\\";
+  std::vector<std::string> media;
+
+  Installation() {
+    auto root = std::filesystem::temp_directory_path() / "vesta-normalise-bench";
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root / "drive_c");
+    setenv("VESTA_ROOT", root.string().c_str(), 1);
+    for (const char* folder : {"C:\\VESTA", "C:\\VESTA\\media", "C:\\VESTA\\temp", "C:\\VESTA\\worlds", "C:\\Out"}) {
+      vesta::platform::MakeFolder(folder);
+    }
+    VSSetVESTAHome(home.c_str());
+    std::string block(4096, 'm');
+    auto write = [&](const std::string& path, const std::string& text) {
+      FILE* stream = vesta::platform::OpenStream(path.c_str(), "wb");
+      std::fwrite(text.data(), 1, text.size(), stream);
+      std::fclose(stream);
+      media.push_back(path);
+    };
+    for (int t = 0; t < kTextures; ++t) write(home + "media\\tex" + std::to_string(t) + ".bmp", "BM" + block);
+    for (int s = 0; s < kSounds; ++s) write(home + "media\\snd" + std::to_string(s) + ".wav", "RIFF" + block);
+    for (int x = 0; x < kShapes; ++x) {
+      write(home + "media\\shape" + std::to_string(x) + ".x",
+            "xof 0302txt 0032\nMaterial m {\n TextureFilename { \"tex" + std::to_string(x) + ".bmp\"; }\n}\n" + block);
+    }
+    FILE* types = vesta::platform::OpenStream((home + "worlds\\VESTA.vft").c_str(), "w");
+    std::fputs("[FTLS]\n[TYP][4]Text\n[END][4].txt\n[SLTF]\n", types);
+    std::fclose(types);
+    VSSetNormalisationVariables();
+  }
+};
+
+Installation& Shared() {
+  static Installation installation;
+  return installation;
+}
+
+std::string Field(const char* tag, const std::string& value) {
+  return std::string(tag) + "[" + std::to_string(value.size()) + "]" + value;
+}
+
+// A world of items (a room for every 20) naming the installation's media.
+const std::string& WorldOf(int items) {
+  static std::map<int, std::string> worlds;
+  std::string& path = worlds[items];
+  if (!path.empty()) return path;
+  Installation& inst = Shared();
+  path = inst.home + "worlds\\w" + std::to_string(items) + ".vwq";
+  FILE* stream = vesta::platform::OpenStream(path.c_str(), "w");
+  std::fputs(("\n[WORL]\n" + Field("[NAM]", "Bench") + "\n[LROW]\n").c_str(), stream);
+  for (int i = 0; i < items; ++i) {
+    if (i % 20 == 0) {
+      std::string tex = inst.home + "media\\tex" + std::to_string((i / 20) % kTextures) + ".bmp";
+      std::fputs(("\n[SECT]\n" + Field("[RNA]", "Room") + Field("[WTX]", tex) + Field("[FTX]", tex) +
+                  Field("[CTX]", tex) + "\n[TCES]\n")
+                     .c_str(),
+                 stream);
+    }
+    std::string tex = inst.home + "media\\tex" + std::to_string(i % kTextures) + ".bmp";
+    std::string snd = inst.home + "media\\snd" + std::to_string(i % kSounds) + ".wav";
+    std::string shape = inst.home + "media\\shape" + std::to_string(i % kShapes) + ".x";
+    std::fputs(("\n[ITEM]\n" + Field("[INA]", "Item " + std::to_string(i)) +
+                Field("[TGT]", "C:\\Users\\Public\\Documents\\File" + std::to_string(i) + ".txt") +
+                Field("[PIF]", tex) + Field("[XFL]", shape) + Field("[SSS]", shape) + "\n" + Field("[COS]", snd) +
+                Field("[SES]", snd) + "\n[METI]\n")
+                   .c_str(),
+               stream);
+  }
+  std::fclose(stream);
+  return path;
+}
+
+int gRun = 0;
+
+void Clean(const std::string& folder) {
+  std::filesystem::remove_all(vesta::platform::HostPath(folder.c_str()));
+  vesta::vsetu::ForgetNormaliserLog();
+  std::filesystem::remove(vesta::platform::HostPath("C:\\VESTA\\temp\\Normaliz.txt"));
+}
+
+void BM_NormaliseWorld(benchmark::State& state) {
+  const std::string& world = WorldOf(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    std::string target = "C:\\Out\\run" + std::to_string(++gRun) + "\\";
+    if (NUNormaliseVIQFile(world.c_str(), target.c_str()) != 1) state.SkipWithError("the world did not normalise");
+    state.PauseTiming();
+    Clean(target);
+    state.ResumeTiming();
+  }
+}
+
+void BM_PlainCopy(benchmark::State& state) {
+  Installation& inst = Shared();
+  for (auto _ : state) {
+    std::string target = "C:\\Out\\copy" + std::to_string(++gRun) + "\\";
+    vesta::platform::MakeFolder(target.c_str());
+    for (const std::string& file : inst.media) {
+      std::string name = file.substr(file.rfind('\\') + 1);
+      vesta::platform::CopyOneFile(file.c_str(), (target + name).c_str(), true);
+    }
+    state.PauseTiming();
+    Clean(target);
+    state.ResumeTiming();
+  }
+}
+
+BENCHMARK(BM_NormaliseWorld)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
+BENCHMARK(BM_PlainCopy)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
+
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      std::string name = run.benchmark_name();
+      size_t repeats = name.find("/repeats:");
+      if (repeats != std::string::npos) name.erase(repeats, name.find('_', repeats) - repeats);
+      seconds_[name] = run.GetAdjustedRealTime();
+    }
+  }
+  void PrintRatios() {
+    double small = seconds_["BM_NormaliseWorld/10000_median"];
+    double large = seconds_["BM_NormaliseWorld/100000_median"];
+    double copy = seconds_["BM_PlainCopy_median"];
+    if (small <= 0 || copy <= 0) return;
+    std::printf("\nnormalise 10,000 items / plain copy of the 1,000 files: %.1f times  (3 or less)\n", small / copy);
+    if (large > 0) std::printf("normalise 100,000 / 10,000 items:                      %.1f times  (11 or less)\n", large / small);
+  }
+
+ private:
+  std::map<std::string, double> seconds_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  Shared();
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatios();
+  benchmark::Shutdown();
+  std::filesystem::remove_all(std::filesystem::temp_directory_path() / "vesta-normalise-bench");
+  return 0;
+}

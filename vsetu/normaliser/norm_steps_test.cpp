@@ -1,0 +1,178 @@
+// The copy, relativise and save steps one by one, the side files, the log
+// and the normalisation folders.
+#include <cstring>
+#include <string>
+
+#include "common/path_tokens.h"
+#include "platform/file_system.h"
+#include "platform/registry.h"
+#include "vsetu/normaliser/test_normaliser.h"
+#include "vsetu/services/saver_config.h"
+
+namespace {
+
+using vesta::testing::NormaliserTest;
+using vesta::testing::ReadTextFile;
+using vesta::testing::WriteTextFile;
+
+std::string Field(const char* tag, const std::string& value) {
+  return std::string(tag) + "[" + std::to_string(value.size()) + "]" + value;
+}
+
+int gClicks = 0;
+int CountClick() { return ++gClicks; }
+
+class NormStepsTest : public NormaliserTest {
+ protected:
+  void SetUp() override {
+    NormaliserTest::SetUp();
+    // A world without a catalogue of its own takes the installation's.
+    ASSERT_TRUE(WriteTextFile(home_ + "worlds\\VESTA.vft", "[FTLS]\n[TYP][4]Text\n[SLTF]\n"));
+  }
+
+  void Load(const std::string& text) {
+    source_ = scratch_.Path("w.vwq");
+    ASSERT_TRUE(WriteTextFile(source_, text));
+    ASSERT_EQ(builder_.NBLoadFile(source_.c_str()), 1);
+  }
+  CTheList* Head() {
+    CTheList* head = nullptr;
+    builder_.NBGetListHeadPointer(&head);
+    return head;
+  }
+  std::string source_;
+};
+
+TEST_F(NormStepsTest, WithoutATargetFolderNothingIsCopiedOrRewritten) {
+  const std::string wall = Media("wall.bmp");
+  Load("[WORL]\n[LROW]\n[ITEM]\n" + Field("[PIF]", wall) + "\n[METI]\n");
+  EXPECT_EQ(builder_.NBCopyList(), 1);
+  EXPECT_EQ(builder_.NBRelativize(), 1);
+  EXPECT_EQ(std::string(Head()->item->texture), wall);
+  EXPECT_EQ(builder_.NBSaveWorld(), 0);
+  EXPECT_EQ(LogText().find("Copying"), std::string::npos);
+}
+
+TEST_F(NormStepsTest, AnEmptyCatalogueFieldTakesTheDefaultCatalogue) {
+  Load("[WORL]\n[NAM][1]w\n[LROW]\n[SECT]\n[RNA][1]r\n[TCES]\n");
+  const std::string out = scratch_.Path("out\\");
+  ASSERT_TRUE(vesta::platform::MakeFolder(out.c_str()));
+  builder_.NBSetTargetDirectory(out.c_str());
+  ASSERT_EQ(builder_.NBCopyList(), 1);
+  CWorldProp* world = nullptr;
+  builder_.NBGetWorldPointer(&world);
+  EXPECT_EQ(std::string(world->fileTypeCatalogue), out + "VESTA.vft");
+  ASSERT_EQ(builder_.NBRelativize(), 1);
+  EXPECT_STREQ(world->fileTypeCatalogue, "?VESTAVWQDIR?VESTA.vft");
+  ASSERT_EQ(builder_.NBSaveWorld(), 1);
+  EXPECT_NE(ReadTextFile(out + "w.vwq").find("[FTY][22]?VESTAVWQDIR?VESTA.vft"), std::string::npos);
+}
+
+TEST_F(NormStepsTest, AnEmptyElementStopsTheStepsAfterOneClick) {
+  Load("[WORL]\n[LROW]\n[ITEM]\n[INA][1]a\n[METI]\n");
+  CTheList* empty = new CTheList;
+  empty->TLInitialise();
+  Head()->next = empty;
+  builder_.NBSetTargetDirectory(scratch_.Folder().c_str());
+  builder_.NBSetClickCallback(CountClick);
+  gClicks = 0;
+  EXPECT_EQ(builder_.NBCopyList(), 0);
+  EXPECT_EQ(gClicks, 2);
+  EXPECT_EQ(builder_.NBRelativize(), 0);
+  EXPECT_EQ(gClicks, 4);
+  EXPECT_EQ(builder_.NBSaveWorld(), 0);
+  const std::string log = LogText();
+  EXPECT_NE(log.find("        ERROR: <Empty List Element>\n"), std::string::npos);
+}
+
+TEST_F(NormStepsTest, AnExistingPreviewPictureStaysAndTheTargetsAreRewrittenButNotCopied) {
+  const std::string out = scratch_.Path("out\\");
+  ASSERT_TRUE(vesta::platform::MakeFolder(out.c_str()));
+  ASSERT_TRUE(WriteTextFile(out + "w.bmp", "BM kept"));
+  ASSERT_TRUE(WriteTextFile(scratch_.Path("w.bmp"), "BM new"));
+  const std::string target = windows_ + "\\notepad.exe";
+  Load("[WORL]\n[LROW]\n[ITEM]\n" + Field("[TGT]", target) + Field("[CMD]", out + "run.bat") + "\n[METI]\n");
+  builder_.NBSetTargetDirectory(out.c_str());
+  ASSERT_EQ(builder_.NBCopyList(), 1);
+  EXPECT_EQ(ReadTextFile(out + "w.bmp"), "BM kept");
+  ASSERT_EQ(builder_.NBRelativize(), 1);
+  EXPECT_STREQ(Head()->item->target, "?WINDIR?notepad.exe");
+  EXPECT_STREQ(Head()->item->commandLine, "?VESTAVWQDIR?run.bat");
+  EXPECT_FALSE(vesta::platform::FileExists((out + "notepad.exe").c_str()));
+}
+
+TEST_F(NormStepsTest, AMissingMediaFileStopsTheCopyAfterItsLine) {
+  Load("[WORL]\n[LROW]\n[ITEM]\n" + Field("[PIF]", home_ + "media\\gone.bmp") + "\n[METI]\n");
+  builder_.NBSetTargetDirectory(scratch_.Folder().c_str());
+  EXPECT_EQ(builder_.NBCopyList(), 0);
+  const std::string log = LogText();
+  EXPECT_EQ(log.substr(log.size() - std::string("gone.bmp\n").size()), "gone.bmp\n");
+}
+
+TEST_F(NormStepsTest, SideFilesAreRewrittenFromTheirFirstLineOrNotAtAll) {
+  builder_.NBSetTargetDirectory(scratch_.Folder().c_str());
+  const std::string nss = scratch_.Path("x.nss");
+  ASSERT_TRUE(WriteTextFile(nss, scratch_.Path("a.vss") + "\nline two\n"));
+  ASSERT_EQ(builder_.NBConvertNSSToRelative(nss.c_str()), 1);
+  EXPECT_EQ(ReadTextFile(nss), "?VESTAVWQDIR?a.vss\n");
+  ASSERT_TRUE(WriteTextFile(nss, ""));
+  EXPECT_EQ(builder_.NBConvertNSSToRelative(nss.c_str()), 0);
+  EXPECT_EQ(builder_.NBConvertNSSToRelative(""), 0);
+
+  // A journey that is neither ".vvc" nor ".vkp" stays; the world is rewritten.
+  const std::string vss = scratch_.Path("y.vss");
+  ASSERT_TRUE(WriteTextFile(vss, Field("[JFN]", "C:\\Journeys\\j.txt") + "\n" +
+                                     Field("[WOR]", scratch_.Path("world.vwq")) + "\n"));
+  ASSERT_EQ(builder_.NBConvertVSSToRelative(vss.c_str()), 1);
+  SaverConfig config;
+  VSLoadSaverConfig("", &config);
+  VSReadSaverConfigFile(&config, vss.c_str());
+  EXPECT_STREQ(config.journeyFile, "C:\\Journeys\\j.txt");
+  EXPECT_STREQ(config.world, "?VESTAVWQDIR?world.vwq");
+
+  // A journey that cannot be copied leaves the file as it was.
+  const std::string before = Field("[JFN]", "C:\\Journeys\\gone.vkp") + "\n";
+  ASSERT_TRUE(WriteTextFile(vss, before));
+  EXPECT_EQ(builder_.NBConvertVSSToRelative(vss.c_str()), 0);
+  EXPECT_EQ(ReadTextFile(vss), before);
+
+  EXPECT_EQ(builder_.NBConvertVFTToRelative(scratch_.Path("none.vft").c_str()), 1);
+  EXPECT_FALSE(vesta::platform::FileExists(scratch_.Path("none.vft").c_str()));
+}
+
+TEST_F(NormStepsTest, AMissingWorldFileIsNotNormalisedAndNotLogged) {
+  EXPECT_EQ(NUNormaliseVIQFile(scratch_.Path("none.vwq").c_str(), scratch_.Path("out\\").c_str()), 0);
+  EXPECT_EQ(LogText(), "<missing>");
+}
+
+TEST_F(NormStepsTest, TheLogLivesInTheTempFolderOrAtTheRootOfDriveC) {
+  EXPECT_EQ(VSAppendNormaliserLog("one ", 1), 1);
+  EXPECT_EQ(VSAppendNormaliserLog("two\n", 1), 1);
+  vesta::vsetu::FlushNormaliserLog();
+  EXPECT_EQ(LogText(), "one two\n");
+
+  // Without an installation the log goes to C:\VESTNORM.LOG, fixed for good.
+  ForgetNormaliser();
+  ForgetState();
+  ASSERT_TRUE(vesta::platform::RegistryDeleteValue(vesta::platform::RegRoot::kLocalMachine,
+                                                   "SOFTWARE\\vesta3d\\VESTA\\CurrentVersion", "Home"));
+  VSAppendNormaliserLog("", 1);
+  EXPECT_STREQ(vesta::vsetu::NormaliserLogPath(), "C:\\VESTNORM.LOG");
+  ForgetNormaliser();
+}
+
+TEST_F(NormStepsTest, TheFoldersFallBackToTheirDefaults) {
+  ForgetState();
+  ASSERT_TRUE(vesta::platform::RegistryDeleteValue(vesta::platform::RegRoot::kLocalMachine,
+                                                   "SOFTWARE\\vesta3d\\VESTA\\CurrentVersion", "Home"));
+  EXPECT_EQ(VSSetNormalisationVariables(), 1);
+  EXPECT_STREQ(VUInstallationFolder(), "C:\\Program Files\\vesta3d\\vesta\\");
+  char path[kVUPathBuffer] = "C:\\Program Files\\Tools\\t.exe";
+  VUNormalisePath(path);
+  EXPECT_STREQ(path, "?PROGDIR?Tools\\t.exe");
+  std::strcpy(path, "?WINDIR?x.ini");
+  VUExpandPath(path, kVUFolderToken, "D:\\");
+  EXPECT_EQ(std::string(path), windows_ + "\\x.ini");
+}
+
+}  // namespace
