@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 
+#include "bench/ratio_reporter.h"
 #include "platform/file_system.h"
 #include "vesta/vsetu.h"
 #include "vsetu/normaliser/normaliser_log.h"
@@ -130,38 +131,23 @@ void BM_PlainCopy(benchmark::State& state) {
 BENCHMARK(BM_NormaliseWorld)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
 BENCHMARK(BM_PlainCopy)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      std::string name = run.benchmark_name();
-      size_t repeats = name.find("/repeats:");
-      if (repeats != std::string::npos) name.erase(repeats, name.find('_', repeats) - repeats);
-      seconds_[name] = run.GetAdjustedRealTime();
-    }
-  }
-  void PrintRatios() {
-    double small = seconds_["BM_NormaliseWorld/10000_median"];
-    double large = seconds_["BM_NormaliseWorld/100000_median"];
-    double copy = seconds_["BM_PlainCopy_median"];
-    if (small <= 0 || copy <= 0) return;
-    std::printf("\nnormalise 10,000 items / plain copy of the 1,000 files: %.1f times  (3 or less)\n", small / copy);
-    if (large > 0) std::printf("normalise 100,000 / 10,000 items:                      %.1f times  (11 or less)\n", large / small);
-  }
-
- private:
-  std::map<std::string, double> seconds_;
-};
+void PrintRatios(const vesta::bench::RatioReporter& reporter) {
+  double small = reporter.Median("BM_NormaliseWorld/10000");
+  double large = reporter.Median("BM_NormaliseWorld/100000");
+  double copy = reporter.Median("BM_PlainCopy");
+  if (small <= 0 || copy <= 0) return;
+  std::printf("\nnormalise 10,000 items / plain copy of the 1,000 files: %.1f times  (3 or less)\n", small / copy);
+  if (large > 0) std::printf("normalise 100,000 / 10,000 items:                      %.1f times  (11 or less)\n", large / small);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   Shared();
-  RatioReporter reporter;
+  vesta::bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  PrintRatios(reporter);
   benchmark::Shutdown();
   std::filesystem::remove_all(std::filesystem::temp_directory_path() / "vesta-normalise-bench");
   return 0;

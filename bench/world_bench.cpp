@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "bench/world_generator.h"
 #include "vesta/vprop.h"
 
@@ -199,57 +200,39 @@ BENCHMARK(BM_WriteText)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)-
 BENCHMARK(BM_AppendRecordText)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
 BENCHMARK(BM_WriteRecords)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
 
-// Prints as the console does and keeps each run's time for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      std::string name = run.benchmark_name();
-      size_t repeats = name.find("/repeats:");
-      if (repeats != std::string::npos) name.erase(repeats, name.find('_', repeats) - repeats);
-      seconds_[name] = run.GetAdjustedRealTime();
+void PrintRatios(const vesta::bench::RatioReporter& reporter) {
+  const std::string n = "/100000";
+  auto ratio = [&](const char* what, const char* baseline, const char* target) {
+    double measured = reporter.Median(what + n);
+    double floor = reporter.Median(baseline + n);
+    if (measured > 0 && floor > 0) {
+      std::printf("  %-15s / %-20s %4.0f%%  %s\n", what + 3, baseline + 3, 100.0 * floor / measured, target);
     }
-  }
-
-  void PrintRatios() const {
-    auto at = [this](const std::string& name, int items) {
-      auto found = seconds_.find(name + "/" + std::to_string(items) + "_median");
-      return found != seconds_.end() ? found->second : 0.0;
-    };
-    const int n = 100000;
-    auto ratio = [&](const char* what, const char* baseline, const char* target) {
-      double measured = at(what, n);
-      double floor = at(baseline, n);
-      if (measured > 0 && floor > 0) {
-        std::printf("  %-15s / %-20s %4.0f%%  %s\n", what + 3, baseline + 3, 100.0 * floor / measured, target);
-      }
-    };
-    auto growth = [&](const char* what) {
-      double small = at(what, 10000);
-      if (small > 0) std::printf("  %-15s 100,000 / 10,000 items: %.1f times  (11 or less)\n", what + 3, at(what, n) / small);
-    };
-    std::printf("\nThroughput at 100,000 items against a baseline of the same run (medians):\n");
-    ratio("BM_ReadTagFile", "BM_ReadLines", "(30% or more)");
-    ratio("BM_SaveRecords", "BM_AppendRecordText", "(30% or more: the same appends)");
-    ratio("BM_SaveRecords", "BM_WriteText", "(one plain write of the whole text)");
-    ratio("BM_WriteRecords", "BM_WriteText", "(one stream, flushed after each record)");
-    std::printf("Growth:\n");
-    growth("BM_ReadTagFile");
-    growth("BM_SaveRecords");
-  }
-
- private:
-  std::map<std::string, double> seconds_;
-};
+  };
+  auto growth = [&](const char* what) {
+    double small = reporter.Median(std::string(what) + "/10000");
+    if (small > 0) {
+      std::printf("  %-15s 100,000 / 10,000 items: %.1f times  (11 or less)\n", what + 3,
+                  reporter.Median(what + n) / small);
+    }
+  };
+  std::printf("\nThroughput at 100,000 items against a baseline of the same run (medians):\n");
+  ratio("BM_ReadTagFile", "BM_ReadLines", "(30% or more)");
+  ratio("BM_SaveRecords", "BM_AppendRecordText", "(30% or more: the same appends)");
+  ratio("BM_SaveRecords", "BM_WriteText", "(one plain write of the whole text)");
+  ratio("BM_WriteRecords", "BM_WriteText", "(one stream, flushed after each record)");
+  std::printf("Growth:\n");
+  growth("BM_ReadTagFile");
+  growth("BM_SaveRecords");
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  vesta::bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  PrintRatios(reporter);
   benchmark::Shutdown();
   return 0;
 }
