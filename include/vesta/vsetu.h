@@ -1,7 +1,8 @@
-// VSetu, the setup and services library: installation folders and
-// well-known files, input maps, the renderer list and the screensaver (and,
-// as they are built, the file-type catalogue, the world normaliser,
-// shortcuts, shell folders and the hyperlink control).
+// VSetu, the setup and services library: the file-type catalogue, the world
+// normaliser (vsetu_normaliser.h), installation folders and well-known
+// files, input maps, the renderer list, the screensaver, and the shell
+// services: shortcuts, shell folders and the hyperlink control
+// (vsetu_shell.h).
 //
 // Operations return 1 for success and 0 for failure unless said otherwise.
 // Output buffers are the caller's and hold at least 264 bytes; paths longer
@@ -14,6 +15,7 @@
 #include "vesta/export.h"
 #include "vesta/vprop.h"
 #include "vesta/vsetu_normaliser.h"
+#include "vesta/vsetu_shell.h"
 
 // Buffer of every text the operations give back.
 constexpr int kVSBuffer = 264;
