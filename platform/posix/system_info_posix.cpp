@@ -5,15 +5,9 @@
 #include <time.h>
 #include <unistd.h>
 
+#include "platform/folder_overrides.h"
+
 namespace vesta::platform {
-namespace {
-
-std::string& WindowsFolderOverride() {
-  static std::string folder;
-  return folder;
-}
-
-}  // namespace
 
 bool UserName(std::string* name) {
   if (name == nullptr) return false;
@@ -24,13 +18,11 @@ bool UserName(std::string* name) {
 }
 
 std::string WindowsFolder() {
-  const std::string& folder = WindowsFolderOverride();
+  const std::string& folder = overrides::WindowsFolder();
   return folder.empty() ? std::string("C:\\Windows") : folder;
 }
 
 std::string SystemFolder() { return WindowsFolder() + "\\System32"; }
-
-void OverrideWindowsFolder(const char* folder) { WindowsFolderOverride() = folder != nullptr ? folder : ""; }
 
 int ProcessId() { return static_cast<int>(getpid()); }
 

@@ -2,15 +2,9 @@
 
 #include <windows.h>
 
+#include "platform/folder_overrides.h"
+
 namespace vesta::platform {
-namespace {
-
-std::string& WindowsFolderOverride() {
-  static std::string folder;
-  return folder;
-}
-
-}  // namespace
 
 bool UserName(std::string* name) {
   if (name == nullptr) return false;
@@ -22,7 +16,7 @@ bool UserName(std::string* name) {
 }
 
 std::string WindowsFolder() {
-  if (!WindowsFolderOverride().empty()) return WindowsFolderOverride();
+  if (!overrides::WindowsFolder().empty()) return overrides::WindowsFolder();
   char buffer[MAX_PATH + 1];
   UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
   if (length == 0 || length >= sizeof buffer) return std::string();
@@ -30,14 +24,12 @@ std::string WindowsFolder() {
 }
 
 std::string SystemFolder() {
-  if (!WindowsFolderOverride().empty()) return WindowsFolderOverride() + "\\System32";
+  if (!overrides::WindowsFolder().empty()) return overrides::WindowsFolder() + "\\System32";
   char buffer[MAX_PATH + 1];
   UINT length = GetSystemDirectoryA(buffer, sizeof buffer);
   if (length == 0 || length >= sizeof buffer) return std::string();
   return buffer;
 }
-
-void OverrideWindowsFolder(const char* folder) { WindowsFolderOverride() = folder != nullptr ? folder : ""; }
 
 int ProcessId() { return static_cast<int>(GetCurrentProcessId()); }
 
