@@ -11,6 +11,7 @@
 #include "common/text.h"
 #include "platform/file_system.h"
 #include "vesta/vsetu.h"
+#include "vsetu/normaliser/element_walk.h"
 #include "vsetu/normaliser/normaliser_log.h"
 #include "vsetu/normaliser/side_file_name.h"
 
@@ -75,17 +76,9 @@ int CVNormBuilder::NBCopyList(CTheList* element) {
   CWorldProp* world = nullptr;
   NBGetWorldPointer(&world);
   int result = world != nullptr ? NBCopyWorld(world) : 1;
-  for (; result == 1 && element != nullptr; element = element->next) {
-    if (element->room != nullptr) {
-      result = NBCopyRoom(element->room);
-    } else if (element->item != nullptr) {
-      result = NBCopyItem(element->item);
-    } else {
-      Log("        ERROR: <Empty List Element>\n");
-      result = 0;
-    }
-    if (clickCallback != nullptr) clickCallback();
-  }
+  result = vesta::vsetu::WalkElements(
+      element, result, clickCallback, [this](CRoomProp* room) { return NBCopyRoom(room); },
+      [this](CItemProp* item) { return NBCopyItem(item); });
 
   // The preview picture: beside the world, with its name and ".bmp".
   int dot = 0;

@@ -5,6 +5,7 @@
 #include "common/dependants.h"
 #include "common/path_tokens.h"
 #include "vesta/vsetu.h"
+#include "vsetu/normaliser/element_walk.h"
 #include "vsetu/normaliser/normaliser_log.h"
 
 using vesta::vsetu::Log;
@@ -66,17 +67,9 @@ int CVNormBuilder::NBRelativize(CTheList* element) {
   CWorldProp* world = nullptr;
   NBGetWorldPointer(&world);
   int result = world != nullptr ? NBRevWorld(world) : 1;
-  for (; result == 1 && element != nullptr; element = element->next) {
-    if (element->room != nullptr) {
-      result = NBRevRoom(element->room);
-    } else if (element->item != nullptr) {
-      result = NBRevItem(element->item);
-    } else {
-      Log("        ERROR: <Empty List Element>\n");
-      result = 0;
-    }
-    if (clickCallback != nullptr) clickCallback();
-  }
+  result = vesta::vsetu::WalkElements(
+      element, result, clickCallback, [this](CRoomProp* room) { return NBRevRoom(room); },
+      [this](CItemProp* item) { return NBRevItem(item); });
   if (result == 1 && nssCopy[0] != '\0' && vssCopy[0] != '\0') {
     result = NBConvertNSSToRelative(nssCopy) && NBConvertToRelative(nssCopy) && NBConvertVSSToRelative(vssCopy) &&
                      NBConvertToRelative(vssCopy)
