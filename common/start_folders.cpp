@@ -4,7 +4,7 @@
 
 #include "common/paths.h"
 #include "common/text.h"
-#include "platform/special_folders.h"
+#include "platform/shell_places.h"
 
 namespace {
 

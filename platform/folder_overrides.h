@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/special_folders.h"
+#include "platform/shell_places.h"
 
 namespace vesta::platform::overrides {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/special_folders.h"
+#include "platform/shell_places.h"
 #include "vsetu/services/test_installation.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The Start menu of the root's Windows folder.
-#include "platform/special_folders.h"
+#include "platform/shell_places.h"
 
 #include <gtest/gtest.h>
 
