@@ -10,6 +10,7 @@
 #include "common/file_copy.h"
 #include "common/path_tokens.h"
 #include "common/paths.h"
+#include "platform/file_output.h"
 #include "platform/file_system.h"
 
 namespace {
@@ -33,10 +34,7 @@ bool ReadWhole(const char* path, std::string* text) {
 }
 
 bool WriteWhole(const char* path, const std::string& text) {
-  FILE* stream = vesta::platform::OpenStream(path, "wb");
-  if (stream == nullptr) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
-  return std::fclose(stream) == 0 && ok;
+  return vesta::platform::ReplaceWholeFile(path, text, vesta::platform::FileMode::kBinary);
 }
 
 // The quoted names of the shape's "TextureFilename" entries.

@@ -2,12 +2,16 @@
 
 #include <cstring>
 
+#include "platform/file_output.h"
+
 namespace {
 
 void Drain(VUOutput* out) {
   if (out->used == 0) return;
   size_t length = static_cast<size_t>(out->used);
-  if (out->stream == nullptr || std::fwrite(out->buffer, 1, length, out->stream) != length) {
+  if (out->text != nullptr) {
+    out->text->append(out->buffer, length);
+  } else if (!vesta::platform::WriteToStream(out->stream, out->buffer, length)) {
     out->failed = 1;
   }
   out->used = 0;
@@ -17,8 +21,14 @@ void Drain(VUOutput* out) {
 
 void VUOutputBegin(VUOutput* out, FILE* stream) {
   out->stream = stream;
+  out->text = nullptr;
   out->used = 0;
   out->failed = 0;
+}
+
+void VUOutputBeginText(VUOutput* out, std::string* text) {
+  VUOutputBegin(out, nullptr);
+  out->text = text;
 }
 
 void VUOutputWrite(VUOutput* out, const char* data, int length) {

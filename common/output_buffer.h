@@ -1,12 +1,15 @@
 // A buffer in front of a stream, so that a record of many small fields
-// reaches the stream in one write.
+// reaches the stream in one write; or in front of a text in memory, for a
+// record that is appended to its file in one piece.
 #ifndef VESTA_COMMON_OUTPUT_BUFFER_H
 #define VESTA_COMMON_OUTPUT_BUFFER_H
 
 #include <cstdio>
+#include <string>
 
 struct VUOutput {
-  FILE* stream;
+  FILE* stream;       // where the buffer goes, or
+  std::string* text;  // the text it is added to
   int used;
   int failed;
   char buffer[16384];
@@ -14,13 +17,16 @@ struct VUOutput {
 
 // Starts buffering for stream.
 void VUOutputBegin(VUOutput* out, FILE* stream);
+// Starts buffering for text, which grows by what is written.
+void VUOutputBeginText(VUOutput* out, std::string* text);
 // Adds length characters; a full buffer goes to the stream first.
 void VUOutputWrite(VUOutput* out, const char* data, int length);
 inline void VUOutputPut(VUOutput* out, char c) {
   if (out->used == static_cast<int>(sizeof out->buffer)) VUOutputWrite(out, &c, 1);
   else out->buffer[out->used++] = c;
 }
-// Hands what is left to the stream. 1 when every write succeeded.
+// Hands what is left to the stream or the text. 1 when every write
+// succeeded.
 int VUOutputEnd(VUOutput* out);
 
 #endif

@@ -8,6 +8,16 @@
 // slashes, a path that begins with "/" is a host path, and a path component
 // that does not exist as spelled is matched without regard to letter case);
 // the Win32 backend hands it to the ANSI API unchanged.
+//
+// On POSIX, VESTA_ROOT is a boundary for Windows paths: "." and ".." fold
+// inside the drive as Windows folds them ("C:\..\x" is "C:\x"), and no
+// change (a file opened to write, a folder made, anything renamed or
+// deleted) follows a link out of the root; it fails instead. A host path is
+// the caller's own choice and is taken as it is.
+//
+// Every call that fails leaves the path and the reason in LastFileError
+// (file_error.h). Files that are rewritten or appended to are written
+// through file_output.h.
 #ifndef VESTA_PLATFORM_FILE_SYSTEM_H
 #define VESTA_PLATFORM_FILE_SYSTEM_H
 
@@ -19,7 +29,7 @@ namespace vesta::platform {
 
 // Opens the file as a standard stream; mode is that of fopen ("r", "a+",
 // "w", "rb", ...), text mode unless it says "b". Returns nullptr when the
-// file cannot be opened; errno is then set by the C library.
+// file cannot be opened; errno is then set.
 FILE* OpenStream(const char* path, const char* mode);
 
 // True when the path names an existing file (not a folder).
@@ -33,7 +43,8 @@ bool FolderExists(const char* path);
 // afterwards (also when it existed before).
 bool MakeFolder(const char* path);
 
-// Deletes one file. False when it does not exist or cannot be deleted.
+// Deletes one file (a link itself, never what it leads to). False when it
+// does not exist or cannot be deleted.
 bool RemoveFile(const char* path);
 
 // Removes a folder that is empty. False when it is missing or not empty.
@@ -45,7 +56,8 @@ bool RemoveEmptyFolder(const char* path);
 bool ShortPath(const char* path, std::string* shortPath);
 
 // Copies a file. With failIfExists, an existing destination is left alone
-// and the copy fails. True when the copy was made.
+// and the copy fails. True when the copy was made; a copy that fails leaves
+// no part of itself, and an old destination as it was.
 bool CopyOneFile(const char* from, const char* to, bool failIfExists);
 
 // Renames from over to, replacing an existing file at once (a reader sees
@@ -61,6 +73,14 @@ std::vector<std::string> FindFiles(const char* pattern);
 // The host's own name for the path: what the C library or a shell command
 // on this machine would be given. On Windows it is the path itself.
 std::string HostPath(const char* path);
+
+// True when a change to path stays inside the installation: for programs
+// that act on names read from files (uninstall, restart deletions). POSIX:
+// a Windows path whose folder lies in VESTA_ROOT, links followed; a host
+// path, a relative path or one that leads out is refused. Windows: any
+// full path (drive or UNC); a relative path is refused. When refused,
+// *reason (if given) says why.
+bool IsInsideRoot(const char* path, std::string* reason);
 
 }  // namespace vesta::platform
 

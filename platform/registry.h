@@ -69,8 +69,8 @@ bool RegistryDeleteValue(RegRoot root, const char* key, const char* name);
 // The last problem the registry met in this process (a hive that does not
 // parse: "registry: <file>:<line>: <what>"; a hive that cannot be read or
 // written; on Windows an error other than a missing key or value), or ""
-// when there was none. A missing key or value is not a problem. The POSIX
-// backend also prints each problem to stderr, once.
+// when there was none. A missing key or value is not a problem. Nothing is
+// printed: a program shows the problem to its user.
 std::string RegistryLastProblem();
 
 }  // namespace vesta::platform

@@ -21,6 +21,9 @@ void OverrideWindowsFolder(const char* folder);
 // The number of this process.
 int ProcessId();
 
+// True when a process of that number is running.
+bool ProcessIsRunning(int pid);
+
 struct LocalTime {
   int year, month, day;
   int hour, minute, second, milliseconds;

@@ -6,7 +6,7 @@
 
 #include "common/text.h"
 #include "platform/file_system.h"
-#include "platform/system_info.h"
+#include "platform/file_output.h"
 #include "vermanager/manifest_format.h"
 
 namespace {
@@ -88,10 +88,8 @@ int CPackageManifest::AddComponent(const char* kind, const char* value, const ch
 
 int CPackageManifest::SaveManifest(const char* path) {
   if (path == nullptr || path[0] == '\0') return 0;
-  std::string working = std::string(path) + "." + std::to_string(vesta::platform::ProcessId()) + ".new";
-  FILE* stream = vesta::platform::OpenStream(working.c_str(), "w");
-  if (stream == nullptr) return 0;
-  bool written = true;
+  vesta::platform::Replacement manifest;
+  if (!manifest.Begin(path, vesta::platform::FileMode::kText)) return 0;
   std::string line;
   for (PackageRecord* p = FirstPackageRecord(); p != nullptr; p = NextPackageRecord()) {
     if (p->removed) continue;
@@ -99,7 +97,7 @@ int CPackageManifest::SaveManifest(const char* path) {
     WriteField(&line, "[NAM]", p->name);
     WriteField(&line, "[TYP]", p->title);
     line += '\n';
-    written = std::fputs(line.c_str(), stream) != EOF && written;
+    manifest.Write(line);
   }
   for (ComponentRecord* c = FirstComponentRecord(); c != nullptr; c = NextComponentRecord()) {
     if (c->removed) continue;
@@ -107,14 +105,9 @@ int CPackageManifest::SaveManifest(const char* path) {
     WriteField(&line, c->kind, c->value);
     WriteField(&line, "[UBY]", c->owner);
     line += '\n';
-    written = std::fputs(line.c_str(), stream) != EOF && written;
+    manifest.Write(line);
   }
-  written = std::fclose(stream) == 0 && written;
-  if (!written || !vesta::platform::MoveOver(working.c_str(), path)) {
-    vesta::platform::RemoveFile(working.c_str());
-    return 0;
-  }
-  return 1;
+  return manifest.Commit() ? 1 : 0;
 }
 
 void CPackageManifest::ClearSelection() {

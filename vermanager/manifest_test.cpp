@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/testing/fault_injection.h"
 #include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
 #include "vermanager/manifest.h"
-#include "platform/system_info.h"
 #include "vermanager/manifest_format.h"
 
 namespace {
@@ -160,18 +160,22 @@ TEST_F(ManifestTest, ARewriteGroupsPackagesBeforeComponentsAndDropsRemovedOnes) 
   manifest_.MarkPackageRemoved("B");
   ASSERT_EQ(manifest_.SaveManifest(path_.c_str()), 1);
   EXPECT_EQ(ReadTextFile(path_), "[NAM][1]A[TYP][1]a\n[FIL][1]x[UBY][1]A\n[DIR][1]y[UBY][1]B\n");
-  EXPECT_TRUE(vesta::platform::FindFiles(scratch_.Path("*.new").c_str()).empty());
+  EXPECT_TRUE(vesta::platform::FindFiles(scratch_.Path("*.tmp").c_str()).empty());
 }
 
 TEST_F(ManifestTest, AFailedRewriteLeavesTheOldManifestWhole) {
-  Load("[NAM][1]A[TYP][1]a\n[FIL][1]x[UBY][1]A\n");
-  const std::string before = ReadTextFile(path_);
+  const std::string before = "[NAM][1]A[TYP][1]a\n[NAM][1]B[TYP][1]b\n[FIL][1]x[UBY][1]A\n";
+  Load(before);
   manifest_.MarkPackageRemoved("A");
-  // A folder where the working copy goes: the rewrite cannot be written.
-  const std::string working = path_ + "." + std::to_string(vesta::platform::ProcessId()) + ".new";
-  ASSERT_TRUE(vesta::platform::MakeFolder(working.c_str()));
-  EXPECT_EQ(manifest_.SaveManifest(path_.c_str()), 0);
-  EXPECT_EQ(ReadTextFile(path_), before);
+  const std::string after = "[NAM][1]B[TYP][1]b\n[FIL][1]x[UBY][1]A\n";
+  int failures = vesta::testing::ForEveryFault(
+      [&] { ASSERT_TRUE(WriteTextFile(path_, before)); }, [&] { return manifest_.SaveManifest(path_.c_str()) == 1; },
+      [&](const vesta::testing::FaultCase& run, bool saved) {
+        EXPECT_EQ(saved, !run.fired) << vesta::testing::FaultName(run.point) << " " << run.nth;
+        EXPECT_EQ(ReadTextFile(path_), saved ? after : before) << vesta::testing::FaultName(run.point) << " " << run.nth;
+      });
+  EXPECT_GE(failures, 5);
+  EXPECT_TRUE(vesta::platform::FindFiles(scratch_.Path("*.tmp").c_str()).empty());
   EXPECT_EQ(manifest_.SaveManifest(scratch_.Path("no\\such\\folder.txt").c_str()), 0);
 }
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "common/text.h"
+#include "platform/file_output.h"
 #include "platform/file_system.h"
 #include "platform/system_info.h"
 
@@ -14,7 +15,6 @@ namespace {
 namespace platform = vesta::platform;
 
 constexpr char kIniName[] = "WININIT.INI";
-constexpr char kWorkingSuffix[] = ".XZX";
 constexpr char kRenameHeader[] = "[rename]";
 constexpr int kRenameHeaderLength = 8;
 constexpr char kDeleteKey[] = "NUL=";
@@ -24,8 +24,10 @@ constexpr int kPieceLength = 259;
 
 bool IsRenameHeader(const char* line) { return VUCompareN(line, kRenameHeader, kRenameHeaderLength) == 1; }
 
+bool Put(FILE* stream, const char* text) { return platform::WriteToStream(stream, std::string_view(text)); }
+
 bool WriteEntry(FILE* stream, const char* path) {
-  return std::fprintf(stream, "%s%s\n", kDeleteKey, path) >= 0;
+  return Put(stream, kDeleteKey) && Put(stream, path) && Put(stream, "\n");
 }
 
 // The file's lines without their line ends. False when it cannot be read.
@@ -51,17 +53,10 @@ bool ReadLines(const char* path, std::vector<std::string>* lines) {
 
 // Writes the lines to the file beside path and renames it over path.
 bool ReplaceLines(const char* path, const std::vector<std::string>& lines) {
-  std::string working = std::string(path) + kWorkingSuffix;
-  FILE* stream = platform::OpenStream(working.c_str(), "w");
-  if (stream == nullptr) return false;
-  bool ok = true;
-  for (const std::string& line : lines) {
-    ok = ok && std::fputs(line.c_str(), stream) >= 0 && std::fputc('\n', stream) != EOF;
-  }
-  ok = std::fclose(stream) == 0 && ok;
-  ok = ok && platform::MoveOver(working.c_str(), path);
-  if (!ok) platform::RemoveFile(working.c_str());
-  return ok;
+  platform::Replacement ini;
+  if (!ini.Begin(path, platform::FileMode::kText)) return false;
+  for (const std::string& line : lines) ini.Write(line) && ini.Write("\n");
+  return ini.Commit();
 }
 
 // Folders below others come first, so that a folder emptied in the same run
@@ -93,13 +88,13 @@ int CopyWithRenameEntry(FILE* oldFile, FILE* newFile, const char* path) {
   if (oldFile != nullptr) {
     char piece[kPieceLength + 1];
     while (ok && std::fgets(piece, sizeof piece, oldFile) != nullptr) {
-      ok = std::fputs(piece, newFile) >= 0;
+      ok = Put(newFile, piece);
       size_t length = std::strlen(piece);
       bool ended = length > 0 && piece[length - 1] == '\n';
       // Only a piece that begins a line can be the header; the rest of a
       // long line is not one.
       if (ok && atLineStart && IsRenameHeader(piece)) {
-        if (!ended) ok = std::fputc('\n', newFile) != EOF;  // the header ends the file
+        if (!ended) ok = Put(newFile, "\n");  // the header ends the file
         ended = true;
         ok = ok && WriteEntry(newFile, path);
         inserted = true;
@@ -110,8 +105,8 @@ int CopyWithRenameEntry(FILE* oldFile, FILE* newFile, const char* path) {
     if (std::ferror(oldFile)) ok = false;
   }
   if (ok && !inserted) {
-    if (!atLineStart) ok = std::fputc('\n', newFile) != EOF;
-    ok = ok && std::fprintf(newFile, "%s\n", kRenameHeader) >= 0 && WriteEntry(newFile, path);
+    if (!atLineStart) ok = Put(newFile, "\n");
+    ok = ok && Put(newFile, kRenameHeader) && Put(newFile, "\n") && WriteEntry(newFile, path);
   }
   return ok ? 1 : 0;
 }
@@ -120,24 +115,17 @@ int ScheduleDeleteAtRestart(const char* shortPath) {
   if (shortPath == nullptr || *shortPath == '\0') return 0;
   std::string ini = RestartIniPath();
   if (ini.empty()) return 0;
-  std::string working = ini + kWorkingSuffix;
-  FILE* newFile = platform::OpenStream(working.c_str(), "w");
-  if (newFile == nullptr) {
-    platform::RemoveFile(working.c_str());
-    return 0;
-  }
+  platform::Replacement newFile;
+  if (!newFile.Begin(ini.c_str(), platform::FileMode::kText)) return 0;
   FILE* oldFile = platform::OpenStream(ini.c_str(), "r");
   // A WININIT.INI that is there but cannot be read is not replaced by one
   // without its entries.
   bool ok = oldFile != nullptr || !platform::FileExists(ini.c_str());
-  ok = ok && CopyWithRenameEntry(oldFile, newFile, shortPath) == 1;
+  ok = ok && CopyWithRenameEntry(oldFile, newFile.Stream(), shortPath) == 1;
   if (oldFile != nullptr) std::fclose(oldFile);
-  ok = std::fclose(newFile) == 0 && ok;
   // Renamed over, never deleted and copied: a failure keeps every pending
   // entry of the old file.
-  ok = ok && platform::MoveOver(working.c_str(), ini.c_str());
-  if (!ok) platform::RemoveFile(working.c_str());
-  return ok ? 1 : 0;
+  return ok && newFile.Commit() ? 1 : 0;
 }
 
 int ApplyRestartDeletions(const char* iniPath, RestartDeletionReport* report) {

@@ -22,9 +22,9 @@ std::string RestartIniPath();
 int CopyWithRenameEntry(FILE* oldFile, FILE* newFile, const char* path);
 
 // Adds "NUL=" + shortPath under WININIT.INI's "[rename]" section, so that
-// the newest entry comes first. The file is written to WININIT.INI.XZX
-// beside it and renamed over it; on failure the old file is left whole and
-// the working file removed. 1 when WININIT.INI now holds the entry.
+// the newest entry comes first. The file is written beside itself and
+// renamed over (platform/file_output.h); on failure the old file is left
+// whole. 1 when WININIT.INI now holds the entry.
 int ScheduleDeleteAtRestart(const char* shortPath);
 
 // What ApplyRestartDeletions did, item by item.

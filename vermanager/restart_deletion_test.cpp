@@ -7,6 +7,7 @@
 
 #include "platform/file_system.h"
 #include "platform/system_info.h"
+#include "platform/testing/fault_injection.h"
 #include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
 
@@ -26,25 +27,17 @@ class RestartDeletionTest : public ::testing::Test {
   void TearDown() override { platform::OverrideWindowsFolder(nullptr); }
 
   void SetIni(const std::string& text) { ASSERT_TRUE(WriteTextFile(ini_, text)); }
-  // The file's bytes, untranslated.
-  std::string Bytes(const std::string& path) {
-    FILE* stream = platform::OpenStream(path.c_str(), "rb");
-    std::string bytes;
-    for (int c; stream != nullptr && (c = std::fgetc(stream)) != EOF;) bytes += static_cast<char>(c);
-    if (stream != nullptr) std::fclose(stream);
-    return bytes;
-  }
-
   vesta::testing::ScratchFolder scratch_;
   std::string windows_ = scratch_.Path("Windows");
   std::string ini_ = windows_ + "\\WININIT.INI";
-  std::string working_ = ini_ + ".XZX";
+  // What a replacement leaves behind when it fails.
+  bool NoTemporaries() { return platform::FindFiles((windows_ + "\\*.tmp").c_str()).empty(); }
 };
 
 TEST_F(RestartDeletionTest, TheSectionIsMadeWhenMissingAtTheEnd) {
   ASSERT_EQ(ScheduleDeleteAtRestart("C:\\VESTA\\BIN\\VPROP.DLL"), 1);
   EXPECT_EQ(ReadTextFile(ini_), "[rename]\nNUL=C:\\VESTA\\BIN\\VPROP.DLL\n");
-  EXPECT_FALSE(platform::FileExists(working_.c_str()));
+  EXPECT_TRUE(NoTemporaries());
 
   // A last line without its line end is ended first; "[rename]" inside a
   // long line is no header.
@@ -63,21 +56,40 @@ TEST_F(RestartDeletionTest, EntriesGoUnderTheHeaderInAnyCaseNewestFirst) {
 }
 
 TEST_F(RestartDeletionTest, AFailedUpdateLeavesEverythingAsItWas) {
-  SetIni("[boot]\nshell=x\n[rename]\nNUL=C:\\OLD.TXT\n");
-  const std::string old = Bytes(ini_);
-  ASSERT_TRUE(platform::MakeFolder(working_.c_str()));  // in the way of the working file
-  EXPECT_EQ(ScheduleDeleteAtRestart("C:\\NEW.TXT"), 0);
-  EXPECT_EQ(Bytes(ini_), old);
-  EXPECT_TRUE(platform::FolderExists(working_.c_str()));
+  const std::string before = "[boot]\nshell=x\n[rename]\nNUL=C:\\OLD.TXT\n";
+  const std::string after = "[boot]\nshell=x\n[rename]\nNUL=C:\\NEW.TXT\nNUL=C:\\OLD.TXT\n";
+  // A write, flush, sync, close or rename that fails: the old file stays.
+  int failures = vesta::testing::ForEveryFault(
+      [&] { SetIni(before); }, [&] { return ScheduleDeleteAtRestart("C:\\NEW.TXT") == 1; },
+      [&](const vesta::testing::FaultCase& run, bool added) {
+        EXPECT_EQ(added, !run.fired) << vesta::testing::FaultName(run.point) << " " << run.nth;
+        EXPECT_EQ(ReadTextFile(ini_), added ? after : before) << vesta::testing::FaultName(run.point) << " " << run.nth;
+      });
+  EXPECT_GE(failures, 5);
+  EXPECT_TRUE(NoTemporaries());
+
+  // The restart's own rewrite likewise.
+  const std::string pending = "[boot]\nshell=x\n[rename]\nNUL=" + scratch_.Path("absent.txt") + "\n";
+  failures = vesta::testing::ForEveryFault(
+      [&] { SetIni(pending); },
+      [&] {
+        RestartDeletionReport report;
+        ApplyRestartDeletions(ini_.c_str(), &report);
+        return report.cleared;
+      },
+      [&](const vesta::testing::FaultCase& run, bool cleared) {
+        EXPECT_EQ(cleared, !run.fired);
+        EXPECT_EQ(ReadTextFile(ini_), cleared ? "[boot]\nshell=x\n[rename]\n" : pending);
+      });
+  EXPECT_GE(failures, 5);
 
   // A folder in the way of the rename.
-  ASSERT_TRUE(platform::RemoveEmptyFolder(working_.c_str()));
   ASSERT_TRUE(platform::RemoveFile(ini_.c_str()));
   ASSERT_TRUE(platform::MakeFolder(ini_.c_str()));
   ASSERT_TRUE(WriteTextFile(ini_ + "\\inside.txt", "x"));
   EXPECT_EQ(ScheduleDeleteAtRestart("C:\\NEW.TXT"), 0);
   EXPECT_TRUE(platform::FileExists((ini_ + "\\inside.txt").c_str()));
-  EXPECT_FALSE(platform::FileExists(working_.c_str()));
+  EXPECT_TRUE(NoTemporaries());
 }
 
 TEST_F(RestartDeletionTest, TheRestartDeletesExactlyTheScheduledItems) {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/file_system.h"
+#include "platform/file_output.h"
 #include "platform/system_info.h"
 
 namespace {
@@ -43,11 +43,15 @@ int FormatLogStamp(char* out, int size) {
 int AppendUpgradeLog(const char* folder, const char* comment) {
   if (folder == nullptr || *folder == '\0') return 0;
   std::string path = std::string(folder) + "\\" + "temp" + "\\VestaUpg.txt";
-  FILE* log = vesta::platform::OpenStream(path.c_str(), "a+");
-  if (log == nullptr) return 0;
   char stamp[kLogStampBuffer];
-  std::fputs(FormatLogStamp(stamp) ? stamp : "<Unable to get time> : ", log);
-  std::fprintf(log, "COMMENT: %s\n\n", comment != nullptr ? comment : "");
-  std::fclose(log);
-  return 1;
+  std::string entry = FormatLogStamp(stamp) ? stamp : "<Unable to get time> : ";
+  entry += "COMMENT: ";
+  entry += comment != nullptr ? comment : "";
+  entry += "\n\n";
+  // One entry in one piece: a log cut short by a crash keeps its other
+  // entries whole.
+  return vesta::platform::AppendToFile(path.c_str(), entry, vesta::platform::FileMode::kText) ==
+                 vesta::platform::AppendResult::kAppended
+             ? 1
+             : 0;
 }

@@ -1,32 +1,53 @@
 // The gather list: a data file of entries of four lines, "[TAR]" target
 // path, "[IDX]" room index, "[IFI]" icon file, "[IFX]" icon index, in the
 // field syntax of the tag file. Entries are appended and read in order; the
-// file is never rewritten.
+// file is never rewritten. An entry goes out in one piece, and one that a
+// crash cut short costs only itself: the reader knows the next entry by its
+// "[TAR]" line, and an entry whose last line was cut is skipped.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "common/numbers.h"
 #include "common/paths.h"
 #include "common/tag_field.h"
 #include "common/text.h"
+#include "platform/file_output.h"
 #include "platform/file_system.h"
 #include "vesta/vprop.h"
+#include "vprop/library_state.h"
 
 namespace {
 
 constexpr int kEntryLineBuffer = 280;  // a formatted line and its terminator
 constexpr int kReadLineBuffer = 276;   // lines of up to 275 characters
 
-bool WriteLine(FILE* stream, const char* field, int length) {
-  return std::fwrite(field, 1, static_cast<size_t>(length), stream) == static_cast<size_t>(length) &&
-         std::fputc('\n', stream) != EOF;
+void AddLine(std::string* entry, const char* field, int length) {
+  entry->append(field, static_cast<size_t>(length));
+  entry->push_back('\n');
 }
 
-bool WriteTextLine(FILE* stream, const char* tag, const char* value) {
+void AddTextLine(std::string* entry, const char* tag, const char* value) {
   char field[kEntryLineBuffer];
   int length;
   VUFormatTextField(field, tag, value, &length, kEntryLineBuffer - 1);
-  return WriteLine(stream, field, length);
+  AddLine(entry, field, length);
+}
+
+bool HasTag(const char* line, const char* tag) { return std::strncmp(line, tag, kVUTagLength) == 0; }
+
+// True when the line is the beginning of a field of tag that was cut off
+// before its value ended.
+bool IsCutField(const char* line, const char* tag) {
+  const size_t length = std::strlen(line);
+  if (length == 0 || std::strncmp(line, tag, std::min<size_t>(length, kVUTagLength)) != 0) return false;
+  if (length <= kVUTagLength || line[kVUTagLength] != '[') return true;
+  const char* digits = line + kVUTagLength + 1;
+  const char* close = digits;
+  int declared = 0;
+  while (*close >= '0' && *close <= '9' && close - digits < 4) declared = declared * 10 + (*close++ - '0');
+  return close == digits || *close != ']' || std::strlen(close + 1) < static_cast<size_t>(declared);
 }
 
 // Reads one line of the entry and trims its line end; false at the end of
@@ -115,18 +136,19 @@ int CVGather::GASetIconIndex(const char* index) {
 
 int CVGather::GAAppendNewEntry() {
   if (dataFileName[0] == '\0') return 0;
-  FILE* stream = vesta::platform::OpenStream(dataFileName, "a+");
-  if (stream == nullptr) return 0;
+  std::string entry;
   char field[kEntryLineBuffer];
   int length;
-  WriteTextLine(stream, "[TAR]", targetFilePath);
+  AddTextLine(&entry, "[TAR]", targetFilePath);
   VUFormatIntField(field, "[IDX]", targetRoomIndex, &length);
-  WriteLine(stream, field, length);
-  WriteTextLine(stream, "[IFI]", iconFilePath);
-  bool lastWritten = WriteTextLine(stream, "[IFX]", iconIndex);
-  // The lines reach the disk only when the stream is closed.
-  bool closed = std::fclose(stream) == 0;
-  return lastWritten && closed ? 1 : 0;
+  AddLine(&entry, field, length);
+  AddTextLine(&entry, "[IFI]", iconFilePath);
+  AddTextLine(&entry, "[IFX]", iconIndex);
+  // The four lines go out in one piece, or not at all.
+  return vesta::platform::AppendToFile(dataFileName, entry, vesta::platform::FileMode::kText) ==
+                 vesta::platform::AppendResult::kAppended
+             ? 1
+             : 0;
 }
 
 int CVGather::GASelectFirst() {
@@ -140,23 +162,39 @@ int CVGather::GASelectFirst() {
 
 int CVGather::GASelectNext() {
   if (dataFile == nullptr) return 0;
-  GAInitNewEntry();
   char line[kReadLineBuffer];
+  bool haveFirst = false;  // line holds the next entry's first line already
+  while (true) {
+    GAInitNewEntry();
+    bool more = haveFirst || ReadLine(dataFile, line);
+    haveFirst = false;
+    VUGetTaggedValue("[TAR]", line, targetFilePath, kVUMaxPath);
 
-  ReadLine(dataFile, line);
-  VUGetTaggedValue("[TAR]", line, targetFilePath, kVUMaxPath);
-
-  ReadLine(dataFile, line);
-  char number[kVUPathBuffer];
-  if (VUGetTaggedValue("[IDX]", line, number, kVUMaxPath)) VUParseInt(number, &targetRoomIndex);
-
-  ReadLine(dataFile, line);
-  VUGetTaggedValue("[IFI]", line, iconFilePath, kVUMaxPath);
-
-  bool fourth = ReadLine(dataFile, line);
-  VUGetTaggedValue("[IFX]", line, iconIndex, sizeof iconIndex - 1);
-  if (!fourth) return 0;
-
+    bool cut = false;
+    for (int part = 1; part < 4 && !cut; ++part) {
+      more = ReadLine(dataFile, line);
+      // The next entry begins before this one ended: this one was cut short.
+      cut = more && HasTag(line, "[TAR]");
+      if (cut) break;
+      if (part == 1) {
+        char number[kVUPathBuffer];
+        if (VUGetTaggedValue("[IDX]", line, number, kVUMaxPath)) VUParseInt(number, &targetRoomIndex);
+      } else if (part == 2) {
+        VUGetTaggedValue("[IFI]", line, iconFilePath, kVUMaxPath);
+      } else {
+        VUGetTaggedValue("[IFX]", line, iconIndex, sizeof iconIndex - 1);
+      }
+    }
+    if (cut) {
+      haveFirst = true;
+    } else if (!more) {
+      return 0;
+    } else if (IsCutField(line, "[IFX]")) {
+      cut = true;  // its last line was cut
+    }
+    if (!cut) break;
+    vesta::vprop::SetError(kFFErrorRecordCut);
+  }
   SplitTitleAndFolder(targetFilePath, title, folder);
   return 1;
 }

@@ -1,9 +1,12 @@
 // Loading one record from a world file and appending one record to it.
 #include <cstdio>
 
+#include "platform/file_output.h"
 #include "platform/file_system.h"
 #include "vesta/vprop.h"
 #include "vprop/library_state.h"
+#include "vprop/record_kinds.h"
+#include "vprop/tag_file_writer.h"
 
 namespace vesta::vprop {
 namespace {
@@ -13,20 +16,6 @@ FILE* OpenForLoad(const char* path, unsigned int openError) {
   SetError(kFFErrorGeneral);
   FILE* stream = platform::OpenStream(path, "r");
   if (stream == nullptr) SetError(openError);
-  return stream;
-}
-
-// Opens path for appending, creating it when absent; on failure sets
-// openError and gives null.
-FILE* OpenForSave(const char* path, unsigned int openError) {
-  SetError(kFFErrorGeneral);
-  FILE* stream = platform::OpenStream(path, "a+");
-  if (stream == nullptr) {
-    SetError(openError);
-    return nullptr;
-  }
-  // A record goes out in one piece: the stream needs no buffer of its own.
-  std::setvbuf(stream, nullptr, _IONBF, 0);
   return stream;
 }
 
@@ -40,14 +29,22 @@ int Load(const char* path, unsigned int openError, CWorldProp* world, CRoomProp*
   return result;
 }
 
-// Appends one record to path with its writer.
-template <typename Record>
-int Save(const char* path, unsigned int openError, Record* record, int (*write)(FILE*, Record*)) {
-  FILE* stream = OpenForSave(path, openError);
-  if (stream == nullptr) return 0;
-  int result = write(stream, record);
-  std::fclose(stream);
-  return result;
+// Appends one record to path in one piece: a record that cannot be
+// written whole is cut off again.
+int Save(const char* path, unsigned int openError, const RecordKind& kind, const void* record) {
+  SetError(kFFErrorGeneral);
+  if (record == nullptr) return 0;
+  switch (platform::AppendToFile(path, RecordText(kind, record), platform::FileMode::kText)) {
+    case platform::AppendResult::kAppended:
+      return 1;
+    case platform::AppendResult::kNotOpened:
+      SetError(openError);
+      return 0;
+    case platform::AppendResult::kNotWritten:
+      break;
+  }
+  SetError(kFFErrorWriteFailed);
+  return 0;
 }
 
 }  // namespace
@@ -69,14 +66,14 @@ int FFLoadItemProp(const char* path, CItemProp* item) {
 }
 
 int FFSaveWorldProp(const char* path, CWorldProp* world) {
-  return Save(path, kFFErrorWorldOpenAppend, world, FFWriteWorldProp);
+  return Save(path, kFFErrorWorldOpenAppend, vesta::vprop::WorldKind(), world);
 }
 
 int FFSaveRoomProp(const char* path, CRoomProp* room) {
-  return Save(path, kFFErrorRoomOpenAppend, room, FFWriteRoomProp);
+  return Save(path, kFFErrorRoomOpenAppend, vesta::vprop::RoomKind(), room);
 }
 
 int FFSaveItemProp(const char* path, CItemProp* item) {
-  return Save(path, kFFErrorItemOpenAppend, item, FFWriteItemProp);
+  return Save(path, kFFErrorItemOpenAppend, vesta::vprop::ItemKind(), item);
 }
 

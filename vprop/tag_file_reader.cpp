@@ -64,20 +64,23 @@ struct Targets {
     }
   }
 
-  // Callbacks copy what they keep: every record object starts afresh.
-  void ResetAll() const {
-    if (world != nullptr) {
+  // Starts the record object of kind afresh.
+  void Reset(int kind) const {
+    if (kind == kWorld && world != nullptr) {
       world->WPTerminate();
       world->WPInitialise();
-    }
-    if (room != nullptr) {
+    } else if (kind == kRoom && room != nullptr) {
       room->RPTerminate();
       room->RPInitialise();
-    }
-    if (item != nullptr) {
+    } else if (kind == kItem && item != nullptr) {
       item->IPTerminate();
       item->IPInitialise();
     }
+  }
+
+  // Callbacks copy what they keep: every record object starts afresh.
+  void ResetAll() const {
+    for (int kind = kWorld; kind < kKindCount; ++kind) Reset(kind);
   }
 };
 
@@ -165,6 +168,14 @@ int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
   char endHead[kVUEndTagBuffer];
   int endHeadLength = 0;
   char line[kLineBuffer];
+  // Opens the record that the line begins, if the mode takes it.
+  auto openAt = [&](const char* text, int length) {
+    open = OpenedKind(text, length, mode);
+    if (open < 0) return;
+    VUMakeEndTag(endHead, KindOf(open).openTag);
+    endHead[kHeadLength] = '\0';
+    endHeadLength = static_cast<int>(std::strlen(endHead));
+  };
 
   while (std::fgets(line, sizeof line, stream) != nullptr) {
     // Tested after the read: one more line is taken after the last record.
@@ -172,17 +183,20 @@ int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
     int length = VUTrimLineEnd(line);
 
     if (open < 0) {
-      open = OpenedKind(line, length, mode);
-      if (open >= 0) {
-        VUMakeEndTag(endHead, KindOf(open).openTag);
-        endHead[kHeadLength] = '\0';
-        endHeadLength = static_cast<int>(std::strlen(endHead));
-      }
+      openAt(line, length);
       continue;
     }
 
     if (!HeadEquals(line, length, endHead, endHeadLength)) {
-      ParseFields(KindOf(open), targets.Object(open), line, line + length);
+      if (OpenedKind(line, length, 3) >= 0) {
+        // A record opens before this one ended: this one was cut short (a
+        // writer that died). It is dropped, and the new one read.
+        SetError(kFFErrorRecordCut);
+        targets.Reset(open);
+        openAt(line, length);
+      } else {
+        ParseFields(KindOf(open), targets.Object(open), line, line + length);
+      }
       continue;
     }
 
@@ -203,6 +217,8 @@ int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
     }
     targets.ResetAll();
   }
+  // The file ends inside a record: it is not delivered.
+  if (open >= 0) SetError(kFFErrorRecordCut);
   return ok && complete ? 1 : 0;
 }
 

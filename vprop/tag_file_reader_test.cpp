@@ -209,7 +209,7 @@ TEST_F(ReaderTest, WindowsLineEndsReadTheSame) {
 
 TEST_F(ReaderTest, ARecordCutOffByTheEndOfTheFileIsNotDelivered) {
   EXPECT_EQ(Read("[WORL]\n[NAM][5]Attic\n", 0), 0);
-  EXPECT_EQ(Error(), 5006u);
+  EXPECT_EQ(Error(), kFFErrorRecordCut);
   EXPECT_STREQ(world_.worldName, "Attic");  // the fields read stay
 }
 

@@ -6,9 +6,11 @@
 
 #include "common/output_buffer.h"
 #include "common/tag_field.h"
+#include "platform/file_output.h"
 #include "vesta/vprop.h"
 #include "vprop/library_state.h"
 #include "vprop/record_kinds.h"
+#include "vprop/tag_file_writer.h"
 
 namespace vesta::vprop {
 namespace {
@@ -19,24 +21,38 @@ void WriteLine(VUOutput* out, const char* tag) {
   VUOutputPut(out, '\n');
 }
 
-// Output errors are not reported: a written record gives 1.
+void FormatRecord(VUOutput* out, const RecordKind& kind, const void* record) {
+  WriteLine(out, kind.openTag);
+  WriteFields(kind, record, out);
+  char endTag[kVUEndTagBuffer];
+  VUMakeEndTag(endTag, kind.openTag);
+  WriteLine(out, endTag);
+}
+
+// A record that the stream did not take whole is reported.
 int WriteRecord(FILE* stream, const RecordKind& kind, const void* record) {
   SetError(kFFErrorGeneral);
   if (stream == nullptr || record == nullptr) return 0;
   // The record is gathered and handed to the stream in one piece.
   VUOutput out;
   VUOutputBegin(&out, stream);
-  WriteLine(&out, kind.openTag);
-  WriteFields(kind, record, &out);
-  char endTag[kVUEndTagBuffer];
-  VUMakeEndTag(endTag, kind.openTag);
-  WriteLine(&out, endTag);
-  VUOutputEnd(&out);
-  std::fflush(stream);
-  return 1;
+  FormatRecord(&out, kind, record);
+  if (VUOutputEnd(&out) && platform::FlushStream(stream)) return 1;
+  SetError(kFFErrorWriteFailed);
+  return 0;
 }
 
 }  // namespace
+
+std::string RecordText(const RecordKind& kind, const void* record) {
+  std::string text;
+  VUOutput out;
+  VUOutputBeginText(&out, &text);
+  FormatRecord(&out, kind, record);
+  VUOutputEnd(&out);
+  return text;
+}
+
 }  // namespace vesta::vprop
 
 int FFWriteWorldProp(FILE* stream, CWorldProp* world) {

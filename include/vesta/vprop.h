@@ -277,6 +277,9 @@ typedef int (*FFItemCallback)(CItemProp* item);
 // record whose object or callback is null is read and skipped, not
 // delivered. 1 when at least one record was completed (and,
 // in mode 3, accepted) and no callback refused; the error slot tells more.
+// A record cut short (a new opening tag comes before its end tag, or the
+// file ends inside it) is dropped without taking the next record with it;
+// the error slot then holds kFFErrorRecordCut.
 VPROP_API int FFReadTagFile(FILE* stream, CWorldProp* world, FFWorldCallback worldFunc,
                             CRoomProp* room, FFRoomCallback roomFunc, CItemProp* item,
                             FFItemCallback itemFunc, int mode);
@@ -290,12 +293,15 @@ VPROP_API int FFLoadWorldProp(const char* path, CWorldProp* world);
 VPROP_API int FFLoadRoomProp(const char* path, CRoomProp* room);
 VPROP_API int FFLoadItemProp(const char* path, CItemProp* item);
 
-// Appends one record to the file, creating it when absent.
+// Appends one record to the file, creating it when absent: whole, or not at
+// all (a record that cannot be written whole is cut off again, and the
+// error slot holds kFFErrorWriteFailed).
 VPROP_API int FFSaveWorldProp(const char* path, CWorldProp* world);
 VPROP_API int FFSaveRoomProp(const char* path, CRoomProp* room);
 VPROP_API int FFSaveItemProp(const char* path, CItemProp* item);
 
-// Writes one record at the stream's position and flushes it. Returns 1.
+// Writes one record at the stream's position and flushes it. 1 when the
+// stream took all of it; else 0, with kFFErrorWriteFailed.
 VPROP_API int FFWriteWorldProp(FILE* stream, CWorldProp* world);
 VPROP_API int FFWriteRoomProp(FILE* stream, CRoomProp* room);
 VPROP_API int FFWriteItemProp(FILE* stream, CItemProp* item);
@@ -321,6 +327,8 @@ enum : unsigned int {
   kFFErrorLengthTooLarge = 5012,
   kFFErrorNoLengthBracket = 5013,
   kFFErrorNotAField = 5014,
+  kFFErrorRecordCut = 5015,    // a record (or gather entry) cut short was skipped
+  kFFErrorWriteFailed = 5016,  // a record could not be written whole
   kFFErrorWorldOpenRead = 5053,
   kFFErrorWorldOpenAppend = 5054,
 };

@@ -1,6 +1,7 @@
 #include "platform/file_system.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,22 +9,89 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/file_error.h"
+#include "platform/file_output.h"
 #include "platform/posix/host_path.h"
+#include "platform/posix/installation.h"
+#include "platform/posix/place.h"
 
 namespace vesta::platform {
+namespace {
+
+bool Fail(const char* path, int error) {
+  SetFileError(path, std::strerror(error));
+  errno = error;
+  return false;
+}
+
+bool FailWithErrno(const char* path) { return Fail(path, errno != 0 ? errno : EIO); }
+
+// The open(2) flags of an fopen mode that writes; 0 for a mode that only
+// reads.
+int WriteFlags(const char* mode) {
+  const bool plus = std::strchr(mode, '+') != nullptr;
+  const bool exclusive = std::strchr(mode, 'x') != nullptr;
+  switch (mode[0]) {
+    case 'w':
+      return (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_TRUNC | (exclusive ? O_EXCL : 0);
+    case 'a':
+      return (plus ? O_RDWR : O_WRONLY) | O_CREAT | O_APPEND;
+    case 'r':
+      return plus ? O_RDWR : 0;
+    default:
+      return -1;
+  }
+}
+
+// The mode for fdopen: the same without "x".
+std::string StreamMode(const char* mode) {
+  std::string plain;
+  for (const char* p = mode; *p != '\0'; ++p) {
+    if (*p != 'x') plain += *p;
+  }
+  return plain;
+}
+
+FILE* OpenForWriting(const char* path, const char* mode, int flags) {
+  posix::Place place;
+  if (!place.Open(path) || !place.FollowLinks()) return nullptr;
+  int fd = openat(place.Folder(), place.Name(), flags | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    FailWithErrno(path);
+    return nullptr;
+  }
+  FILE* stream = fdopen(fd, StreamMode(mode).c_str());
+  if (stream == nullptr) {
+    FailWithErrno(path);
+    close(fd);
+  }
+  return stream;
+}
+
+}  // namespace
 
 FILE* OpenStream(const char* path, const char* mode) {
   if (path == nullptr || *path == '\0' || mode == nullptr) {
-    errno = ENOENT;
+    Fail(path, ENOENT);
     return nullptr;
   }
+  const int flags = WriteFlags(mode);
+  if (flags < 0) {
+    Fail(path, EINVAL);
+    return nullptr;
+  }
+  if (flags != 0) return OpenForWriting(path, mode, flags);
   std::string host = posix::ResolveHostPath(path);
   FILE* stream = std::fopen(host.c_str(), mode);
+  if (stream == nullptr) {
+    FailWithErrno(path);
+    return nullptr;
+  }
   // A folder opens for reading here but not on Windows: refuse it alike.
   struct stat st;
-  if (stream != nullptr && mode[0] == 'r' && fstat(fileno(stream), &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (fstat(fileno(stream), &st) == 0 && S_ISDIR(st.st_mode)) {
     std::fclose(stream);
-    errno = EISDIR;
+    Fail(path, EISDIR);
     return nullptr;
   }
   return stream;
@@ -44,62 +112,66 @@ bool FolderExists(const char* path) {
 }
 
 bool MakeFolder(const char* path) {
-  if (path == nullptr || *path == '\0') return false;
-  std::string host = posix::ResolveHostPath(path);
-  if (mkdir(host.c_str(), 0777) == 0) return true;
+  posix::Place place;
+  if (!place.Open(path)) return false;
+  if (mkdirat(place.Folder(), place.Name(), 0777) == 0) return true;
+  const int error = errno;
   struct stat st;
-  return errno == EEXIST && stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  if (error == EEXIST && fstatat(place.Folder(), place.Name(), &st, 0) == 0 && S_ISDIR(st.st_mode)) return true;
+  return Fail(path, error);
 }
 
 bool RemoveFile(const char* path) {
-  if (path == nullptr || *path == '\0') return false;
-  std::string host = posix::ResolveHostPath(path);
+  posix::Place place;
+  if (!place.Open(path)) return false;
+  // A link is removed itself, never what it leads to; one that leads to a
+  // folder is a folder, as on Windows.
   struct stat st;
-  if (stat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
-  return unlink(host.c_str()) == 0;
+  if (fstatat(place.Folder(), place.Name(), &st, AT_SYMLINK_NOFOLLOW) != 0) return FailWithErrno(path);
+  struct stat target;
+  if (S_ISDIR(st.st_mode) ||
+      (S_ISLNK(st.st_mode) && fstatat(place.Folder(), place.Name(), &target, 0) == 0 && S_ISDIR(target.st_mode))) {
+    return Fail(path, EISDIR);
+  }
+  return unlinkat(place.Folder(), place.Name(), 0) == 0 || FailWithErrno(path);
 }
 
 bool RemoveEmptyFolder(const char* path) {
-  if (path == nullptr || *path == '\0') return false;
-  std::string host = posix::ResolveHostPath(path);
-  return rmdir(host.c_str()) == 0;
+  posix::Place place;
+  if (!place.Open(path)) return false;
+  return unlinkat(place.Folder(), place.Name(), AT_REMOVEDIR) == 0 || FailWithErrno(path);
 }
 
 bool ShortPath(const char* path, std::string* shortPath) {
-  if (shortPath == nullptr || !(FileExists(path) || FolderExists(path))) return false;
+  if (shortPath == nullptr) return false;
+  if (!(FileExists(path) || FolderExists(path))) return Fail(path, ENOENT);
   *shortPath = path;
   return true;
 }
 
 bool CopyOneFile(const char* from, const char* to, bool failIfExists) {
-  if (from == nullptr || to == nullptr || !FileExists(from)) return false;
-  if (failIfExists && (FileExists(to) || FolderExists(to))) return false;
+  if (from == nullptr || to == nullptr) return Fail(from, ENOENT);
+  if (!FileExists(from)) return Fail(from, ENOENT);
+  if (failIfExists && (FileExists(to) || FolderExists(to))) return Fail(to, EEXIST);
   FILE* in = OpenStream(from, "rb");
   if (in == nullptr) return false;
-  FILE* out = OpenStream(to, "wb");
-  if (out == nullptr) {
-    std::fclose(in);
-    return false;
-  }
+  // Written beside the destination and put in place whole: a copy that
+  // fails leaves no half file, and an old destination as it was.
+  Replacement copy;
+  bool ok = copy.Begin(to, FileMode::kBinary);
   char buffer[1 << 15];
   size_t n;
-  bool ok = true;
-  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
-    if (std::fwrite(buffer, 1, n, out) != n) {
-      ok = false;
-      break;
-    }
-  }
-  ok = !std::ferror(in) && ok;
+  while (ok && (n = std::fread(buffer, 1, sizeof buffer, in)) > 0) ok = copy.Write(std::string_view(buffer, n));
+  if (ok && std::ferror(in)) ok = Fail(from, EIO);
   std::fclose(in);
-  return std::fclose(out) == 0 && ok;
+  return ok && copy.Commit(failIfExists);
 }
 
 bool MoveOver(const char* from, const char* to) {
-  if (from == nullptr || to == nullptr || *from == '\0' || *to == '\0') return false;
-  std::string source = posix::ResolveHostPath(from);
-  std::string target = posix::ResolveHostPath(to);
-  return std::rename(source.c_str(), target.c_str()) == 0;
+  posix::Place source;
+  posix::Place target;
+  if (!source.Open(from) || !target.Open(to) || !target.FollowLinks()) return false;
+  return renameat(source.Folder(), source.Name(), target.Folder(), target.Name()) == 0 || FailWithErrno(to);
 }
 
 std::vector<std::string> FindFiles(const char* pattern) {
@@ -123,5 +195,22 @@ std::vector<std::string> FindFiles(const char* pattern) {
 }
 
 std::string HostPath(const char* path) { return posix::ResolveHostPath(path); }
+
+bool IsInsideRoot(const char* path, std::string* reason) {
+  std::string why;
+  if (path == nullptr || *path == '\0') {
+    why = "an empty path";
+  } else if (!posix::IsWindowsPath(path)) {
+    why = path[0] == '/' ? "a host path, outside VESTA_ROOT" : "not a full path";
+  } else {
+    // A folder that is not there cannot lead anywhere.
+    posix::Place place;
+    if (place.Open(path) || (!place.Outside() && errno != EINVAL)) return true;
+    why = place.Outside() ? kOutsideRootReason : "not a valid path";
+  }
+  if (reason != nullptr) *reason = why;
+  SetFileError(path, why);
+  return false;
+}
 
 }  // namespace vesta::platform

@@ -10,13 +10,21 @@ namespace vesta::platform::posix {
 // else ~/.vesta. Read on every call, so that a test may point it elsewhere.
 std::string VestaRoot();
 
+// True for a Windows path: one that begins with a drive letter and a colon,
+// or with a back-slash (a UNC path, or the root of drive C:).
+bool IsWindowsPath(const char* path);
+
 // Maps a Windows path to a host path: "X:" to $VESTA_ROOT/drive_x, a leading
 // "\\server\share" to $VESTA_ROOT/unc/server/share, a leading single
-// back-slash to drive C:, back-slashes to slashes. A path that begins with
-// "/" is a host path already; a relative path stays relative. When a
-// component does not exist as spelled, the first entry of its folder that
-// matches without regard to ASCII letter case is taken; components after
-// one that matches nothing are kept as spelled.
+// back-slash to drive C:, back-slashes to slashes. "." and ".." fold as
+// Windows folds them, without looking at the disk, and never above the
+// drive's or the share's folder ("C:\..\x" is $VESTA_ROOT/drive_c/x); a UNC
+// path without a server and a share (or naming them "." or "..") gives "".
+// A path that begins with "/" is a host path already and a relative path
+// stays relative; neither is folded. When a component does not exist as
+// spelled, the first entry of its folder that matches without regard to
+// ASCII letter case is taken; components after one that matches nothing are
+// kept as spelled.
 std::string ResolveHostPath(const char* path);
 
 }  // namespace vesta::platform::posix

@@ -6,8 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 namespace vesta::platform::posix {
 namespace {
@@ -69,6 +72,40 @@ std::string ResolveComponents(std::string base, const std::string& rest) {
   return base;
 }
 
+// The slash-separated names of text, empty ones left out.
+std::vector<std::string> SplitNames(const std::string& text) {
+  std::vector<std::string> names;
+  size_t pos = 0;
+  while (pos <= text.size()) {
+    size_t slash = text.find('/', pos);
+    if (slash == std::string::npos) slash = text.size();
+    if (slash > pos) names.push_back(text.substr(pos, slash - pos));
+    pos = slash + 1;
+  }
+  return names;
+}
+
+// Folds "." and ".." out of the names as Windows does, without looking at
+// the disk: ".." takes away the name before it, and at the top of the
+// drive or share it stays there.
+std::string FoldDots(const std::string& rest) {
+  std::vector<std::string> kept;
+  for (std::string& name : SplitNames(rest)) {
+    if (name == ".") continue;
+    if (name == "..") {
+      if (!kept.empty()) kept.pop_back();
+      continue;
+    }
+    kept.push_back(std::move(name));
+  }
+  std::string folded;
+  for (const std::string& name : kept) {
+    if (!folded.empty()) folded += '/';
+    folded += name;
+  }
+  return folded;
+}
+
 }  // namespace
 
 std::string VestaRoot() {
@@ -82,33 +119,50 @@ std::string VestaRoot() {
   return std::string(home) + "/.vesta";
 }
 
+bool IsWindowsPath(const char* path) {
+  if (path == nullptr) return false;
+  if (std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':') return true;
+  return path[0] == '\\';
+}
+
 std::string ResolveHostPath(const char* path) {
   if (path == nullptr) return std::string();
   std::string p(path);
   for (char& c : p) {
     if (c == '\\') c = '/';
   }
+  if (!IsWindowsPath(path)) {
+    if (p.empty() || p[0] != '/') return p.empty() ? p : ResolveComponents(std::string(), p);
+    size_t start = p.find_first_not_of('/');
+    return start == std::string::npos ? std::string("/") : ResolveComponents("/", p.substr(start));
+  }
 
+  // The drive's or the share's folder, above which nothing of the path
+  // reaches.
   std::string base;
-  size_t restStart = 0;
-  if (p.size() >= 2 && std::isalpha(static_cast<unsigned char>(p[0])) && p[1] == ':') {
-    base = VestaRoot() + "/drive_" +
-           static_cast<char>(std::tolower(static_cast<unsigned char>(p[0])));
+  size_t restStart = 1;
+  if (path[0] != '\\') {
+    base = VestaRoot() + "/drive_" + static_cast<char>(std::tolower(static_cast<unsigned char>(p[0])));
     restStart = 2;
-  } else if (path[0] == '\\' && path[1] == '\\') {
+  } else if (path[1] == '\\') {
     base = VestaRoot() + "/unc";
     restStart = 2;
-  } else if (path[0] == '\\') {
+    for (int part = 0; part < 2; ++part) {  // the server, then the share
+      size_t begin = p.find_first_not_of('/', restStart);
+      if (begin == std::string::npos) return std::string();
+      restStart = std::min(p.find('/', begin), p.size());
+      std::string name = p.substr(begin, restStart - begin);
+      if (name == "." || name == "..") return std::string();
+      base += '/' + name;
+    }
+  } else {
     base = VestaRoot() + "/drive_c";
-    restStart = 1;
-  } else if (path[0] == '/') {
-    base = "/";
-    restStart = 1;
   }
-  while (restStart < p.size() && p[restStart] == '/' && !base.empty()) ++restStart;
-  std::string rest = p.substr(restStart);
-  if (rest.empty()) return base.empty() || base.back() == '/' ? base : base + '/';
-  return ResolveComponents(base, rest);
+  std::string rest = FoldDots(p.substr(restStart));
+  if (rest.empty()) return base + '/';
+  std::string host = ResolveComponents(base, rest);
+  if (p.back() == '/' && host.back() != '/') host += '/';
+  return host;
 }
 
 }  // namespace vesta::platform::posix

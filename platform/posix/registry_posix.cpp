@@ -9,8 +9,9 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
-#include <set>
 
+#include "platform/file_error.h"
+#include "platform/file_output.h"
 #include "platform/posix/hive.h"
 #include "platform/posix/hive_file.h"
 #include "platform/posix/host_path.h"
@@ -26,13 +27,12 @@ constexpr size_t kMaxKeyName = 255;
 
 std::mutex gProblemMutex;
 std::string gLastProblem;
-std::set<std::string> gPrinted;
 
-// Keeps the problem for RegistryLastProblem and prints it, once per process.
+// Keeps the problem for RegistryLastProblem, where a program finds it to
+// show.
 void Report(const std::string& problem) {
   std::lock_guard<std::mutex> lock(gProblemMutex);
   gLastProblem = problem;
-  if (gPrinted.insert(problem).second) std::fprintf(stderr, "%s\n", problem.c_str());
 }
 
 void ReportSystemError(const std::string& file, const char* doing) {
@@ -107,34 +107,12 @@ bool LoadHive(RegRoot fileRoot, Hive* hive) {
   return true;
 }
 
-bool WriteAll(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
 // Writes text beside file and renames it over file, so that readers see
 // the old hive or the new one, never half of one.
-bool ReplaceFile(const std::string& file, const std::string& text) {
-  const std::string temporary = file + ".new";
-  int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    ReportSystemError(temporary, "cannot write");
-    return false;
-  }
-  bool ok = WriteAll(fd, text) && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  if (!ok || rename(temporary.c_str(), file.c_str()) != 0) {
-    ReportSystemError(file, "cannot write");
-    unlink(temporary.c_str());
-    return false;
-  }
-  return true;
+bool ReplaceHive(const std::string& file, const std::string& text) {
+  if (ReplaceWholeFile(file.c_str(), text, FileMode::kBinary)) return true;
+  Report("registry: " + file + ": cannot write: " + LastFileError().reason);
+  return false;
 }
 
 enum class Outcome { kFailed, kUnchanged, kChanged };
@@ -164,7 +142,7 @@ bool ChangeHive(RegRoot fileRoot, Change change) {
   if (ok) {
     Outcome outcome = change(&hive);
     ok = outcome != Outcome::kFailed;
-    if (outcome == Outcome::kChanged) ok = ReplaceFile(file, posix::WriteHive(hive, RegRootName(fileRoot)));
+    if (outcome == Outcome::kChanged) ok = ReplaceHive(file, posix::WriteHive(hive, RegRootName(fileRoot)));
   }
   close(lock);  // releases the lock
   return ok;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/file_output.h"
 #include "platform/file_system.h"
 #include "platform/posix/shell_link_format.h"
 
@@ -82,17 +83,9 @@ bool ShellLinkSetIconLocation(void* link, const char* iconFile, int index) {
 
 bool ShellLinkSave(void* file, const char* path) {
   if (file == nullptr || path == nullptr || *path == '\0') return false;
-  const std::string bytes = posix::WriteShellLink(Object(file)->fields);
   // Written beside itself and renamed over, so that a failed save leaves
   // the old shortcut whole.
-  const std::string beside = std::string(path) + ".new";
-  FILE* stream = OpenStream(beside.c_str(), "wb");
-  if (stream == nullptr) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
-  ok = std::fclose(stream) == 0 && ok;
-  if (ok && MoveOver(beside.c_str(), path)) return true;
-  RemoveFile(beside.c_str());
-  return false;
+  return ReplaceWholeFile(path, posix::WriteShellLink(Object(file)->fields), FileMode::kBinary);
 }
 
 bool ShellLinkLoad(void* file, const char* path) {

@@ -1,11 +1,15 @@
 #include "platform/system_info.h"
 
 #include <pwd.h>
+#include <signal.h>
 #include <sys/time.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include "platform/folder_overrides.h"
+#include "platform/posix/installation.h"
 
 namespace vesta::platform {
 
@@ -19,12 +23,17 @@ bool UserName(std::string* name) {
 
 std::string WindowsFolder() {
   const std::string& folder = overrides::WindowsFolder();
-  return folder.empty() ? std::string("C:\\Windows") : folder;
+  if (!folder.empty()) return folder;
+  // A fresh root gets the folders of an installation when first asked.
+  posix::EnsureInstallation();
+  return "C:\\Windows";
 }
 
 std::string SystemFolder() { return WindowsFolder() + "\\System32"; }
 
 int ProcessId() { return static_cast<int>(getpid()); }
+
+bool ProcessIsRunning(int pid) { return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM); }
 
 LocalTime Now() {
   timeval now;

@@ -4,12 +4,23 @@
 
 #include <cerrno>
 
+#include "platform/file_error.h"
+#include "platform/win32/win32_error.h"
+
 namespace vesta::platform {
 namespace {
+
+using win32::FailWithErrno;
+using win32::FailWithLastError;
 
 DWORD Attributes(const char* path) {
   if (path == nullptr || *path == '\0') return INVALID_FILE_ATTRIBUTES;
   return GetFileAttributesA(path);
+}
+
+bool Missing(const char* path) {
+  SetLastError(ERROR_FILE_NOT_FOUND);
+  return FailWithLastError(path);
 }
 
 }  // namespace
@@ -17,9 +28,13 @@ DWORD Attributes(const char* path) {
 FILE* OpenStream(const char* path, const char* mode) {
   if (path == nullptr || *path == '\0' || mode == nullptr) {
     errno = ENOENT;
+    FailWithErrno(path);
     return nullptr;
   }
-  return std::fopen(path, mode);
+  errno = 0;
+  FILE* stream = std::fopen(path, mode);
+  if (stream == nullptr) FailWithErrno(path);
+  return stream;
 }
 
 bool FileExists(const char* path) {
@@ -33,39 +48,43 @@ bool FolderExists(const char* path) {
 }
 
 bool MakeFolder(const char* path) {
-  if (path == nullptr || *path == '\0') return false;
+  if (path == nullptr || *path == '\0') return Missing(path);
   if (CreateDirectoryA(path, nullptr)) return true;
-  return GetLastError() == ERROR_ALREADY_EXISTS && FolderExists(path);
+  return (GetLastError() == ERROR_ALREADY_EXISTS && FolderExists(path)) || FailWithLastError(path);
 }
 
 bool RemoveFile(const char* path) {
-  if (!FileExists(path)) return false;
-  return DeleteFileA(path) != 0;
+  if (!FileExists(path)) return Missing(path);
+  return DeleteFileA(path) != 0 || FailWithLastError(path);
 }
 
 bool RemoveEmptyFolder(const char* path) {
-  if (path == nullptr || *path == '\0') return false;
-  return RemoveDirectoryA(path) != 0;
+  if (path == nullptr || *path == '\0') return Missing(path);
+  return RemoveDirectoryA(path) != 0 || FailWithLastError(path);
 }
 
 bool ShortPath(const char* path, std::string* shortPath) {
-  if (path == nullptr || *path == '\0' || shortPath == nullptr) return false;
+  if (path == nullptr || *path == '\0' || shortPath == nullptr) return Missing(path);
   char buffer[MAX_PATH];
   DWORD length = GetShortPathNameA(path, buffer, sizeof buffer);
   // A length of the buffer or more is the size that would have been needed.
-  if (length == 0 || length >= sizeof buffer) return false;
+  if (length == 0) return FailWithLastError(path);
+  if (length >= sizeof buffer) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return FailWithLastError(path);
+  }
   shortPath->assign(buffer, length);
   return true;
 }
 
 bool CopyOneFile(const char* from, const char* to, bool failIfExists) {
-  if (from == nullptr || to == nullptr) return false;
-  return CopyFileA(from, to, failIfExists ? TRUE : FALSE) != 0;
+  if (from == nullptr || to == nullptr) return Missing(from);
+  return CopyFileA(from, to, failIfExists ? TRUE : FALSE) != 0 || FailWithLastError(to);
 }
 
 bool MoveOver(const char* from, const char* to) {
-  if (from == nullptr || to == nullptr || *from == '\0' || *to == '\0') return false;
-  return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  if (from == nullptr || to == nullptr || *from == '\0' || *to == '\0') return Missing(to);
+  return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 || FailWithLastError(to);
 }
 
 std::vector<std::string> FindFiles(const char* pattern) {
@@ -85,5 +104,18 @@ std::vector<std::string> FindFiles(const char* pattern) {
 }
 
 std::string HostPath(const char* path) { return path != nullptr ? std::string(path) : std::string(); }
+
+bool IsInsideRoot(const char* path, std::string* reason) {
+  // The whole machine is the installation here; only a path that depends on
+  // the current folder is refused.
+  const bool full = path != nullptr && ((((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z') && path[1] == ':' &&
+                                         (path[2] == '\\' || path[2] == '/')) ||
+                                        (path[0] == '\\' && path[1] == '\\'));
+  if (full) return true;
+  const char* why = path == nullptr || *path == '\0' ? "an empty path" : "not a full path";
+  if (reason != nullptr) *reason = why;
+  SetFileError(path, why);
+  return false;
+}
 
 }  // namespace vesta::platform

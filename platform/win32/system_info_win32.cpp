@@ -33,6 +33,15 @@ std::string SystemFolder() {
 
 int ProcessId() { return static_cast<int>(GetCurrentProcessId()); }
 
+bool ProcessIsRunning(int pid) {
+  if (pid <= 0) return false;
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+  if (process == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
+  bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  CloseHandle(process);
+  return running;
+}
+
 LocalTime Now() {
   SYSTEMTIME now;
   GetLocalTime(&now);

@@ -8,8 +8,8 @@
 #include "common/numbers.h"
 #include "common/tag_field.h"
 #include "common/text.h"
+#include "platform/file_output.h"
 #include "platform/file_system.h"
-#include "platform/system_info.h"
 #include "vesta/vsetu.h"
 #include "common/path_tokens.h"
 #include "common/paths.h"
@@ -50,8 +50,8 @@ void StoreLine(CVFileType* record, const char* line) {
 }
 
 bool WriteLine(FILE* stream, const char* text, int length) {
-  return std::fwrite(text, 1, static_cast<size_t>(length), stream) == static_cast<size_t>(length) &&
-         std::fputc('\n', stream) != EOF;
+  return vesta::platform::WriteToStream(stream, text, static_cast<size_t>(length)) &&
+         vesta::platform::WriteToStream(stream, "\n", 1);
 }
 
 // Writes one record; false when a line could not be written. With a
@@ -134,14 +134,12 @@ int CVFileTypeList::FLLoadFileTypeList(const char* path) {
 int CVFileTypeList::FLSaveFileTypeList(const char* path) {
   if (types == nullptr || path == nullptr || path[0] == '\0') return 0;
   // The catalogue is written beside the old file and renamed over it, so a
-  // save that fails part-way leaves the old catalogue whole.
-  // A name of its own for each save: a catalogue saved normalised can save
-  // itself again inside (through a world that it names).
-  static unsigned saves = 0;
-  std::string working = std::string(path) + "." + std::to_string(vesta::platform::ProcessId()) + "." +
-                        std::to_string(++saves) + ".new";
-  FILE* stream = vesta::platform::OpenStream(working.c_str(), "w");
-  if (stream == nullptr) return 0;
+  // save that fails part-way leaves the old catalogue whole. (A catalogue
+  // saved normalised can save itself again inside, through a world that it
+  // names: each save has a temporary of its own.)
+  vesta::platform::Replacement catalogue;
+  if (!catalogue.Begin(path, vesta::platform::FileMode::kText)) return 0;
+  FILE* stream = catalogue.Stream();
   VUCopyToField(cataloguePath, path);
 
   int result = 0;
@@ -160,10 +158,6 @@ int CVFileTypeList::FLSaveFileTypeList(const char* path) {
     }
     result = 1;
   }
-  failed = std::fclose(stream) != 0 || failed;
-  if (failed || !vesta::platform::MoveOver(working.c_str(), path)) {
-    vesta::platform::RemoveFile(working.c_str());
-    return 0;
-  }
+  if (failed || !catalogue.Commit()) return 0;
   return result;
 }

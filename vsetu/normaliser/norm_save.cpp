@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/paths.h"
-#include "platform/file_system.h"
+#include "platform/file_output.h"
 #include "vesta/vsetu.h"
 #include "vsetu/normaliser/normaliser_log.h"
 
@@ -20,12 +20,12 @@ int CVNormBuilder::NBSaveWorld(const char* folder, CTheList* element) {
   if (folder == nullptr || !VUGetNamePart(name, sourceFile)) return 0;
   const std::string path = std::string(folder) + name;
   if (path.size() > static_cast<size_t>(kVUMaxPath)) return 0;
-  vesta::platform::RemoveFile(path.c_str());
-
-  // The records are appended one after another as the save operations do,
-  // through one stream rather than one opening of the file per record.
-  FILE* stream = vesta::platform::OpenStream(path.c_str(), "a+");
-  if (stream == nullptr) return 0;
+  // The records follow one another as the save operations append them,
+  // through one stream rather than one opening of the file per record, into
+  // a new file that takes the old one's place only once it is whole.
+  vesta::platform::Replacement saved;
+  if (!saved.Begin(path.c_str(), vesta::platform::FileMode::kText)) return 0;
+  FILE* stream = saved.Stream();
   int result = 1;
   CWorldProp* world = nullptr;
   NBGetWorldPointer(&world);
@@ -40,7 +40,7 @@ int CVNormBuilder::NBSaveWorld(const char* folder, CTheList* element) {
       result = 0;
     }
   }
-  if (std::fclose(stream) != 0) result = 0;
+  if (result == 1 && !saved.Commit()) result = 0;
   vesta::vsetu::FlushNormaliserLog();
   return result;
 }

@@ -9,6 +9,7 @@
 #include "common/path_tokens.h"
 #include "common/shell_open.h"
 #include "common/text.h"
+#include "platform/file_output.h"
 #include "platform/file_system.h"
 #include "platform/system_info.h"
 #include "vesta/vsetu.h"
@@ -62,7 +63,7 @@ void ForgetNormaliserLog() {
 
 void FlushNormaliserLog() {
   FILE* stream = *NormaliserLogStream();
-  if (stream != nullptr) std::fflush(stream);
+  if (stream != nullptr) platform::FlushStream(stream);
 }
 
 }  // namespace vesta::vsetu
@@ -75,8 +76,7 @@ int VSAppendNormaliserLog(const char* text, int flag) {
   }
   FILE* stream = vesta::vsetu::OpenLog();
   if (stream == nullptr) return 0;
-  if (text != nullptr) std::fputs(text, stream);
-  return 1;
+  return text == nullptr || vesta::platform::WriteToStream(stream, std::string_view(text)) ? 1 : 0;
 }
 
 int VSSetNormalisationVariables() {

@@ -11,6 +11,7 @@
 #include "common/dependants.h"
 #include "common/paths.h"
 #include "common/text.h"
+#include "platform/file_output.h"
 #include "platform/file_system.h"
 #include "vesta/vsetu.h"
 #include "vsetu/normaliser/normaliser_log.h"
@@ -53,10 +54,8 @@ int CVNormBuilder::NBConvertNSSToRelative(const char* path) {
     VUCopyN(rewritten, vssCopy, kVUMaxPath);
   }
   if (!NBConvertToRelative(rewritten)) return 0;
-  FILE* stream = vesta::platform::OpenStream(path, "w");
-  if (stream == nullptr) return 0;
-  std::fprintf(stream, "%s\n", rewritten);
-  return std::fclose(stream) == 0 ? 1 : 0;
+  std::string text = std::string(rewritten) + "\n";
+  return vesta::platform::ReplaceWholeFile(path, text, vesta::platform::FileMode::kText) ? 1 : 0;
 }
 
 int CVNormBuilder::NBConvertVSSToRelative(const char* path) {

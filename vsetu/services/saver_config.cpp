@@ -6,6 +6,7 @@
 #include "common/paths.h"
 #include "common/tag_field.h"
 #include "common/text.h"
+#include "platform/file_output.h"
 #include "platform/file_system.h"
 #include "vesta/vsetu.h"
 
@@ -162,18 +163,17 @@ int VSLoadSaverConfig(const char* path, SaverConfig* record) {
 
 int VSWriteSaverConfigFile(SaverConfig* record, const char* path) {
   if (record == nullptr || path == nullptr || path[0] == '\0') return 0;
-  FILE* stream = vesta::platform::OpenStream(path, "w");
-  if (stream == nullptr) return 0;
+  std::string text;
   char field[kVUFieldBuffer];
   int length = 0;
-  bool written = true;
   for (int index = 1; index < kSaverFieldCount; ++index) {
-    const char* text = FieldText(record, index);
-    if (text[0] == '\0') continue;
-    VUFormatTextField(field, kFields[index].tag, text, &length);
-    written = std::fwrite(field, 1, static_cast<size_t>(length), stream) == static_cast<size_t>(length) &&
-              std::fputc('\n', stream) != EOF && written;
+    const char* value = FieldText(record, index);
+    if (value[0] == '\0') continue;
+    VUFormatTextField(field, kFields[index].tag, value, &length);
+    text.append(field, static_cast<size_t>(length));
+    text += '\n';
   }
-  // A setup that did not reach the disk is not reported as written.
-  return std::fclose(stream) == 0 && written ? 1 : 0;
+  // A setup that did not reach the disk is not reported as written, and
+  // leaves the old one whole.
+  return vesta::platform::ReplaceWholeFile(path, text, vesta::platform::FileMode::kText) ? 1 : 0;
 }

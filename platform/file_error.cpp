@@ -1,0 +1,28 @@
+#include "platform/file_error.h"
+
+namespace vesta::platform {
+namespace {
+
+FileError& Last() {
+  thread_local FileError last;
+  return last;
+}
+
+}  // namespace
+
+const char kOutsideRootReason[] = "leads outside VESTA_ROOT";
+
+const FileError& LastFileError() { return Last(); }
+
+std::string DescribeLastFileError() {
+  const FileError& last = Last();
+  if (last.reason.empty()) return std::string();
+  return last.path + ": " + last.reason;
+}
+
+void SetFileError(const char* path, const std::string& reason) {
+  Last().path = path != nullptr ? path : "";
+  Last().reason = reason;
+}
+
+}  // namespace vesta::platform

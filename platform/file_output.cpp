@@ -1,0 +1,194 @@
+// The writing rules of file_output.h, the same on every platform, over the
+// backend's temporary files and appends.
+#include "platform/file_output.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+#include <set>
+#include <string>
+
+#include "platform/fault_points.h"
+#include "platform/file_error.h"
+#include "platform/file_output_backend.h"
+#include "platform/file_system.h"
+#include "platform/system_info.h"
+
+namespace vesta::platform {
+namespace {
+
+constexpr char kTemporaryPrefix[] = "~vt";
+constexpr char kTemporarySuffix[] = ".tmp";
+
+bool Failed(int error) {
+  SetFileError("", std::strerror(error != 0 ? error : EIO));
+  return false;
+}
+
+// Puts path on a failure that was recorded without one.
+void NameFailure(const std::string& path) {
+  if (LastFileError().path.empty()) SetFileError(path.c_str(), LastFileError().reason);
+}
+
+std::string TemporaryName() {
+  static std::atomic<unsigned> made{0};
+  return kTemporaryPrefix + std::to_string(ProcessId()) + "-" + std::to_string(++made) + kTemporarySuffix;
+}
+
+// The process that made the temporary file name, or 0 when name is not one.
+int TemporaryOwner(const std::string& name) {
+  const size_t prefix = sizeof kTemporaryPrefix - 1;
+  const size_t suffix = sizeof kTemporarySuffix - 1;
+  if (name.size() <= prefix + suffix || name.compare(0, prefix, kTemporaryPrefix) != 0 ||
+      name.compare(name.size() - suffix, suffix, kTemporarySuffix) != 0) {
+    return 0;
+  }
+  const std::string middle = name.substr(prefix, name.size() - prefix - suffix);
+  const size_t dash = middle.find('-');
+  if (dash == 0 || dash == std::string::npos || dash > 9 || dash + 1 == middle.size() ||
+      middle.find_first_not_of("0123456789-") != std::string::npos || middle.find('-', dash + 1) != std::string::npos) {
+    return 0;
+  }
+  return std::stoi(middle.substr(0, dash));
+}
+
+// The folder part of path with its separator, "" when it has none.
+std::string FolderOf(const std::string& path) {
+  size_t cut = path.find_last_of("\\/");
+  if (cut == std::string::npos && path.size() >= 2 && path[1] == ':') cut = 1;
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+// Removes the temporaries that processes no longer running left in the
+// folder of path: once per folder and process, so that a folder of many
+// files is not listed again at each replacement.
+void SweepOnce(const std::string& path) {
+  static std::mutex mutex;
+  static std::set<std::string> swept;
+  const std::string folder = FolderOf(path);
+  {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!swept.insert(HostPath(folder.empty() ? "." : folder.c_str())).second) return;
+  }
+  const std::string pattern = folder + kTemporaryPrefix + "*" + kTemporarySuffix;
+  for (const std::string& file : FindFiles(pattern.c_str())) {
+    int owner = TemporaryOwner(file.substr(folder.size()));
+    if (owner > 0 && owner != ProcessId() && !ProcessIsRunning(owner)) RemoveFile(file.c_str());
+  }
+}
+
+}  // namespace
+
+bool WriteToStream(FILE* stream, const void* data, size_t size) {
+  if (stream == nullptr) return Failed(EBADF);
+  if (size == 0) return true;
+  if (FaultHere(FaultPoint::kWrite)) {
+    // As a full disk does: part of it goes out.
+    std::fwrite(data, 1, size / 2, stream);
+    return Failed(ENOSPC);
+  }
+  errno = 0;
+  return std::fwrite(data, 1, size, stream) == size || Failed(errno);
+}
+
+bool WriteToStream(FILE* stream, std::string_view text) { return WriteToStream(stream, text.data(), text.size()); }
+
+bool FlushStream(FILE* stream) {
+  if (stream == nullptr) return Failed(EBADF);
+  if (FaultHere(FaultPoint::kFlush)) return Failed(ENOSPC);
+  errno = 0;
+  return std::fflush(stream) == 0 || Failed(errno);
+}
+
+bool CloseStream(FILE* stream) {
+  if (stream == nullptr) return Failed(EBADF);
+  if (FaultHere(FaultPoint::kClose)) {
+    std::fclose(stream);
+    return Failed(EIO);
+  }
+  errno = 0;
+  return std::fclose(stream) == 0 || Failed(errno);
+}
+
+Replacement::~Replacement() { Abandon(); }
+
+bool Replacement::Begin(const char* path, FileMode mode) {
+  Abandon();
+  failed_ = false;
+  path_ = path != nullptr ? path : "";
+  if (path_.empty()) {
+    SetFileError(path, std::strerror(ENOENT));
+    return false;
+  }
+  SweepOnce(path_);
+  temporary_ = backend::CreateTemporary(path, TemporaryName(), mode);
+  return temporary_ != nullptr;
+}
+
+FILE* Replacement::Stream() const { return temporary_ != nullptr ? backend::TemporaryStream(temporary_) : nullptr; }
+
+bool Replacement::Write(std::string_view text) {
+  if (temporary_ == nullptr || failed_) return false;
+  failed_ = !WriteToStream(Stream(), text);
+  return !failed_;
+}
+
+bool Replacement::Commit(bool keepExisting) {
+  if (temporary_ == nullptr) return false;
+  FILE* stream = Stream();
+  bool ok = !failed_ && FlushStream(stream);
+  if (ok && FaultHere(FaultPoint::kSync)) ok = Failed(EIO);
+  ok = ok && backend::SyncStream(stream);
+  bool closed = !FaultHere(FaultPoint::kClose) || Failed(EIO);
+  closed = backend::CloseTemporaryStream(temporary_) && closed;
+  ok = ok && closed;
+  if (ok && FaultHere(FaultPoint::kRename)) ok = Failed(EIO);
+  ok = ok && backend::MoveTemporaryOver(temporary_, keepExisting);
+  if (!ok) NameFailure(path_);
+  backend::DiscardTemporary(temporary_);
+  temporary_ = nullptr;
+  return ok;
+}
+
+void Replacement::Abandon() {
+  if (temporary_ == nullptr) return;
+  NameFailure(path_);
+  backend::DiscardTemporary(temporary_);
+  temporary_ = nullptr;
+}
+
+bool ReplaceWholeFile(const char* path, std::string_view contents, FileMode mode) {
+  Replacement replacement;
+  return replacement.Begin(path, mode) && replacement.Write(contents) && replacement.Commit();
+}
+
+AppendResult AppendToFile(const char* path, std::string_view data, FileMode mode) {
+  backend::AppendTarget target;
+  if (!backend::OpenForAppend(path, mode, &target)) return AppendResult::kNotOpened;
+  std::string sealed;
+  if (!target.endsLine && !data.empty()) {
+    sealed.reserve(data.size() + 1);
+    sealed += '\n';
+    sealed += data;
+    data = sealed;
+  }
+  bool ok = WriteToStream(target.stream, data) && FlushStream(target.stream);
+  if (ok && FaultHere(FaultPoint::kClose)) ok = Failed(EIO);
+  if (!ok) {
+    backend::CutBack(target.stream, target.length);
+    std::fclose(target.stream);
+    NameFailure(path);
+    return AppendResult::kNotWritten;
+  }
+  // Unbuffered: everything is in the file already.
+  errno = 0;
+  if (std::fclose(target.stream) != 0) {
+    Failed(errno);
+    NameFailure(path);
+    return AppendResult::kNotWritten;
+  }
+  return AppendResult::kAppended;
+}
+
+}  // namespace vesta::platform

@@ -1,0 +1,100 @@
+// Writing files so that a write that fails, or a process killed while it
+// writes, never leaves a file torn.
+//
+// Two ways to change a file, one for each kind of file the system keeps:
+//
+// - A file that is rewritten whole (a registry hive, the catalogue, the
+//   manifest, WININIT.INI, side files, a shortcut) is written to a
+//   temporary file beside it ("~vt<process>-<n>.tmp"), flushed, synced to
+//   the disk, and renamed over it; then its folder is synced. A reader sees
+//   the old file or the new one, never a mix. A temporary that a killed
+//   process left behind is removed the first time another process replaces
+//   a file in that folder.
+// - A file that only grows (a world file, the gather list, a log) gets each
+//   record in one piece, or not at all: a failed append is cut back to the
+//   old length. An append that finds the file not ending with a line feed
+//   (a record cut short by a crash) starts with one, so that the new record
+//   begins on a line of its own.
+//
+// Paths are those of file_system.h; on POSIX a Windows path must lead into
+// VESTA_ROOT (links followed) or the change is refused. Every failure
+// leaves its reason in LastFileError (file_error.h). All output goes through
+// WriteToStream, FlushStream and CloseStream, which tests can make fail
+// (fault_points.h).
+#ifndef VESTA_PLATFORM_FILE_OUTPUT_H
+#define VESTA_PLATFORM_FILE_OUTPUT_H
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace vesta::platform {
+
+// Text mode writes "\r\n" for each line feed on Windows; binary writes the
+// bytes as they are.
+enum class FileMode { kText, kBinary };
+
+// Checked output to a stream. False when not every byte was taken; the
+// reason is kept in LastFileError (without a path).
+bool WriteToStream(FILE* stream, const void* data, size_t size);
+bool WriteToStream(FILE* stream, std::string_view text);
+bool FlushStream(FILE* stream);
+// Closes the stream; false when what was written did not all reach the
+// file. The stream is gone either way.
+bool CloseStream(FILE* stream);
+
+namespace backend {
+struct Temporary;
+}
+
+// A new version of one file, written beside it and put in its place whole.
+class Replacement {
+ public:
+  Replacement() = default;
+  ~Replacement();  // discards what was not committed
+  Replacement(const Replacement&) = delete;
+  Replacement& operator=(const Replacement&) = delete;
+
+  // Creates the temporary file beside path. False when it cannot be made
+  // (the folder is missing, or outside VESTA_ROOT).
+  bool Begin(const char* path, FileMode mode);
+
+  // The stream that takes the new contents, through WriteToStream; null
+  // before Begin.
+  FILE* Stream() const;
+  // Writes to the stream; a failure is kept and makes Commit fail.
+  bool Write(std::string_view text);
+
+  // Puts the new file in place: flushed, synced, closed, renamed over the
+  // path, the folder synced. With keepExisting a file that is at the path
+  // already stays and the commit fails. False when any step failed: the
+  // file at the path is as it was and the temporary is gone.
+  bool Commit(bool keepExisting = false);
+
+  // Discards the temporary; the file at the path is as it was.
+  void Abandon();
+
+ private:
+  backend::Temporary* temporary_ = nullptr;
+  bool failed_ = false;  // a write failed
+  std::string path_;
+};
+
+// Replaces the file at path with contents, as Replacement does. False,
+// the old file untouched, on failure.
+bool ReplaceWholeFile(const char* path, std::string_view contents, FileMode mode);
+
+enum class AppendResult {
+  kAppended,
+  kNotOpened,   // the file could not be opened or created
+  kNotWritten,  // writing failed; the file is back at its old length
+};
+
+// Appends data to the file at path, creating it when absent: whole or not
+// at all, after a line feed when the file ends with a line cut short.
+AppendResult AppendToFile(const char* path, std::string_view data, FileMode mode);
+
+}  // namespace vesta::platform
+
+#endif

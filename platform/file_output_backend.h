@@ -1,0 +1,46 @@
+// What each backend provides under file_output.h: the platform's own way
+// to make a temporary file beside another, rename it over that one
+// durably, sync a stream, and open a file for appending with a way back.
+// Used only by platform/file_output.cpp.
+#ifndef VESTA_PLATFORM_FILE_OUTPUT_BACKEND_H
+#define VESTA_PLATFORM_FILE_OUTPUT_BACKEND_H
+
+#include <cstdio>
+#include <string>
+
+#include "platform/file_output.h"
+
+namespace vesta::platform::backend {
+
+// Creates the temporary file temporaryName in the folder of path (the
+// folder of the file a link at path leads to), open for writing in mode.
+// Null, with the file error set, on failure.
+Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode mode);
+FILE* TemporaryStream(Temporary* temporary);
+// Pushes what the stream's file holds to the disk.
+bool SyncStream(FILE* stream);
+// Closes the temporary's stream; true when everything reached the file.
+bool CloseTemporaryStream(Temporary* temporary);
+// Renames the closed temporary over its path (with keepExisting only where
+// nothing is there yet), then makes the rename durable. False, with the
+// file error set, when it was not renamed.
+bool MoveTemporaryOver(Temporary* temporary, bool keepExisting);
+// Closes (if open) and deletes the temporary file, and frees it; also
+// frees one that was renamed.
+void DiscardTemporary(Temporary* temporary);
+
+struct AppendTarget {
+  FILE* stream = nullptr;  // unbuffered, positioned at the end
+  long long length = 0;    // the file's length before the append
+  bool endsLine = true;    // empty, or its last byte is a line feed
+};
+
+// Opens path for appending, creating it when absent. False, with the file
+// error set, on failure.
+bool OpenForAppend(const char* path, FileMode mode, AppendTarget* target);
+// Cuts the stream's file back to length.
+bool CutBack(FILE* stream, long long length);
+
+}  // namespace vesta::platform::backend
+
+#endif

@@ -1,0 +1,151 @@
+// Temporary files and appends on POSIX, made through the folder that holds
+// them (place.h), so that a Windows path never leads a change out of
+// VESTA_ROOT.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/file_error.h"
+#include "platform/file_output_backend.h"
+#include "platform/posix/place.h"
+
+namespace vesta::platform::backend {
+
+struct Temporary {
+  posix::Place place;  // the folder and the name of the file replaced
+  std::string name;    // the temporary's name in that folder
+  std::string path;    // the caller's path, for errors
+  FILE* stream = nullptr;
+  bool renamed = false;
+};
+
+namespace {
+
+bool Fail(const std::string& path) {
+  int error = errno;
+  SetFileError(path.c_str(), std::strerror(error));
+  errno = error;
+  return false;
+}
+
+}  // namespace
+
+Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode /*mode*/) {
+  auto* temporary = new Temporary;
+  temporary->name = temporaryName;
+  temporary->path = path;
+  posix::Place& place = temporary->place;
+  if (!place.Open(path) || !place.FollowLinks()) {
+    delete temporary;
+    return nullptr;
+  }
+  int fd = openat(place.Folder(), temporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    Fail(path);
+    delete temporary;
+    return nullptr;
+  }
+  // The new file keeps the old one's permissions.
+  struct stat old;
+  if (fstatat(place.Folder(), place.Name(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode)) {
+    fchmod(fd, old.st_mode & 07777);
+  }
+  temporary->stream = fdopen(fd, "w");
+  if (temporary->stream == nullptr) {
+    Fail(path);
+    close(fd);
+    DiscardTemporary(temporary);
+    return nullptr;
+  }
+  return temporary;
+}
+
+FILE* TemporaryStream(Temporary* temporary) { return temporary->stream; }
+
+bool SyncStream(FILE* stream) {
+  if (stream == nullptr) return false;
+  if (fsync(fileno(stream)) == 0) return true;
+  SetFileError("", std::strerror(errno));
+  return false;
+}
+
+bool CloseTemporaryStream(Temporary* temporary) {
+  FILE* stream = temporary->stream;
+  temporary->stream = nullptr;
+  if (stream == nullptr) return false;
+  return std::fclose(stream) == 0 || Fail(temporary->path);
+}
+
+bool MoveTemporaryOver(Temporary* temporary, bool keepExisting) {
+  const int folder = temporary->place.Folder();
+  const char* name = temporary->place.Name();
+  if (keepExisting) {
+    // A link fails where a name exists already; then the temporary goes.
+    // Where the file system has no links, a check has to do.
+    if (linkat(folder, temporary->name.c_str(), folder, name, 0) == 0) {
+      unlinkat(folder, temporary->name.c_str(), 0);
+    } else {
+      struct stat st;
+      if (errno == EEXIST || (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS)) return Fail(temporary->path);
+      if (fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        errno = EEXIST;
+        return Fail(temporary->path);
+      }
+      if (renameat(folder, temporary->name.c_str(), folder, name) != 0) return Fail(temporary->path);
+    }
+  } else if (renameat(folder, temporary->name.c_str(), folder, name) != 0) {
+    return Fail(temporary->path);
+  }
+  temporary->renamed = true;
+  // The rename itself reaches the disk with the folder.
+  return fsync(folder) == 0 || Fail(temporary->path);
+}
+
+void DiscardTemporary(Temporary* temporary) {
+  if (temporary == nullptr) return;
+  if (temporary->stream != nullptr) std::fclose(temporary->stream);
+  if (!temporary->renamed && temporary->place.Folder() >= 0) {
+    unlinkat(temporary->place.Folder(), temporary->name.c_str(), 0);
+  }
+  delete temporary;
+}
+
+bool OpenForAppend(const char* path, FileMode /*mode*/, AppendTarget* target) {
+  posix::Place place;
+  if (!place.Open(path) || !place.FollowLinks()) return false;
+  int fd = openat(place.Folder(), place.Name(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return Fail(path);
+  struct stat st;
+  char last = '\n';
+  bool ok = fstat(fd, &st) == 0;
+  if (ok && !S_ISREG(st.st_mode)) {
+    errno = EINVAL;  // a device or a pipe has no end to cut back to
+    ok = false;
+  }
+  ok = ok && (st.st_size == 0 || pread(fd, &last, 1, st.st_size - 1) == 1);
+  if (!ok) {
+    Fail(path);
+    close(fd);
+    return false;
+  }
+  FILE* stream = fdopen(fd, "a");
+  if (stream == nullptr) {
+    Fail(path);
+    close(fd);
+    return false;
+  }
+  std::setvbuf(stream, nullptr, _IONBF, 0);
+  target->stream = stream;
+  target->length = st.st_size;
+  target->endsLine = last == '\n';
+  return true;
+}
+
+bool CutBack(FILE* stream, long long length) {
+  return stream != nullptr && ftruncate(fileno(stream), static_cast<off_t>(length)) == 0;
+}
+
+}  // namespace vesta::platform::backend

@@ -1,0 +1,127 @@
+// Temporary files and appends on Windows: a temporary beside the file,
+// renamed over it with MoveFileEx (write-through); appends cut back with
+// _chsize_s.
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <windows.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/file_error.h"
+#include "platform/file_output_backend.h"
+#include "platform/win32/win32_error.h"
+
+namespace vesta::platform::backend {
+
+struct Temporary {
+  std::string path;
+  std::string temporaryPath;
+  FILE* stream = nullptr;
+  bool renamed = false;
+};
+
+namespace {
+
+std::string FolderOf(const std::string& path) {
+  size_t cut = path.find_last_of("\\/");
+  if (cut == std::string::npos && path.size() >= 2 && path[1] == ':') cut = 1;
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+}  // namespace
+
+Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode mode) {
+  auto* temporary = new Temporary;
+  temporary->path = path;
+  temporary->temporaryPath = FolderOf(path) + temporaryName;
+  const bool text = mode == FileMode::kText;
+  int fd = _open(temporary->temporaryPath.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | (text ? _O_TEXT : _O_BINARY),
+                 _S_IREAD | _S_IWRITE);
+  if (fd < 0) {
+    win32::FailWithErrno(path);
+    delete temporary;
+    return nullptr;
+  }
+  temporary->stream = _fdopen(fd, text ? "w" : "wb");
+  if (temporary->stream == nullptr) {
+    win32::FailWithErrno(path);
+    _close(fd);
+    DiscardTemporary(temporary);
+    return nullptr;
+  }
+  return temporary;
+}
+
+FILE* TemporaryStream(Temporary* temporary) { return temporary->stream; }
+
+bool SyncStream(FILE* stream) {
+  if (stream == nullptr) return false;
+  return _commit(_fileno(stream)) == 0 || win32::FailWithErrno("");
+}
+
+bool CloseTemporaryStream(Temporary* temporary) {
+  FILE* stream = temporary->stream;
+  temporary->stream = nullptr;
+  if (stream == nullptr) return false;
+  return std::fclose(stream) == 0 || win32::FailWithErrno(temporary->path.c_str());
+}
+
+bool MoveTemporaryOver(Temporary* temporary, bool keepExisting) {
+  DWORD flags = MOVEFILE_WRITE_THROUGH | (keepExisting ? 0 : MOVEFILE_REPLACE_EXISTING);
+  if (!MoveFileExA(temporary->temporaryPath.c_str(), temporary->path.c_str(), flags)) {
+    return win32::FailWithLastError(temporary->path.c_str());
+  }
+  temporary->renamed = true;
+  return true;
+}
+
+void DiscardTemporary(Temporary* temporary) {
+  if (temporary == nullptr) return;
+  if (temporary->stream != nullptr) std::fclose(temporary->stream);
+  if (!temporary->renamed) DeleteFileA(temporary->temporaryPath.c_str());
+  delete temporary;
+}
+
+bool OpenForAppend(const char* path, FileMode mode, AppendTarget* target) {
+  if (path == nullptr || *path == '\0') {
+    errno = ENOENT;
+    return win32::FailWithErrno(path);
+  }
+  const bool text = mode == FileMode::kText;
+  int fd = _open(path, _O_RDWR | _O_CREAT | _O_APPEND | (text ? _O_TEXT : _O_BINARY), _S_IREAD | _S_IWRITE);
+  if (fd < 0) return win32::FailWithErrno(path);
+  // The length and the last byte, read as bytes.
+  long long length = _filelengthi64(fd);
+  char last = '\n';
+  bool ok = length >= 0;
+  if (ok && length > 0) {
+    HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    OVERLAPPED at = {};
+    at.Offset = static_cast<DWORD>((length - 1) & 0xFFFFFFFF);
+    at.OffsetHigh = static_cast<DWORD>((length - 1) >> 32);
+    DWORD read = 0;
+    ok = ReadFile(handle, &last, 1, &read, &at) && read == 1;
+    if (!ok) win32::FailWithLastError(path);
+  } else if (!ok) {
+    win32::FailWithErrno(path);
+  }
+  FILE* stream = ok ? _fdopen(fd, text ? "a" : "ab") : nullptr;
+  if (stream == nullptr) {
+    if (ok) win32::FailWithErrno(path);
+    _close(fd);
+    return false;
+  }
+  std::setvbuf(stream, nullptr, _IONBF, 0);
+  target->stream = stream;
+  target->length = length;
+  target->endsLine = last == '\n';
+  return true;
+}
+
+bool CutBack(FILE* stream, long long length) {
+  return stream != nullptr && _chsize_s(_fileno(stream), length) == 0;
+}
+
+}  // namespace vesta::platform::backend
