@@ -7,8 +7,10 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "vermanager/record_list.h"
+#include "vermanager/refused_path.h"
 
 // The whole-product package: uninstalling it uninstalls every package.
 constexpr char kWholeProduct[] = "FREEWARE";
@@ -76,6 +78,13 @@ class CPackageManifest {
   int DeleteComponentFile(ComponentRecord* record);
   int RemoveComponentFolder(ComponentRecord* record);
 
+  // The files and folders that removals left alone since the last
+  // ClearRefusals, in order: they lead outside the installation (a host
+  // path, a relative path, a link out of VESTA_ROOT), and were neither
+  // deleted nor deferred.
+  const std::vector<RefusedPath>& Refusals() const { return refusals_; }
+  void ClearRefusals() { refusals_.clear(); }
+
  private:
   PackageRecord* FirstPackageRecord();
   PackageRecord* NextPackageRecord();
@@ -88,6 +97,7 @@ class CPackageManifest {
   int selected_ = -1;
   CRecordList packages_;
   CRecordList components_;
+  std::vector<RefusedPath> refusals_;
 };
 
 #endif

@@ -144,6 +144,12 @@ int ApplyRestartDeletions(const char* iniPath, RestartDeletionReport* report) {
       inSection = IsRenameHeader(line.c_str());
     } else if (inSection && VUCompareN(line.c_str(), kDeleteKey, kDeleteKeyLength) == 1) {
       std::string item = line.substr(kDeleteKeyLength);
+      std::string reason;
+      if (!item.empty() && !platform::IsInsideRoot(item.c_str(), &reason)) {
+        done.refused.push_back({item, reason});
+        kept.push_back(line);
+        continue;
+      }
       std::string folded = FoldCase(item);
       if (!item.empty() && std::find(seen.begin(), seen.end(), folded) == seen.end()) {
         seen.push_back(folded);

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "vermanager/refused_path.h"
+
 // WININIT.INI in the Windows folder; "" when the folder cannot be had.
 std::string RestartIniPath();
 
@@ -31,14 +33,17 @@ int ScheduleDeleteAtRestart(const char* shortPath);
 struct RestartDeletionReport {
   std::vector<std::string> deleted;
   std::vector<std::string> notDeleted;  // missing, or a folder not empty
+  std::vector<RefusedPath> refused;     // outside the installation: left alone
   bool cleared = false;                 // the "NUL=" lines were removed
 };
 
 // Does at once what the restart would: deletes every file and then every
 // empty folder (deepest first) named by a "NUL=" line of the ini file's
-// "[rename]" section, then removes all those lines, keeping every other
-// line (the file is rewritten beside itself and renamed over). Returns how
-// many items were deleted, or -1 when the file cannot be read.
+// "[rename]" section, then removes those lines, keeping every other line
+// (the file is rewritten beside itself and renamed over). An item that
+// leads outside the installation is refused: not deleted, reported, and
+// its line kept. Returns how many items were deleted, or -1 when the file
+// cannot be read.
 int ApplyRestartDeletions(const char* iniPath, RestartDeletionReport* report = nullptr);
 
 #endif

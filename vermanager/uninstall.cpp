@@ -119,6 +119,13 @@ int CPackageManifest::MarkPackageRemoved(const char* name) {
 }
 
 int CPackageManifest::RemoveNowOrAtRestart(ComponentRecord* record, bool (*removeNow)(const char*)) {
+  // The manifest names what to delete: nothing outside the installation is
+  // touched, now or at the restart.
+  std::string reason;
+  if (!vesta::platform::IsInsideRoot(record->value, &reason)) {
+    refusals_.push_back({record->value, reason});
+    return 0;
+  }
   // Base components always wait for the restart.
   if (!Is(record->owner, kBaseOwner) && removeNow(record->value)) return 1;
   std::string shortPath;

@@ -13,9 +13,15 @@ class CVerManagerApp {
 
   // Runs the program on the full command line (program path first), with
   // the platform's dialog unless another runner is given. Returns the
-  // process's exit code; no window is shown when there is no "-f" value or
-  // the manifest cannot be loaded.
-  int Run(const std::string& commandLine, DialogRunner runDialog = vesta::platform::RunPackageDialog);
+  // process's exit code: 0 when the dialog ran, 2 without a "-f" value
+  // (or when asked for help), 1 when the manifest cannot be loaded. No
+  // window is shown in those cases; *problem (if given) says why.
+  int Run(const std::string& commandLine, DialogRunner runDialog = vesta::platform::RunPackageDialog,
+          std::string* problem = nullptr);
+
+  // True when the command line asks for help ("--help", "-h" or "/?"
+  // after the program's path).
+  static bool AsksForHelp(const std::string& commandLine);
 
   // The manifest path once the command line is parsed (up to 259
   // characters).

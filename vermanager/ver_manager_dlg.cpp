@@ -19,6 +19,8 @@ namespace {
 const char kVerifyCaption[] = "VestaWare Verify";
 const char kUninstallCaption[] = "VestaWare UnInstall";
 const char kCannotCaption[] = "Cannot UnInstall";
+// At most this many refused items are named in one message.
+constexpr size_t kRefusalsShown = 10;
 
 std::string Format(const char* format, const char* a, const char* b, const char* c = "") {
   char text[1024];
@@ -104,15 +106,19 @@ void CVerManagerDlg::UninstallSelected() {
     return;
   }
 
+  manifest_->ClearRefusals();
   if (manifest_->RemoveSelectedPackage() == 1) manifest_->SaveManifest(manifestPath_.c_str());
   if (manifest_->CountPackages() > 0) {
+    ShowRefusals();
     FillPackageList();
   } else if (manifest_->RemoveOwnedComponents(kBaseOwner) == 1) {
+    ShowRefusals();
     Message("Please reboot your computer to complete VESTA UnInstall.\nYou need to delete by hand any "
             "VESTA files which you created.\nThese are stored under the VESTA installation folder.",
             kUninstallCaption);
     OnCancel();
   } else {
+    ShowRefusals();
     FillPackageList();
   }
 
@@ -120,6 +126,19 @@ void CVerManagerDlg::UninstallSelected() {
   std::snprintf(comment, sizeof comment, "UnInstalling VESTA package: <%s>", title);
   std::string folder = view_ != nullptr ? view_->FolderText() : std::string();
   AppendUpgradeLog(folder.c_str(), comment);
+}
+
+void CVerManagerDlg::ShowRefusals() {
+  const std::vector<RefusedPath>& refused = manifest_->Refusals();
+  if (refused.empty()) return;
+  std::string text = std::to_string(refused.size()) +
+                     (refused.size() == 1 ? " item was" : " items were") +
+                     " left in place: the manifest names them outside the installation.\n";
+  for (size_t i = 0; i < refused.size() && i < kRefusalsShown; ++i) {
+    text += "\n<" + refused[i].path + ">: " + refused[i].reason;
+  }
+  if (refused.size() > kRefusalsShown) text += "\n... and " + std::to_string(refused.size() - kRefusalsShown) + " more";
+  Message(text, kUninstallCaption);
 }
 
 void CVerManagerDlg::OnInitDialog(vesta::platform::PackageDialogView* view) {

@@ -47,6 +47,9 @@ class CVerManagerDlg : public vesta::platform::PackageDialogEvents {
   vesta::platform::MessageAnswer Message(const std::string& text, const std::string& caption,
                                          vesta::platform::MessageButtons buttons =
                                              vesta::platform::MessageButtons::kOk);
+  // Tells the user what the removal left alone because it leads outside
+  // the installation, if anything.
+  void ShowRefusals();
 
   std::string manifestPath_;
   std::unique_ptr<CPackageManifest> manifest_;

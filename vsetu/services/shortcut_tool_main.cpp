@@ -11,7 +11,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
+#include "platform/file_error.h"
 #include "platform/shell.h"
 #include "platform/shell_link.h"
 #include "vesta/vsetu.h"
@@ -20,6 +22,20 @@
 namespace platform = vesta::platform;
 
 namespace {
+
+const char kUsage[] =
+    "usage: vesta-shortcut write FILE TARGET DESCRIPTION ICON INDEX\n"
+    "       vesta-shortcut read FILE\n"
+    "Writes a shortcut (.LNK) with this platform's link object, or reads one and prints\n"
+    "its target=, description=, icon= and index= lines.\n"
+    "Exit status: 0 on success, 1 when the file cannot be written or read, 2 for a\n"
+    "wrong command line.\n";
+
+// The path and the reason of the last failure, or the path alone.
+std::string Problem(const char* path) {
+  std::string described = platform::DescribeLastFileError();
+  return described.empty() ? std::string(path) : described;
+}
 
 int Write(const char* file, const char* target, const char* description, const char* icon, int index) {
   bool started = platform::StartCom() == platform::ComStart::kStarted;
@@ -31,7 +47,7 @@ int Write(const char* file, const char* target, const char* description, const c
   platform::ReleaseShellLinkInterface(persist);
   platform::ReleaseShellLinkInterface(link);
   if (started) platform::StopCom();
-  if (!ok) std::fprintf(stderr, "vesta-shortcut: cannot write %s\n", file);
+  if (!ok) std::fprintf(stderr, "vesta-shortcut: cannot write %s\n", Problem(file).c_str());
   return ok ? 0 : 1;
 }
 
@@ -42,7 +58,7 @@ int Read(const char* file) {
   char icon[kVSBuffer] = "";
   char index[kVSBuffer] = "";
   if (!shortcut.SHInitialise() || !shortcut.SHResolve(nullptr, file, target, description, icon, index)) {
-    std::fprintf(stderr, "vesta-shortcut: cannot read %s\n", file);
+    std::fprintf(stderr, "vesta-shortcut: cannot read %s\n", Problem(file).c_str());
     return 1;
   }
   std::printf("target=%s\ndescription=%s\nicon=%s\nindex=%s\n", target, description, icon, index);
@@ -56,8 +72,10 @@ int main(int argc, char** argv) {
     return Write(argv[2], argv[3], argv[4], argv[5], std::atoi(argv[6]));
   }
   if (argc == 3 && std::strcmp(argv[1], "read") == 0) return Read(argv[2]);
-  std::fprintf(stderr,
-               "usage: vesta-shortcut write FILE TARGET DESCRIPTION ICON INDEX\n"
-               "       vesta-shortcut read FILE\n");
+  if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  std::fputs(kUsage, stderr);
   return 2;
 }
