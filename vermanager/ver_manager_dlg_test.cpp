@@ -8,8 +8,10 @@
 #include "common/registry.h"
 #include "platform/file_system.h"
 #include "platform/system_info.h"
+#include "platform/testing/boundary.h"
 #include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
+#include "vermanager/restart_deletion.h"
 #include "vermanager/test_package_manager.h"
 #include "vermanager/ver_manager_app.h"
 #include "vermanager/ver_manager_dlg.h"
@@ -283,15 +285,97 @@ TEST_F(PackageManagerTest, NoDialogWithoutALoadableManifest) {
   ASSERT_TRUE(WriteTextFile(manifestPath_, Package("A", "Alpha")));
   CVerManagerApp app;
   gDialogRan = false;
-  app.Run("VerManager.exe", RecordRun);
+  std::string problem;
+  EXPECT_EQ(app.Run("VerManager.exe", RecordRun, &problem), 2);
   EXPECT_FALSE(gDialogRan);
-  app.Run("VerManager.exe -f " + manifestPath_, RecordRun);  // the value begins with the blank
+  // The value begins with the blank: no such manifest.
+  EXPECT_EQ(app.Run("VerManager.exe -f " + manifestPath_, RecordRun, &problem), 1);
   EXPECT_FALSE(gDialogRan);
-  app.Run("VerManager.exe -f\"\"", RecordRun);
+  EXPECT_EQ(problem.rfind(" " + manifestPath_ + ": ", 0), 0u) << problem;
+  EXPECT_EQ(app.Run("VerManager.exe -f\"\"", RecordRun), 2);
+  EXPECT_EQ(app.Run("\"C:\\Program Files\\VerManager.exe\" --help -f" + manifestPath_, RecordRun), 2);
+  EXPECT_TRUE(CVerManagerApp::AsksForHelp("\"C:\\Program Files\\VerManager.exe\" --help"));
+  EXPECT_TRUE(CVerManagerApp::AsksForHelp("VerManager /?"));
+  EXPECT_FALSE(CVerManagerApp::AsksForHelp("C:\\--help\\VerManager.exe -fx"));
   EXPECT_FALSE(gDialogRan);
-  app.Run("VerManager.exe -f\"" + manifestPath_ + "\"", RecordRun);
+  EXPECT_EQ(app.Run("VerManager.exe -f\"" + manifestPath_ + "\"", RecordRun), 0);
   EXPECT_TRUE(gDialogRan);
   EXPECT_EQ(std::string(app.ManifestPath()), manifestPath_);
+}
+
+TEST_F(PackageManagerTest, WhatLeadsOutsideTheInstallationIsLeftAndTold) {
+  std::string own = File("own.dll");
+  // A relative path depends on where the program runs; a path beginning
+  // with "/" is no full Windows path either.
+  Open(Package("A", "Alpha") + Package("B", "Beta") + Component("[FIL]", "relative\\x.dll", "A") +
+       Component("[FIL]", own, "A") + Component("[DIR]", "/etc", "A") +
+       Component("[FIL]", "relative\\base.dll", "BASEWARE"));
+  Uninstall(0);
+  EXPECT_FALSE(Exists(own));
+  const std::vector<RefusedPath>& refused = dialog_->Manifest()->Refusals();
+  ASSERT_EQ(refused.size(), 2u);
+  EXPECT_EQ(refused[0].path, "relative\\x.dll");
+  EXPECT_EQ(refused[0].reason, "not a full path");
+  EXPECT_EQ(refused[1].path, "/etc");
+  EXPECT_EQ(view_.messages.back().caption, "VestaWare UnInstall");
+  EXPECT_EQ(view_.messages.back().text.rfind("2 items were left in place: the manifest names them outside the "
+                                             "installation.\n\n<relative\\x.dll>: not a full path\n</etc>: ", 0),
+            0u)
+      << view_.messages.back().text;
+  EXPECT_EQ(Wininit().find("relative"), std::string::npos);
+  EXPECT_EQ(view_.items, (std::vector<std::string>{"Beta"}));
+
+  // The last package: the base components refused are told before the
+  // restart message.
+  Uninstall(0);
+  ASSERT_GE(view_.messages.size(), 2u);
+  EXPECT_EQ(view_.messages[view_.messages.size() - 2].text.rfind("1 item was left in place", 0), 0u);
+  EXPECT_EQ(view_.messages.back().text.rfind("Please reboot", 0), 0u);
+}
+
+TEST(PackageManagerBoundaryTest, UninstallAndTheRestartTouchNothingOutsideTheRoot) {
+  vesta::testing::RootBoundary boundary;
+  if (!boundary.Supported()) GTEST_SKIP() << "the whole machine is the installation here";
+  const std::string windows = boundary.Folder() + "Windows";
+  ASSERT_TRUE(vesta::platform::MakeFolder(windows.c_str()));
+  vesta::platform::OverrideWindowsFolder(windows.c_str());
+  std::vector<std::string> names = {"C:\\scratch\\out", "C:\\scratch\\up\\outside"};
+  for (const std::string& path : boundary.ClimbingPaths("gone.txt")) names.push_back(path);
+  for (const std::string& path : boundary.LinkPaths("gone.txt")) names.push_back(path);
+  for (const std::string& path : boundary.HostPaths("gone.txt")) names.push_back(path);
+
+  // Each as a file of a package, removed now, and as a folder of the base,
+  // which waits for the restart.
+  for (const char* kind : {"[FIL]", "[DIR]"}) {
+    CPackageManifest manifest;
+    manifest.AddPackage("A", "Alpha");
+    const char* owner = std::string(kind) == "[FIL]" ? "A" : "BASEWARE";
+    for (const std::string& name : names) manifest.AddComponent(kind, name.c_str(), owner);
+    manifest.SetSelection(0);
+    manifest.RemoveSelectedPackage();
+    manifest.RemoveOwnedComponents("BASEWARE");
+    EXPECT_EQ(boundary.ChangesOutside(), "") << kind;
+    // The three paths through links out of the root, and the host paths. (A
+    // link to a file outside lies inside: it is the link that goes.)
+    std::string refused;
+    for (const RefusedPath& path : manifest.Refusals()) refused += path.path + ": " + path.reason + "\n";
+    EXPECT_EQ(manifest.Refusals().size(), 3 + boundary.HostPaths("x").size()) << kind << "\n" << refused;
+  }
+
+  // WININIT.INI naming the same: refused, reported, and the lines kept.
+  std::string ini = "[rename]\n";
+  for (const std::string& name : names) ini += "NUL=" + name + "\n";
+  ASSERT_TRUE(WriteTextFile(windows + "\\WININIT.INI", ini));
+  RestartDeletionReport report;
+  ApplyRestartDeletions((windows + "\\WININIT.INI").c_str(), &report);
+  EXPECT_EQ(boundary.ChangesOutside(), "");
+  std::string told;
+  for (const RefusedPath& path : report.refused) told += path.path + ": " + path.reason + "\n";
+  EXPECT_EQ(report.refused.size(), 3 + boundary.HostPaths("x").size()) << told;
+  for (const RefusedPath& refused : report.refused) {
+    EXPECT_NE(ReadTextFile(windows + "\\WININIT.INI").find("NUL=" + refused.path + "\n"), std::string::npos);
+  }
+  vesta::platform::OverrideWindowsFolder(nullptr);
 }
 
 }  // namespace

@@ -99,6 +99,39 @@ TEST_F(GatherTest, AShortEntryAtTheEndIsNotReturned) {
   EXPECT_EQ(gather_.GASelectNext(), 0);
 }
 
+TEST_F(GatherTest, AnEntryCutShortCostsOnlyItself) {
+  // What a writer killed mid-entry leaves, followed by whole entries.
+  const std::string whole = "[TAR][5]C:\\x1\n[IDX][1]1\n[IFI][0]\n[IFX][1]3\n";
+  const std::string next = "[TAR][5]C:\\x3\n[IDX][1]3\n[IFI][0]\n[IFX][1]9\n";
+  for (const char* cut : {"[TAR][5]C:\\x2\n[IDX][1]2\n", "[TAR][5]C:\\x2\n[IDX][1]2\n[IFI][0]\n[IFX][1]\n",
+                          "[TAR][5]C:\\x2\n[IDX][1]2\n[IFI][0]\n[IF\n", "[TA\n",
+                          "[TAR][5]C:\\x2\n[IDX][1]2\n[IFI][0]\n[IFX][\n"}) {
+    ASSERT_TRUE(vesta::testing::WriteTextFile(path_, whole + cut + next));
+    gather_.GASetDataFileName(path_.c_str());
+    ASSERT_EQ(gather_.GASelectFirst(), 1) << cut;
+    EXPECT_EQ(Get(&CVGather::GAGetTitle), "x1") << cut;
+    ASSERT_EQ(gather_.GASelectNext(), 1) << cut;
+    EXPECT_EQ(Get(&CVGather::GAGetTitle), "x3") << cut;
+    EXPECT_EQ(Get(&CVGather::GAGetIconIndex), "9") << cut;
+    int room = 0;
+    gather_.GAGetTargetSectorID(&room);
+    EXPECT_EQ(room, 3) << cut;
+    EXPECT_EQ(gather_.GASelectNext(), 0) << cut;
+  }
+  unsigned int code = 0;
+  FFGetError(&code);
+  EXPECT_EQ(code, kFFErrorRecordCut);
+
+  // An append after a line cut short starts on a line of its own.
+  ASSERT_TRUE(vesta::testing::WriteTextFile(path_, whole + "[TAR][5]C:\\x2\n[IDX][1"));
+  gather_.GASetDataFileName(path_.c_str());
+  Append("C:\\x3", 3, "", "9");
+  ASSERT_EQ(gather_.GASelectFirst(), 1);
+  ASSERT_EQ(gather_.GASelectNext(), 1);
+  EXPECT_EQ(Get(&CVGather::GAGetTitle), "x3");
+  EXPECT_EQ(Get(&CVGather::GAGetIconIndex), "9");
+}
+
 TEST_F(GatherTest, ALineWithoutItsTagLeavesThatPartCleared) {
   ASSERT_TRUE(vesta::testing::WriteTextFile(
       path_, "[TAR][9]C:\\d\\x.y\n[XXX][1]4\n[IFI][3]ico\n[IFX][20]12345678901234567890\n"));

@@ -262,6 +262,28 @@ TEST_F(ReaderTest, ModeThreeCountsTheRecordsBeforeACutOffOne) {
   EXPECT_STREQ(item_.name, "lid");
 }
 
+TEST_F(ReaderTest, ARecordCutShortCostsOnlyItself) {
+  // A writer killed in the middle of a room (at a line's end, inside a
+  // field, inside the opening tag); the next save starts on a fresh line.
+  for (const char* cut : {"\n[SECT]\n[RNA][4]Hall\n", "\n[SECT]\n[RNA][4]Ha\n", "\n[SE\n", "\n[ITEM]\n[INA][3]p\n"}) {
+    gSeen = Seen();
+    std::string file = "\n[WORL]\n[NAM][5]Attic\n[LROW]\n" + std::string(cut) +
+                       "\n[SECT]\n[RNA][5]Study\n[TCES]\n\n[ITEM]\n[INA][3]cup\n[METI]\n";
+    EXPECT_EQ(FFReadTagFile(Open(file), &world_, OnWorld, &room_, OnRoom, &item_, OnItem, 3), 1) << cut;
+    EXPECT_EQ(gSeen.names, (std::vector<std::string>{"Attic", "Study", "cup"})) << cut;
+    // Told through the error slot, unless the cut left no record open.
+    EXPECT_EQ(Error(), std::string(cut) == "\n[SE\n" ? 5006u : kFFErrorRecordCut) << cut;
+  }
+  // The same in the single-record modes: the cut room's fields are gone.
+  EXPECT_EQ(Read("\n[SECT]\n[RNA][4]Hall\n[PIX][1]7\n[SECT]\n[RNA][5]Study\n[TCES]\n", 1), 1);
+  EXPECT_STREQ(room_.roomName, "Study");
+  EXPECT_EQ(Error(), kFFErrorRecordCut);
+  room_.RPInitialise();
+  // A record of another kind opening ends the cut one too.
+  EXPECT_EQ(Read("\n[SECT]\n[RNA][4]Hall\n[ITEM]\n[INA][3]pen\n[METI]\n\n[SECT]\n[RNA][5]Study\n[TCES]\n", 1), 1);
+  EXPECT_STREQ(room_.roomName, "Study");
+}
+
 TEST_F(ReaderTest, NullObjectsDropFieldsAndMissingCallbacksSkipRecords) {
   gSeen = Seen();
   // The second form: no world record; the world's fields are dropped.

@@ -25,11 +25,36 @@ TEST(HostPathTest, DrivesMapIntoTheRootAndBackSlashesBecomeSlashes) {
   EXPECT_EQ(ResolveHostPath("C:\\Docs\\"), root + "/drive_c/Docs/");
 }
 
+TEST(HostPathTest, DotsFoldAsOnWindowsAndNeverAboveTheDriveOrShare) {
+  vesta::testing::ScratchFolder scratch;
+  const std::string root = VestaRoot();
+  EXPECT_EQ(ResolveHostPath("C:\\..\\..\\x"), root + "/drive_c/x");
+  EXPECT_EQ(ResolveHostPath("c:/../../x"), root + "/drive_c/x");
+  EXPECT_EQ(ResolveHostPath("\\..\\..\\x"), root + "/drive_c/x");
+  EXPECT_EQ(ResolveHostPath("Z:\\..\\..\\x"), root + "/drive_z/x");
+  EXPECT_EQ(ResolveHostPath("C:\\VESTA\\..\\..\\..\\x"), root + "/drive_c/x");
+  EXPECT_EQ(ResolveHostPath("C:\\VESTA\\.\\bin\\..\\media\\.\\a.bmp"), root + "/drive_c/VESTA/media/a.bmp");
+  EXPECT_EQ(ResolveHostPath("C:\\a\\b\\..\\"), root + "/drive_c/a/");
+  EXPECT_EQ(ResolveHostPath("C:\\a\\.."), root + "/drive_c/");
+  EXPECT_EQ(ResolveHostPath("C:..\\x"), root + "/drive_c/x");
+  EXPECT_EQ(ResolveHostPath("\\\\srv\\share\\..\\x"), root + "/unc/srv/share/x");
+  EXPECT_EQ(ResolveHostPath("\\\\srv\\share\\..\\..\\..\\x"), root + "/unc/srv/share/x");
+  EXPECT_EQ(ResolveHostPath("\\\\srv\\share"), root + "/unc/srv/share/");
+  // A share that is no share maps to nothing.
+  EXPECT_EQ(ResolveHostPath("\\\\srv\\..\\x"), "");
+  EXPECT_EQ(ResolveHostPath("\\\\..\\share\\x"), "");
+  EXPECT_EQ(ResolveHostPath("\\\\srv"), "");
+  // Names of more dots are names.
+  EXPECT_EQ(ResolveHostPath("C:\\...\\x"), root + "/drive_c/.../x");
+}
+
 TEST(HostPathTest, HostAndRelativePathsStayAsTheyAre) {
   vesta::testing::ScratchFolder scratch;
   EXPECT_EQ(ResolveHostPath("/usr/share/doc"), "/usr/share/doc");
   EXPECT_EQ(ResolveHostPath("/tmp\\x"), "/tmp/x");
   EXPECT_EQ(ResolveHostPath("worlds\\a.vwq"), "worlds/a.vwq");
+  // A host path is the caller's own: its dots are the host's to follow.
+  EXPECT_EQ(ResolveHostPath("/tmp/../etc/x"), "/tmp/../etc/x");
 }
 
 TEST(HostPathTest, CaseIsResolvedComponentByComponent) {

@@ -1,0 +1,114 @@
+// No path leads a change of the seam out of VESTA_ROOT: ".." past the top
+// of a drive or share folds inside it, and a link out is not followed.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "platform/file_error.h"
+#include "platform/file_output.h"
+#include "platform/file_system.h"
+#include "platform/testing/boundary.h"
+#include "platform/testing/files.h"
+
+namespace {
+
+namespace platform = vesta::platform;
+using vesta::testing::RootBoundary;
+
+// Each way the seam changes the file system, applied to path.
+struct Change {
+  const char* what;
+  std::function<bool(const std::string& path)> apply;
+};
+
+bool WriteThrough(const std::string& path, const char* mode) {
+  FILE* stream = platform::OpenStream(path.c_str(), mode);
+  if (stream == nullptr) return false;
+  bool written = std::fputs("x\n", stream) >= 0;
+  return platform::CloseStream(stream) && written;
+}
+
+std::vector<Change> Changes(const RootBoundary& boundary) {
+  const std::string source = boundary.Folder() + "source.txt";
+  return {
+      {"open to write", [](const std::string& path) { return WriteThrough(path, "w"); }},
+      {"open to append", [](const std::string& path) { return WriteThrough(path, "a+"); }},
+      {"replace", [](const std::string& path) { return platform::ReplaceWholeFile(path.c_str(), "x\n", platform::FileMode::kText); }},
+      {"append",
+       [](const std::string& path) {
+         return platform::AppendToFile(path.c_str(), "x\n", platform::FileMode::kText) == platform::AppendResult::kAppended;
+       }},
+      {"copy", [source](const std::string& path) { return platform::CopyOneFile(source.c_str(), path.c_str(), false); }},
+      {"move", [source](const std::string& path) { return platform::MoveOver(source.c_str(), path.c_str()); }},
+      {"make a folder", [](const std::string& path) { return platform::MakeFolder(path.c_str()); }},
+      {"delete", [](const std::string& path) { return platform::RemoveFile(path.c_str()); }},
+      {"remove a folder", [](const std::string& path) { return platform::RemoveEmptyFolder(path.c_str()); }},
+  };
+}
+
+TEST(RootBoundaryTest, ClimbingPathsStayInsideTheirDrive) {
+  RootBoundary boundary;
+  if (!boundary.Supported()) GTEST_SKIP() << "the whole machine is the installation here";
+  const std::string source = boundary.Folder() + "source.txt";
+  for (const Change& change : Changes(boundary)) {
+    for (const std::string& path : boundary.ClimbingPaths("climbed.txt")) {
+      ASSERT_TRUE(vesta::testing::WriteTextFile(source, "source\n"));
+      change.apply(path);
+      EXPECT_EQ(boundary.ChangesOutside(), "") << change.what << " " << path;
+    }
+  }
+  // ".." at the top of the drive stays there: the file lands in C:\.
+  EXPECT_TRUE(platform::ReplaceWholeFile("C:\\..\\..\\top.txt", "top\n", platform::FileMode::kText));
+  EXPECT_EQ(vesta::testing::ReadTextFile("C:\\top.txt"), "top\n");
+}
+
+TEST(RootBoundaryTest, LinksOutOfTheRootAreNotFollowedForChanges) {
+  RootBoundary boundary;
+  if (!boundary.Supported()) GTEST_SKIP() << "the whole machine is the installation here";
+  // Reading through a link is no change, and works.
+  EXPECT_EQ(vesta::testing::ReadTextFile("C:\\scratch\\outfile"), "victim\n");
+  // A change refused says where and why.
+  EXPECT_FALSE(platform::ReplaceWholeFile("C:\\scratch\\dangling", "x", platform::FileMode::kText));
+  EXPECT_EQ(platform::LastFileError().path, "C:\\scratch\\dangling");
+  EXPECT_EQ(platform::LastFileError().reason, "leads outside VESTA_ROOT");
+
+  const std::string source = boundary.Folder() + "source.txt";
+  for (const Change& change : Changes(boundary)) {
+    for (const std::string& path : boundary.LinkPaths("linked.txt")) {
+      ASSERT_TRUE(vesta::testing::WriteTextFile(source, "source\n"));
+      bool done = change.apply(path);
+      EXPECT_EQ(boundary.ChangesOutside(), "") << change.what << " " << path;
+      // Deleting a link removes the link itself, which lies inside.
+      if (std::string(change.what) != "delete") {
+        EXPECT_FALSE(done) << change.what << " " << path;
+      }
+    }
+  }
+}
+
+TEST(RootBoundaryTest, ProgramsRefuseWhatLeadsOutsideAndHostPaths) {
+  RootBoundary boundary;
+  if (!boundary.Supported()) GTEST_SKIP() << "the whole machine is the installation here";
+  std::string reason;
+  for (const std::string& path : boundary.LinkPaths("x.txt")) {
+    if (path.find("outfile") != std::string::npos || path.find("dangling") != std::string::npos) continue;
+    EXPECT_FALSE(platform::IsInsideRoot(path.c_str(), &reason)) << path;
+    EXPECT_EQ(reason, "leads outside VESTA_ROOT");
+  }
+  for (const std::string& path : boundary.HostPaths("x.txt")) {
+    EXPECT_FALSE(platform::IsInsideRoot(path.c_str(), &reason)) << path;
+    EXPECT_EQ(reason, "a host path, outside VESTA_ROOT");
+  }
+  EXPECT_FALSE(platform::IsInsideRoot("relative\\x.txt", &reason));
+  EXPECT_EQ(reason, "not a full path");
+  EXPECT_FALSE(platform::IsInsideRoot("\\\\srv", &reason));
+  EXPECT_FALSE(platform::IsInsideRoot("", &reason));
+  for (const std::string& path : boundary.ClimbingPaths("x.txt")) EXPECT_TRUE(platform::IsInsideRoot(path.c_str(), nullptr)) << path;
+  EXPECT_TRUE(platform::IsInsideRoot("C:\\scratch\\missing\\deeper\\x.txt", nullptr));
+  // A link to a file outside is deleted as the link itself: allowed.
+  EXPECT_TRUE(platform::IsInsideRoot("C:\\scratch\\outfile", nullptr));
+}
+
+}  // namespace
