@@ -93,7 +93,8 @@ bool HeadEquals(const char* line, int length, const char* tag, int tagLength) {
 
 // The kind of record that the line's head opens in this mode, or -1.
 int OpenedKind(const char* line, int length, int mode) {
-  if (length < kHeadLength || line[0] != '[') return -1;
+  // Every opening tag is "[" four letters "]"; a line of fields has "[" there.
+  if (length < kHeadLength || line[0] != '[' || line[kHeadLength - 1] != ']') return -1;
   for (int kind = kWorld; kind < kKindCount; ++kind) {
     if (mode != 3 && mode != kind) continue;
     if (HeadEquals(line, length, KindOf(kind).openTag, kHeadLength)) return kind;
