@@ -10,6 +10,7 @@
 
 #include "platform/file_system.h"
 #include "platform/system_info.h"
+#include "platform/testing/fault_injection.h"
 #include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
 
@@ -53,6 +54,35 @@ TEST(UpgradeLogTest, EntriesAreStampedAndAppended) {
     char date[40];
     std::snprintf(date, sizeof date, "DATE:    %d/%02d/%02d", before.year, before.month, before.day);
     EXPECT_EQ(lines[0], date);
+  }
+}
+
+TEST(UpgradeLogTest, AnEntryGoesInWholeOrTheLogStaysAsItWas) {
+  vesta::testing::ScratchFolder scratch;
+  ASSERT_TRUE(platform::MakeFolder(scratch.Path("temp").c_str()));
+  const std::string log = scratch.Path("temp\\VestaUpg.txt");
+  const std::regex entry(
+      "DATE:    [0-9]{4}/[0-9]{2}/[0-9]{2}\nTIME:    [0-9]{2}:[0-9]{2}:[0-9]{2}\nBuild:   1,0,4,401\n"
+      "COMMENT: UnInstalling VESTA package: <Sounds>\n\n");
+  // After a whole entry, and after one that a crash cut inside its line.
+  for (const std::string& before : {std::string("COMMENT: first\n\n"), std::string("COMMENT: fir")}) {
+    const std::string sealed = before.back() == '\n' ? before : before + "\n";
+    int fired = vesta::testing::ForEveryFault(
+        [&] { ASSERT_TRUE(vesta::testing::WriteTextFile(log, before)); },
+        [&] { return AppendUpgradeLog(scratch.Folder().c_str(), "UnInstalling VESTA package: <Sounds>") == 1; },
+        [&](const vesta::testing::FaultCase& run, bool appended) {
+          const std::string where =
+              std::string(vesta::testing::FaultName(run.point)) + " " + std::to_string(run.nth);
+          EXPECT_EQ(appended, !run.fired) << where;
+          const std::string text = vesta::testing::ReadTextFile(log);
+          if (appended) {
+            ASSERT_EQ(text.compare(0, sealed.size(), sealed), 0) << where;
+            EXPECT_TRUE(std::regex_match(text.substr(sealed.size()), entry)) << where << ": " << text;
+          } else {
+            EXPECT_EQ(text, before) << where;
+          }
+        });
+    EXPECT_EQ(fired, 3);
   }
 }
 

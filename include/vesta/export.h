@@ -10,9 +10,12 @@
 #  define VESTA_DLL_IMPORT __attribute__((visibility("default")))
 #endif
 
-// VSETU_STATIC: the library's sources built into a program of their own
-// (the package manager, the tests of the library's inner operations).
-#if defined(VPROP_BUILD)
+// VPROP_STATIC, VSETU_STATIC: the library's sources built into a program of
+// their own (the package manager, the tests of the library's inner
+// operations and of its output failing).
+#if defined(VPROP_STATIC)
+#  define VPROP_API
+#elif defined(VPROP_BUILD)
 #  define VPROP_API VESTA_DLL_EXPORT
 #else
 #  define VPROP_API VESTA_DLL_IMPORT

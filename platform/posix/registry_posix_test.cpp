@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/posix/host_path.h"
 #include "platform/registry.h"
+#include "platform/testing/fault_injection.h"
 #include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
 
@@ -130,6 +131,41 @@ TEST(RegistryPosixTest, AHiveThatDoesNotParseIsRefusedAndNeverOverwritten) {
   WriteHiveFile("HKEY_CURRENT_USER", broken.substr(0, broken.size() - 2) + "\"\r\n");
   EXPECT_TRUE(platform::RegistryReadString(user, "Software", "Bad", &text));
   EXPECT_EQ(text, "no");
+}
+
+TEST(RegistryPosixTest, AChangeThatCannotBeWrittenLeavesTheOldHiveAndNamesIt) {
+  ScratchFolder scratch;
+  const RegRoot user = RegRoot::kCurrentUser;
+  const char kKey[] = "Software\\vesta3d";
+  ASSERT_TRUE(platform::RegistryWriteString(user, kKey, "Old", "1"));
+  const std::string before = ReadTextFile(HiveFile("HKEY_CURRENT_USER"));
+  ASSERT_TRUE(platform::RegistryWriteString(user, kKey, "New", "2"));
+  const std::string after = ReadTextFile(HiveFile("HKEY_CURRENT_USER"));
+  ASSERT_NE(after, before);
+  // A problem of another hive stands in the way of a stale report.
+  WriteHiveFile("HKEY_USERS", "REGEDIT4\r\n\r\n[HKEY_USERS\\x]\r\n\"Bad\"=\"no\r\n");
+  const std::string problem = "registry: " + HiveFile("HKEY_CURRENT_USER") + ": cannot write: ";
+
+  int fired = vesta::testing::ForEveryFault(
+      [&] {
+        WriteHiveFile("HKEY_CURRENT_USER", before);
+        EXPECT_FALSE(platform::RegistryKeyExists(RegRoot::kUsers, "x"));
+      },
+      [&] { return platform::RegistryWriteString(user, kKey, "New", "2"); },
+      [&](const vesta::testing::FaultCase& run, bool written) {
+        const std::string where = std::string(vesta::testing::FaultName(run.point)) + " " + std::to_string(run.nth);
+        EXPECT_EQ(written, !run.fired) << where;
+        EXPECT_EQ(ReadTextFile(HiveFile("HKEY_CURRENT_USER")), written ? after : before) << where;
+        std::string value = "<missing>";
+        platform::RegistryReadString(user, kKey, "New", &value);
+        EXPECT_EQ(value, written ? "2" : "<missing>") << where;
+        if (!written) {
+          EXPECT_EQ(platform::RegistryLastProblem().rfind(problem, 0), 0u) << platform::RegistryLastProblem();
+          EXPECT_GT(platform::RegistryLastProblem().size(), problem.size()) << where;
+        }
+      });
+  EXPECT_EQ(fired, 5);
+  EXPECT_TRUE(platform::FindFiles((RegistryFolder() + "/*.tmp").c_str()).empty());
 }
 
 }  // namespace

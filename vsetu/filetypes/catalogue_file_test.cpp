@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/testing/fault_injection.h"
 #include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
 #include "vesta/vsetu.h"
@@ -145,6 +146,23 @@ TEST_F(CatalogueFileTest, AnEmptyCatalogueEmptiesTheFileAndReportsZero) {
 TEST_F(CatalogueFileTest, ASaveThatFailsLeavesWhatWasThere) {
   ASSERT_EQ(list_.FLPrepare(), 1);
   Add("Text", ".txt");
+  Add("Picture", ".bmp")->FTSetExecutable("paint.exe");
+  const std::string before = "[FTLS]\n[TYP][3]Old\n[SLTF]\n";
+  const std::string after =
+      "[FTLS]\n[TYP][4]Text\n[END][4].txt\n[SLTF]\n[FTLS]\n[TYP][7]Picture\n[END][4].bmp\n[EXC][9]paint.exe\n[SLTF]\n";
+  // Any write, flush, sync, close or rename that fails: the old catalogue.
+  int fired = vesta::testing::ForEveryFault(
+      [&] { ASSERT_TRUE(WriteTextFile(path_, before)); },
+      [&] { return list_.FLSaveFileTypeList(path_.c_str()) == 1; },
+      [&](const vesta::testing::FaultCase& run, bool saved) {
+        const std::string where = std::string(vesta::testing::FaultName(run.point)) + " " + std::to_string(run.nth);
+        EXPECT_EQ(saved, !run.fired) << where;
+        EXPECT_EQ(ReadTextFile(path_), saved ? after : before) << where;
+      });
+  // Two lines a field: nine lines, eighteen writes.
+  EXPECT_EQ(fired, 22);
+  EXPECT_EQ(Records(&list_).size(), 2u);
+
   EXPECT_EQ(list_.FLSaveFileTypeList(scratch_.Path("no\\folder\\t.vft").c_str()), 0);
   // A folder where the catalogue should go: the written text cannot take
   // its place, and nothing of it is left behind.
@@ -152,7 +170,7 @@ TEST_F(CatalogueFileTest, ASaveThatFailsLeavesWhatWasThere) {
   ASSERT_TRUE(vesta::platform::MakeFolder(blocked.c_str()));
   EXPECT_EQ(list_.FLSaveFileTypeList(blocked.c_str()), 0);
   EXPECT_TRUE(vesta::platform::FolderExists(blocked.c_str()));
-  EXPECT_TRUE(vesta::platform::FindFiles(scratch_.Path("*.new").c_str()).empty());
+  EXPECT_TRUE(vesta::platform::FindFiles(scratch_.Path("*.tmp").c_str()).empty());
 }
 
 }  // namespace

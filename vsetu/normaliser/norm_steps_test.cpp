@@ -1,11 +1,14 @@
 // The copy, relativise and save steps one by one, the side files, the log
 // and the normalisation folders.
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "common/path_tokens.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
+#include "platform/testing/fault_injection.h"
 #include "vsetu/normaliser/test_normaliser.h"
 #include "vsetu/services/saver_config.h"
 
@@ -138,6 +141,72 @@ TEST_F(NormStepsTest, SideFilesAreRewrittenFromTheirFirstLineOrNotAtAll) {
 
   EXPECT_EQ(builder_.NBConvertVFTToRelative(scratch_.Path("none.vft").c_str()), 1);
   EXPECT_FALSE(vesta::platform::FileExists(scratch_.Path("none.vft").c_str()));
+}
+
+std::string WithoutLineFeeds(std::string text) {
+  text.erase(std::remove(text.begin(), text.end(), '\n'), text.end());
+  return text;
+}
+
+// How many calls point gets in one run of write that nothing fails.
+int CallsOf(vesta::platform::FaultPoint point, const std::function<void()>& write) {
+  vesta::testing::FailingOutput never(point, 1 << 30);
+  write();
+  return vesta::platform::FaultCalls(point);
+}
+
+TEST_F(NormStepsTest, ASideFileOrWorldThatCannotBeWrittenWholeStaysAsItWas) {
+  using vesta::testing::FaultCase;
+  const std::string out = scratch_.Path("out\\");
+  ASSERT_TRUE(vesta::platform::MakeFolder(out.c_str()));
+  builder_.NBSetTargetDirectory(out.c_str());
+  auto where = [](const FaultCase& run) {
+    return std::string(vesta::testing::FaultName(run.point)) + " " + std::to_string(run.nth);
+  };
+
+  // The side file: the log takes two lines before the file is written, and
+  // a log line lost is no reason to fail.
+  const std::string nss = out + "x.nss";
+  const std::string before = out + "a.vss\nline two\n";
+  auto prepareNss = [&] { ASSERT_TRUE(WriteTextFile(nss, before)); };
+  auto convert = [&] { return builder_.NBConvertNSSToRelative(nss.c_str()) == 1; };
+  prepareNss();
+  const int writes = CallsOf(vesta::platform::FaultPoint::kWrite, convert);
+  ASSERT_EQ(writes, 3);
+  int fired = vesta::testing::ForEveryFault(prepareNss, convert, [&](const FaultCase& run, bool converted) {
+    const bool logLine = run.point == vesta::platform::FaultPoint::kWrite && run.nth < writes;
+    EXPECT_EQ(converted, !run.fired || logLine) << where(run);
+    EXPECT_EQ(ReadTextFile(nss), converted ? "?VESTAVWQDIR?a.vss\n" : before) << where(run);
+  });
+  EXPECT_EQ(fired, 7);
+
+  // The world: a record a write and a flush, then the commit; the log is
+  // flushed once the world is in place, and its failing leaves it there.
+  Load("[WORL]\n[NAM][1]w\n[LROW]\n[SECT]\n[RNA][1]r\n[TCES]\n[ITEM]\n[INA][1]a\n[METI]\n");
+  const std::string world = out + "w.vwq";
+  ASSERT_EQ(builder_.NBSaveWorld(), 1);
+  const std::string saved = WithoutLineFeeds(ReadTextFile(world));
+  ASSERT_EQ(saved.rfind("[WORL]", 0), 0u);
+  ASSERT_NE(saved.find("[LROW][SECT]"), std::string::npos);
+  ASSERT_NE(saved.find("[TCES][ITEM]"), std::string::npos);
+  const std::string old = "[WORL]\n[NAM][3]old\n[LROW]\n";
+  auto prepareWorld = [&] { ASSERT_TRUE(WriteTextFile(world, old)); };
+  auto save = [&] { return builder_.NBSaveWorld() == 1; };
+  prepareWorld();
+  const int flushes = CallsOf(vesta::platform::FaultPoint::kFlush, save);
+  ASSERT_EQ(flushes, 5);
+  fired = vesta::testing::ForEveryFault(prepareWorld, save, [&](const FaultCase& run, bool written) {
+    const bool logFlush = run.point == vesta::platform::FaultPoint::kFlush && run.nth == flushes;
+    EXPECT_EQ(written, !run.fired || logFlush) << where(run);
+    const std::string text = ReadTextFile(world);
+    if (written) {
+      EXPECT_EQ(WithoutLineFeeds(text), saved) << where(run);
+    } else {
+      EXPECT_EQ(text, old) << where(run);
+    }
+  });
+  EXPECT_EQ(fired, 11);
+  EXPECT_TRUE(vesta::platform::FindFiles((out + "*.tmp").c_str()).empty());
 }
 
 TEST_F(NormStepsTest, AMissingWorldFileIsNotNormalisedAndNotLogged) {

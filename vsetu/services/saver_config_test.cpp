@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/registry.h"
+#include "platform/testing/fault_injection.h"
 #include "vsetu/services/saver_config.h"
 #include "vsetu/services/test_installation.h"
 
@@ -113,6 +114,26 @@ TEST_F(ScreensaverTest, AnUnreadableFileLeavesTheDefaultsAndAnEmptyRecordWritesN
   EXPECT_EQ(ReadTextFile(path), "");
   EXPECT_EQ(VSClearSaverConfig(nullptr), 0);
   EXPECT_EQ(VSSetSaverConfigDefaults(nullptr), 0);
+}
+
+TEST_F(ScreensaverTest, ASetupFileThatCannotBeWrittenWholeStaysAsItWas) {
+  const std::string path = scratch_.Path("my.vss");
+  const std::string before = "[TIT][3]Old\n";
+  SaverConfig config;
+  ASSERT_EQ(VSClearSaverConfig(&config), 1);
+  std::strcpy(config.title, "New");
+  std::strcpy(config.world, "C:\\w.vwq");
+  const std::string after = "[TIT][3]New\n[WOR][8]C:\\w.vwq\n";
+  int fired = vesta::testing::ForEveryFault(
+      [&] { ASSERT_TRUE(WriteTextFile(path, before)); },
+      [&] { return VSWriteSaverConfigFile(&config, path.c_str()) == 1; },
+      [&](const vesta::testing::FaultCase& run, bool written) {
+        const std::string where = std::string(vesta::testing::FaultName(run.point)) + " " + std::to_string(run.nth);
+        EXPECT_EQ(written, !run.fired) << where;
+        EXPECT_EQ(ReadTextFile(path), written ? after : before) << where;
+      });
+  EXPECT_EQ(fired, 5);
+  EXPECT_TRUE(vesta::platform::FindFiles(scratch_.Path("*.tmp").c_str()).empty());
 }
 
 TEST_F(ScreensaverTest, InstallTestAndRemoveTheScreensaver) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/shell_places.h"
+#include "platform/testing/fault_injection.h"
 #include "vsetu/services/test_installation.h"
 
 namespace {
@@ -83,6 +84,24 @@ TEST_F(ShortcutTest, AShortcutReadsBackAsItWasWritten) {
   EXPECT_EQ(writer.shellLink, nullptr);
   EXPECT_EQ(writer.persistFile, nullptr);
   EXPECT_EQ(writer.comStarted, 0);
+}
+
+TEST_F(ShortcutTest, AShortcutThatCannotBeWrittenWholeStaysAsItWas) {
+  const std::string file = scratch_.Path("Desktop.LNK");
+  const std::string old = "C:\\Old\\OLD.EXE";
+  CVShortcut writer;
+  ASSERT_EQ(writer.SHInitialise(), 1);
+  int fired = vesta::testing::ForEveryFault(
+      [&] { ASSERT_EQ(writer.SHCreateShortcut(old.c_str(), file.c_str(), "old"), 1); },
+      [&] { return writer.SHCreateShortcut(kTarget, file.c_str(), "new") == 1; },
+      [&](const vesta::testing::FaultCase& run, bool created) {
+        const std::string where = std::string(vesta::testing::FaultName(run.point)) + " " + std::to_string(run.nth);
+        EXPECT_EQ(created, !run.fired) << where;
+        EXPECT_EQ(Resolved(file), created ? std::string(kTarget) + "|new" : old + "|old") << where;
+      });
+  // Windows' shell writes the file itself, past the seam's output.
+  EXPECT_TRUE(fired == 0 || fired == 5) << fired;
+  EXPECT_TRUE(vesta::platform::FindFiles(scratch_.Path("*.tmp").c_str()).empty());
 }
 
 TEST_F(ShortcutTest, AFileThatIsNoShortcutResolvesToNothing) {

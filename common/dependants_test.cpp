@@ -1,0 +1,57 @@
+// Rewriting the texture names of a shape when the output fails: the shape
+// is the old one or the rewritten one, and the result says which.
+#include "common/dependants.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/path_tokens.h"
+#include "platform/file_system.h"
+#include "platform/testing/fault_injection.h"
+#include "platform/testing/files.h"
+#include "platform/testing/scratch.h"
+
+namespace {
+
+using vesta::testing::FaultCase;
+using vesta::testing::ReadTextFile;
+
+std::string Shape(const std::string& texture) {
+  return "xof 0302txt 0032\nMaterial {\n  TextureFilename { \"" + texture + "\"; }\n}\n";
+}
+
+TEST(DependantsTest, AShapeThatCannotBeRewrittenWholeStaysAsItWas) {
+  vesta::testing::ScratchFolder scratch;
+  const std::string before = Shape(scratch.Path("wood.bmp"));
+  const std::string after = Shape("?VESTAVWQDIR?wood.bmp");
+  VURelativeBase base(scratch.Folder().c_str());
+  // A shape is rewritten once per process: each run has one of its own.
+  int round = 0;
+  std::string shape;
+  int fired = vesta::testing::ForEveryFault(
+      [&] {
+        shape = scratch.Path("shape" + std::to_string(++round) + ".x");
+        ASSERT_TRUE(vesta::testing::WriteTextFile(shape, before));
+      },
+      [&] { return VURelativiseShapeDependants(shape.c_str()) == 1; },
+      [&](const FaultCase& run, bool rewritten) {
+        const std::string where = std::string(vesta::testing::FaultName(run.point)) + " " + std::to_string(run.nth);
+        EXPECT_EQ(rewritten, !run.fired) << where;
+        EXPECT_EQ(ReadTextFile(shape), rewritten ? after : before) << where;
+      });
+  EXPECT_EQ(fired, 5);
+
+  // Expanding it again writes the same way.
+  fired = vesta::testing::ForEveryFault(
+      [&] { ASSERT_TRUE(vesta::testing::WriteTextFile(shape, after)); },
+      [&] { return VUExpandShapeDependants(scratch.Folder().c_str(), shape.c_str()) == 1; },
+      [&](const FaultCase& run, bool rewritten) {
+        EXPECT_EQ(rewritten, !run.fired);
+        EXPECT_EQ(ReadTextFile(shape), rewritten ? before : after);
+      });
+  EXPECT_EQ(fired, 5);
+  EXPECT_TRUE(vesta::platform::FindFiles(scratch.Path("*.tmp").c_str()).empty());
+}
+
+}  // namespace

@@ -1,0 +1,78 @@
+// What the POSIX output layer adds: the new file keeps the old one's
+// permissions, a link is written through to its file (inside the root
+// only), and only regular files are appended to.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/file_error.h"
+#include "platform/file_output.h"
+#include "platform/file_system.h"
+#include "platform/testing/files.h"
+#include "platform/testing/scratch.h"
+
+namespace {
+
+namespace platform = vesta::platform;
+using platform::AppendResult;
+using platform::FileMode;
+using vesta::testing::ReadTextFile;
+
+mode_t Permissions(const std::string& path) {
+  struct stat st;
+  return lstat(platform::HostPath(path.c_str()).c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+TEST(FileOutputPosixTest, AReplacedFileKeepsItsPermissions) {
+  vesta::testing::ScratchFolder scratch;
+  const std::string path = scratch.Path("private.txt");
+  ASSERT_TRUE(vesta::testing::WriteTextFile(path, "old"));
+  ASSERT_EQ(chmod(platform::HostPath(path.c_str()).c_str(), 0640), 0);
+  ASSERT_TRUE(platform::ReplaceWholeFile(path.c_str(), "new", FileMode::kText));
+  EXPECT_EQ(ReadTextFile(path), "new");
+  EXPECT_EQ(Permissions(path), 0640u);
+}
+
+TEST(FileOutputPosixTest, ALinkIsWrittenThroughToItsFileButNotOutOfTheRoot) {
+  vesta::testing::ScratchFolder scratch;
+  ASSERT_TRUE(platform::MakeFolder(scratch.Path("real").c_str()));
+  const std::string real = scratch.Path("real\\file.txt");
+  const std::string link = scratch.Path("link.txt");
+  ASSERT_TRUE(vesta::testing::WriteTextFile(real, "old\n"));
+  ASSERT_EQ(symlink("real/file.txt", platform::HostPath(link.c_str()).c_str()), 0);
+
+  ASSERT_TRUE(platform::ReplaceWholeFile(link.c_str(), "new\n", FileMode::kText));
+  EXPECT_EQ(ReadTextFile(real), "new\n");
+  struct stat st;
+  ASSERT_EQ(lstat(platform::HostPath(link.c_str()).c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(platform::AppendToFile(link.c_str(), "more\n", FileMode::kText), AppendResult::kAppended);
+  EXPECT_EQ(ReadTextFile(real), "new\nmore\n");
+  EXPECT_TRUE(platform::FindFiles(scratch.Path("real\\*.tmp").c_str()).empty());
+
+  // A link out of the root is refused, and what it leads to stays.
+  const std::string away = std::string(std::getenv("VESTA_ROOT")) + "-away.txt";
+  ASSERT_TRUE(vesta::testing::WriteTextFile(away, "away\n"));
+  const std::string escape = scratch.Path("escape.txt");
+  ASSERT_EQ(symlink(away.c_str(), platform::HostPath(escape.c_str()).c_str()), 0);
+  EXPECT_FALSE(platform::ReplaceWholeFile(escape.c_str(), "x\n", FileMode::kText));
+  EXPECT_EQ(platform::LastFileError().reason, platform::kOutsideRootReason);
+  EXPECT_EQ(platform::AppendToFile(escape.c_str(), "x\n", FileMode::kText), AppendResult::kNotOpened);
+  EXPECT_EQ(platform::LastFileError().reason, platform::kOutsideRootReason);
+  EXPECT_EQ(ReadTextFile(away), "away\n");
+  unlink(away.c_str());
+}
+
+TEST(FileOutputPosixTest, OnlyARegularFileIsAppendedTo) {
+  vesta::testing::ScratchFolder scratch;
+  platform::SetFileError("stale", "stale");
+  EXPECT_EQ(platform::AppendToFile("/dev/null", "x\n", FileMode::kBinary), AppendResult::kNotOpened);
+  EXPECT_EQ(platform::LastFileError().path, "/dev/null");
+  EXPECT_NE(platform::LastFileError().reason, "stale");
+}
+
+}  // namespace
