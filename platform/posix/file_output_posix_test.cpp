@@ -1,16 +1,18 @@
 // What the POSIX output layer adds: the new file keeps the old one's
 // permissions, a link is written through to its file (inside the root
-// only), and only regular files are appended to.
+// only), only regular files are appended to, and a sync that fails says so.
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "platform/file_error.h"
 #include "platform/file_output.h"
+#include "platform/file_output_backend.h"
 #include "platform/file_system.h"
 #include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
@@ -31,10 +33,26 @@ TEST(FileOutputPosixTest, AReplacedFileKeepsItsPermissions) {
   vesta::testing::ScratchFolder scratch;
   const std::string path = scratch.Path("private.txt");
   ASSERT_TRUE(vesta::testing::WriteTextFile(path, "old"));
-  ASSERT_EQ(chmod(platform::HostPath(path.c_str()).c_str(), 0640), 0);
-  ASSERT_TRUE(platform::ReplaceWholeFile(path.c_str(), "new", FileMode::kText));
-  EXPECT_EQ(ReadTextFile(path), "new");
-  EXPECT_EQ(Permissions(path), 0640u);
+  // Modes that no umask makes of a new file's.
+  for (mode_t mode : {0750, 0604}) {
+    ASSERT_EQ(chmod(platform::HostPath(path.c_str()).c_str(), mode), 0);
+    ASSERT_TRUE(platform::ReplaceWholeFile(path.c_str(), "new", FileMode::kText));
+    EXPECT_EQ(ReadTextFile(path), "new");
+    EXPECT_EQ(Permissions(path), mode);
+  }
+}
+
+TEST(FileOutputPosixTest, AStreamWhoseFileCannotBeSyncedSaysSo) {
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  FILE* stream = fdopen(ends[1], "w");
+  ASSERT_NE(stream, nullptr);
+  platform::SetFileError("stale", "stale");
+  EXPECT_FALSE(platform::backend::SyncStream(stream));
+  EXPECT_NE(platform::LastFileError().reason, "stale");
+  EXPECT_FALSE(platform::backend::SyncStream(nullptr));
+  std::fclose(stream);
+  close(ends[0]);
 }
 
 TEST(FileOutputPosixTest, ALinkIsWrittenThroughToItsFileButNotOutOfTheRoot) {
