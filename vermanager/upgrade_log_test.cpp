@@ -27,6 +27,7 @@ TEST(UpgradeLogTest, NothingIsWrittenWithoutTheTempFolder) {
   EXPECT_EQ(AppendUpgradeLog(scratch.Folder().c_str(), "x"), 0);
   EXPECT_FALSE(platform::FolderExists(scratch.Path("temp").c_str()));
   EXPECT_EQ(AppendUpgradeLog("", "x"), 0);
+  EXPECT_EQ(AppendUpgradeLog(nullptr, "x"), 0);
 }
 
 TEST(UpgradeLogTest, EntriesAreStampedAndAppended) {
@@ -84,6 +85,7 @@ TEST(UpgradeLogTest, AnEntryGoesInWholeOrTheLogStaysAsItWas) {
         });
     EXPECT_EQ(fired, 3);
   }
+  EXPECT_TRUE(platform::FindFiles(scratch.Path("temp\\*.tmp").c_str()).empty());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "common/path_tokens.h"
 #include "platform/file_system.h"
@@ -206,7 +207,16 @@ TEST_F(NormStepsTest, ASideFileOrWorldThatCannotBeWrittenWholeStaysAsItWas) {
     }
   });
   EXPECT_EQ(fired, 11);
-  EXPECT_TRUE(vesta::platform::FindFiles((out + "*.tmp").c_str()).empty());
+
+  // Without a folder, or without a source to name the world after, nothing
+  // is written.
+  EXPECT_EQ(builder_.NBSaveWorld(nullptr, Head()), 0);
+  CVNormBuilder unnamed;
+  unnamed.NBInitialise();
+  EXPECT_EQ(unnamed.NBSaveWorld(out.c_str(), Head()), 0);
+  std::vector<std::string> files = vesta::platform::FindFiles((out + "*").c_str());
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{world, nss}));
 }
 
 TEST_F(NormStepsTest, AMissingWorldFileIsNotNormalisedAndNotLogged) {

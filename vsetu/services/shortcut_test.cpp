@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/shell_link.h"
 #include "platform/shell_places.h"
 #include "platform/testing/fault_injection.h"
 #include "vsetu/services/test_installation.h"
@@ -102,6 +103,13 @@ TEST_F(ShortcutTest, AShortcutThatCannotBeWrittenWholeStaysAsItWas) {
   // Windows' shell writes the file itself, past the seam's output.
   EXPECT_TRUE(fired == 0 || fired == 5) << fired;
   EXPECT_TRUE(vesta::platform::FindFiles(scratch_.Path("*.tmp").c_str()).empty());
+
+  // What is missing is refused and changes nothing.
+  EXPECT_EQ(writer.SHCreateShortcut(kTarget, file.c_str(), nullptr), 0);
+  EXPECT_FALSE(vesta::platform::ShellLinkSetIconLocation(writer.shellLink, nullptr, 0));
+  EXPECT_FALSE(vesta::platform::ShellLinkSave(writer.persistFile, ""));
+  EXPECT_FALSE(vesta::platform::ShellLinkSave(nullptr, file.c_str()));
+  EXPECT_EQ(Resolved(file), std::string(kTarget) + "|new");
 }
 
 TEST_F(ShortcutTest, AFileThatIsNoShortcutResolvesToNothing) {
