@@ -9,7 +9,9 @@ namespace {
 void Drain(VUOutput* out) {
   if (out->used == 0) return;
   size_t length = static_cast<size_t>(out->used);
-  if (out->text != nullptr) {
+  if (out->failed) {
+    // Nothing after a part that failed: a record is whole or stops there.
+  } else if (out->text != nullptr) {
     out->text->append(out->buffer, length);
   } else if (!vesta::platform::WriteToStream(out->stream, out->buffer, length)) {
     out->failed = 1;

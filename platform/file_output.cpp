@@ -178,6 +178,8 @@ AppendResult AppendToFile(const char* path, std::string_view data, FileMode mode
   if (!ok) {
     backend::CutBack(target.stream, target.length);
     std::fclose(target.stream);
+    // A file that was not there before is not left behind empty.
+    if (target.created) backend::RemoveCreated(path);
     NameFailure(path);
     return AppendResult::kNotWritten;
   }

@@ -33,6 +33,7 @@ struct AppendTarget {
   FILE* stream = nullptr;  // unbuffered, positioned at the end
   long long length = 0;    // the file's length before the append
   bool endsLine = true;    // empty, or its last byte is a line feed
+  bool created = false;    // there was no file before
 };
 
 // Opens path for appending, creating it when absent. False, with the file
@@ -40,6 +41,9 @@ struct AppendTarget {
 bool OpenForAppend(const char* path, FileMode mode, AppendTarget* target);
 // Cuts the stream's file back to length.
 bool CutBack(FILE* stream, long long length);
+// Removes the file that an append created and could not fill, once its
+// stream is closed.
+void RemoveCreated(const char* path);
 
 }  // namespace vesta::platform::backend
 

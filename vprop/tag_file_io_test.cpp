@@ -16,6 +16,7 @@
 #include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
 #include "vesta/vprop.h"
+#include "common/vertex_list.h"
 #include "vprop/test_records.h"
 
 namespace {
@@ -183,6 +184,26 @@ TEST_F(TagFileOutputTest, ASaveAfterARecordCutShortReadsBackWithTheRecordsBefore
     ASSERT_EQ(delivered.rooms.size(), 1u);
     vesta::testing::ExpectSameRoom(*delivered.rooms[0], room_);
   }
+}
+
+TEST_F(TagFileOutputTest, ARecordStopsAtThePartThatFailed) {
+  // A room of many vertices goes to the stream in several parts: after the
+  // first fails, none of the rest follows it with a gap between.
+  for (int v = 0; v < 2000; ++v) {
+    const float vertex[3] = {static_cast<float>(v), 1.5f, -2.25f};
+    VUVertexListAdd(&room_.vertices, vertex);
+  }
+  const std::string path = scratch_.Path("big.vwq");
+  FILE* stream = vesta::platform::OpenStream(path.c_str(), "wb");
+  ASSERT_NE(stream, nullptr);
+  {
+    vesta::testing::FailingOutput full(vesta::platform::FaultPoint::kWrite, 1);
+    EXPECT_EQ(FFWriteRoomProp(stream, &room_), 0);
+  }
+  std::fclose(stream);
+  const std::string written = ReadTextFile(path);
+  EXPECT_LE(written.size(), 16384u / 2);
+  EXPECT_EQ(written.rfind("\n[SECT]\n", 0), 0u);
 }
 
 TEST_F(TagFileOutputTest, AWriteToAStreamThatFailsIsReported) {

@@ -100,8 +100,10 @@ bool MoveTemporaryOver(Temporary* temporary, bool keepExisting) {
     return Fail(temporary->path);
   }
   temporary->renamed = true;
-  // The rename itself reaches the disk with the folder.
-  return fsync(folder) == 0 || Fail(temporary->path);
+  // The rename itself reaches the disk with the folder. The new file is in
+  // place either way, so it is what the caller is told.
+  fsync(folder);
+  return true;
 }
 
 void DiscardTemporary(Temporary* temporary) {
@@ -116,7 +118,12 @@ void DiscardTemporary(Temporary* temporary) {
 bool OpenForAppend(const char* path, FileMode /*mode*/, AppendTarget* target) {
   posix::Place place;
   if (!place.Open(path) || !place.FollowLinks()) return false;
-  int fd = openat(place.Folder(), place.Name(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+  const int flags = O_RDWR | O_APPEND | O_NOFOLLOW | O_CLOEXEC;
+  int fd = openat(place.Folder(), place.Name(), flags);
+  if (fd < 0 && errno == ENOENT) {
+    fd = openat(place.Folder(), place.Name(), flags | O_CREAT | O_EXCL, 0666);
+    target->created = fd >= 0;
+  }
   if (fd < 0) return Fail(path);
   struct stat st;
   char last = '\n';
@@ -146,6 +153,11 @@ bool OpenForAppend(const char* path, FileMode /*mode*/, AppendTarget* target) {
 
 bool CutBack(FILE* stream, long long length) {
   return stream != nullptr && ftruncate(fileno(stream), static_cast<off_t>(length)) == 0;
+}
+
+void RemoveCreated(const char* path) {
+  posix::Place place;
+  if (place.Open(path) && place.FollowLinks()) unlinkat(place.Folder(), place.Name(), 0);
 }
 
 }  // namespace vesta::platform::backend

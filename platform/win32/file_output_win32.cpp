@@ -90,7 +90,12 @@ bool OpenForAppend(const char* path, FileMode mode, AppendTarget* target) {
     return win32::FailWithErrno(path);
   }
   const bool text = mode == FileMode::kText;
-  int fd = _open(path, _O_RDWR | _O_CREAT | _O_APPEND | (text ? _O_TEXT : _O_BINARY), _S_IREAD | _S_IWRITE);
+  const int flags = _O_RDWR | _O_APPEND | (text ? _O_TEXT : _O_BINARY);
+  int fd = _open(path, flags);
+  if (fd < 0 && errno == ENOENT) {
+    fd = _open(path, flags | _O_CREAT | _O_EXCL, _S_IREAD | _S_IWRITE);
+    target->created = fd >= 0;
+  }
   if (fd < 0) return win32::FailWithErrno(path);
   // The length and the last byte, read as bytes.
   long long length = _filelengthi64(fd);
@@ -123,5 +128,7 @@ bool OpenForAppend(const char* path, FileMode mode, AppendTarget* target) {
 bool CutBack(FILE* stream, long long length) {
   return stream != nullptr && _chsize_s(_fileno(stream), length) == 0;
 }
+
+void RemoveCreated(const char* path) { DeleteFileA(path); }
 
 }  // namespace vesta::platform::backend
