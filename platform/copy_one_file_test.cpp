@@ -8,6 +8,7 @@
 
 #include "platform/file_system.h"
 #include "platform/testing/fault_injection.h"
+#include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
 
 namespace {
@@ -15,27 +16,7 @@ namespace {
 namespace platform = vesta::platform;
 using vesta::testing::FaultCase;
 
-std::string ReadBytes(const std::string& path) {
-  FILE* stream = platform::OpenStream(path.c_str(), "rb");
-  if (stream == nullptr) return "<missing>";
-  std::string bytes;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, stream)) > 0) bytes.append(buffer, n);
-  std::fclose(stream);
-  return bytes;
-}
-
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-  FILE* stream = platform::OpenStream(path.c_str(), "wb");
-  if (stream == nullptr) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
-  return std::fclose(stream) == 0 && ok;
-}
-
-std::string Where(const FaultCase& run) {
-  return std::string(vesta::testing::FaultName(run.point)) + " " + std::to_string(run.nth);
-}
+using vesta::testing::Describe;
 
 TEST(CopyOneFileTest, ACopyThatFailsLeavesTheOldDestinationOrNone) {
   vesta::testing::ScratchFolder scratch;
@@ -44,15 +25,15 @@ TEST(CopyOneFileTest, ACopyThatFailsLeavesTheOldDestinationOrNone) {
   // Larger than one piece of the copy, and bytes that text mode would change.
   std::string source;
   for (int i = 0; i < 70000; ++i) source += static_cast<char>(i % 7 == 0 ? '\n' : i % 11 == 0 ? '\r' : i % 251);
-  ASSERT_TRUE(WriteBytes(from, source));
+  ASSERT_TRUE(vesta::testing::WriteBinaryFile(from, source));
   const std::string before = "the old destination\r\n";
 
   int fired = vesta::testing::ForEveryFault(
-      [&] { ASSERT_TRUE(WriteBytes(to, before)); },
+      [&] { ASSERT_TRUE(vesta::testing::WriteBinaryFile(to, before)); },
       [&] { return platform::CopyOneFile(from.c_str(), to.c_str(), false); },
       [&](const FaultCase& run, bool copied) {
-        EXPECT_EQ(copied, !run.fired) << Where(run);
-        EXPECT_TRUE(ReadBytes(to) == (copied ? source : before)) << Where(run);
+        EXPECT_EQ(copied, !run.fired) << Describe(run);
+        EXPECT_TRUE(vesta::testing::ReadBinaryFile(to) == (copied ? source : before)) << Describe(run);
       });
   // Three pieces written, then one flush, sync, close and rename.
   EXPECT_TRUE(fired == 0 || fired == 7) << fired;
@@ -62,13 +43,13 @@ TEST(CopyOneFileTest, ACopyThatFailsLeavesTheOldDestinationOrNone) {
       [&] { platform::RemoveFile(to.c_str()); },
       [&] { return platform::CopyOneFile(from.c_str(), to.c_str(), true); },
       [&](const FaultCase& run, bool copied) {
-        EXPECT_EQ(copied, !run.fired) << Where(run);
-        EXPECT_TRUE(ReadBytes(to) == (copied ? source : "<missing>")) << Where(run);
+        EXPECT_EQ(copied, !run.fired) << Describe(run);
+        EXPECT_TRUE(vesta::testing::ReadBinaryFile(to) == (copied ? source : "<missing>")) << Describe(run);
       });
   EXPECT_TRUE(fired == 0 || fired == 7) << fired;
-  ASSERT_TRUE(WriteBytes(to, before));
+  ASSERT_TRUE(vesta::testing::WriteBinaryFile(to, before));
   EXPECT_FALSE(platform::CopyOneFile(from.c_str(), to.c_str(), true));
-  EXPECT_EQ(ReadBytes(to), before);
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(to), before);
   EXPECT_TRUE(platform::FindFiles(scratch.Path("*.tmp").c_str()).empty());
 }
 

@@ -15,6 +15,7 @@
 #include "platform/file_system.h"
 #include "platform/system_info.h"
 #include "platform/testing/fault_injection.h"
+#include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
 
 namespace {
@@ -27,25 +28,7 @@ using vesta::testing::FaultCase;
 using vesta::testing::FaultName;
 using vesta::testing::ForEveryFault;
 
-std::string ReadBytes(const std::string& path) {
-  FILE* stream = platform::OpenStream(path.c_str(), "rb");
-  if (stream == nullptr) return "<missing>";
-  std::string bytes;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, stream)) > 0) bytes.append(buffer, n);
-  std::fclose(stream);
-  return bytes;
-}
-
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-  FILE* stream = platform::OpenStream(path.c_str(), "wb");
-  if (stream == nullptr) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size();
-  return std::fclose(stream) == 0 && ok;
-}
-
-std::string Describe(const FaultCase& run) { return std::string(FaultName(run.point)) + " " + std::to_string(run.nth); }
+using vesta::testing::Describe;
 
 class FileOutputTest : public ::testing::Test {
  protected:
@@ -57,7 +40,7 @@ class FileOutputTest : public ::testing::Test {
     ASSERT_NE(stream, nullptr);
     std::fputc('\n', stream);
     std::fclose(stream);
-    lineEnd_ = ReadBytes(probe);
+    lineEnd_ = vesta::testing::ReadBinaryFile(probe);
     ASSERT_TRUE(lineEnd_ == "\n" || lineEnd_ == "\r\n");
     ASSERT_TRUE(platform::RemoveFile(probe.c_str()));
   }
@@ -89,14 +72,14 @@ class FileOutputTest : public ::testing::Test {
 
 TEST_F(FileOutputTest, AWholeFileIsMadeOrReplacedInTheModeAsked) {
   ASSERT_TRUE(platform::ReplaceWholeFile(path_.c_str(), "one\r\ntwo\n", FileMode::kBinary));
-  EXPECT_EQ(ReadBytes(path_), "one\r\ntwo\n");
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(path_), "one\r\ntwo\n");
   // Shorter than the old file: nothing of the old one stays behind it.
   ASSERT_TRUE(platform::ReplaceWholeFile(path_.c_str(), "x", FileMode::kBinary));
-  EXPECT_EQ(ReadBytes(path_), "x");
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(path_), "x");
   ASSERT_TRUE(platform::ReplaceWholeFile(path_.c_str(), "", FileMode::kBinary));
-  EXPECT_EQ(ReadBytes(path_), "");
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(path_), "");
   ASSERT_TRUE(platform::ReplaceWholeFile(path_.c_str(), "a\nb\n", FileMode::kText));
-  EXPECT_EQ(ReadBytes(path_), "a" + lineEnd_ + "b" + lineEnd_);
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(path_), "a" + lineEnd_ + "b" + lineEnd_);
 
   // Through the stream as well as through Write, in that order.
   platform::Replacement replacement;
@@ -104,9 +87,9 @@ TEST_F(FileOutputTest, AWholeFileIsMadeOrReplacedInTheModeAsked) {
   ASSERT_TRUE(replacement.Begin(path_.c_str(), FileMode::kBinary));
   ASSERT_TRUE(platform::WriteToStream(replacement.Stream(), "head "));
   ASSERT_TRUE(replacement.Write("tail"));
-  EXPECT_EQ(ReadBytes(path_), "a" + lineEnd_ + "b" + lineEnd_);  // not before the commit
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(path_), "a" + lineEnd_ + "b" + lineEnd_);  // not before the commit
   ASSERT_TRUE(replacement.Commit());
-  EXPECT_EQ(ReadBytes(path_), "head tail");
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(path_), "head tail");
   EXPECT_FALSE(replacement.Commit());  // once only
   EXPECT_TRUE(NoTemporaries());
 }
@@ -117,7 +100,7 @@ TEST_F(FileOutputTest, KeepingAnExistingFileCommitsOnlyWhereNothingIs) {
   ASSERT_TRUE(made.Begin(fresh.c_str(), FileMode::kBinary));
   ASSERT_TRUE(made.Write("made"));
   ASSERT_TRUE(made.Commit(true));
-  EXPECT_EQ(ReadBytes(fresh), "made");
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(fresh), "made");
 
   platform::Replacement refused;
   ASSERT_TRUE(refused.Begin(fresh.c_str(), FileMode::kBinary));
@@ -125,7 +108,7 @@ TEST_F(FileOutputTest, KeepingAnExistingFileCommitsOnlyWhereNothingIs) {
   ForgetError();
   EXPECT_FALSE(refused.Commit(true));
   ExpectNamed(fresh, "existing file kept");
-  EXPECT_EQ(ReadBytes(fresh), "made");
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(fresh), "made");
 
   const std::string folder = scratch_.Path("folder.txt");
   ASSERT_TRUE(platform::MakeFolder(folder.c_str()));
@@ -141,13 +124,13 @@ TEST_F(FileOutputTest, AReplacementThatFailsLeavesTheOldFileAndNoTemporary) {
   const std::string after = "new contents, longer than the old\n";
   int fired = ForEveryFault(
       [&] {
-        ASSERT_TRUE(WriteBytes(path_, before));
+        ASSERT_TRUE(vesta::testing::WriteBinaryFile(path_, before));
         ForgetError();
       },
       [&] { return platform::ReplaceWholeFile(path_.c_str(), after, FileMode::kBinary); },
       [&](const FaultCase& run, bool replaced) {
         EXPECT_EQ(replaced, !run.fired) << Describe(run);
-        EXPECT_EQ(ReadBytes(path_), replaced ? after : before) << Describe(run);
+        EXPECT_EQ(vesta::testing::ReadBinaryFile(path_), replaced ? after : before) << Describe(run);
         if (!replaced) ExpectNamed(path_, run);
         EXPECT_TRUE(NoTemporaries()) << Describe(run);
       });
@@ -155,7 +138,7 @@ TEST_F(FileOutputTest, AReplacementThatFailsLeavesTheOldFileAndNoTemporary) {
   EXPECT_EQ(fired, 5);
 
   // A write that failed fails the rest, also once the disk has room again.
-  ASSERT_TRUE(WriteBytes(path_, before));
+  ASSERT_TRUE(vesta::testing::WriteBinaryFile(path_, before));
   {
     platform::Replacement replacement;
     ASSERT_TRUE(replacement.Begin(path_.c_str(), FileMode::kBinary));
@@ -166,7 +149,7 @@ TEST_F(FileOutputTest, AReplacementThatFailsLeavesTheOldFileAndNoTemporary) {
     EXPECT_FALSE(replacement.Write("more"));
     EXPECT_FALSE(replacement.Commit());
   }
-  EXPECT_EQ(ReadBytes(path_), before);
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(path_), before);
 
   // Abandoned, begun twice, or dropped uncommitted: only the commit counts.
   {
@@ -182,7 +165,7 @@ TEST_F(FileOutputTest, AReplacementThatFailsLeavesTheOldFileAndNoTemporary) {
     ASSERT_TRUE(replacement.Begin(path_.c_str(), FileMode::kBinary));
     ASSERT_TRUE(replacement.Write("dropped"));
   }
-  EXPECT_EQ(ReadBytes(path_), before);
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(path_), before);
   EXPECT_TRUE(NoTemporaries());
 
   // A folder that is not there.
@@ -201,19 +184,19 @@ TEST_F(FileOutputTest, AReplacementThatFailsLeavesTheOldFileAndNoTemporary) {
 
 TEST_F(FileOutputTest, AnAppendMakesTheFileGrowsItAndSealsALineCutShort) {
   EXPECT_EQ(platform::AppendToFile(path_.c_str(), "a\n", FileMode::kBinary), AppendResult::kAppended);
-  EXPECT_EQ(ReadBytes(path_), "a\n");
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(path_), "a\n");
   EXPECT_EQ(platform::AppendToFile(path_.c_str(), "b", FileMode::kBinary), AppendResult::kAppended);
-  EXPECT_EQ(ReadBytes(path_), "a\nb");
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(path_), "a\nb");
   // Nothing to add adds nothing, not even the line feed.
   EXPECT_EQ(platform::AppendToFile(path_.c_str(), "", FileMode::kBinary), AppendResult::kAppended);
-  EXPECT_EQ(ReadBytes(path_), "a\nb");
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(path_), "a\nb");
   EXPECT_EQ(platform::AppendToFile(path_.c_str(), "c\n", FileMode::kBinary), AppendResult::kAppended);
-  EXPECT_EQ(ReadBytes(path_), "a\nb\nc\n");
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(path_), "a\nb\nc\n");
 
   // Text mode: the line ends the platform writes, the seal among them.
-  ASSERT_TRUE(WriteBytes(path_, "cut"));
+  ASSERT_TRUE(vesta::testing::WriteBinaryFile(path_, "cut"));
   EXPECT_EQ(platform::AppendToFile(path_.c_str(), "d\n", FileMode::kText), AppendResult::kAppended);
-  EXPECT_EQ(ReadBytes(path_), "cut" + lineEnd_ + "d" + lineEnd_);
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(path_), "cut" + lineEnd_ + "d" + lineEnd_);
 
   const std::string nowhere = scratch_.Path("no\\such\\log.txt");
   ForgetError();
@@ -231,13 +214,13 @@ TEST_F(FileOutputTest, AnAppendThatFailsIsCutBackToTheExactOldBytes) {
     const std::string after = before + (before.back() == '\n' ? "" : "\n") + "three\n";
     int fired = ForEveryFault(
         [&] {
-          ASSERT_TRUE(WriteBytes(path_, before));
+          ASSERT_TRUE(vesta::testing::WriteBinaryFile(path_, before));
           ForgetError();
         },
         [&] { return platform::AppendToFile(path_.c_str(), "three\n", FileMode::kBinary) == AppendResult::kAppended; },
         [&](const FaultCase& run, bool appended) {
           EXPECT_EQ(appended, !run.fired) << Describe(run);
-          EXPECT_EQ(ReadBytes(path_), appended ? after : before) << Describe(run);
+          EXPECT_EQ(vesta::testing::ReadBinaryFile(path_), appended ? after : before) << Describe(run);
           if (!appended) ExpectNamed(path_, run);
         });
     // One write, flush and close each; nothing to sync or rename.
@@ -251,7 +234,7 @@ TEST_F(FileOutputTest, AnAppendThatFailsIsCutBackToTheExactOldBytes) {
     EXPECT_EQ(platform::AppendToFile(fresh.c_str(), "x\n", FileMode::kText), AppendResult::kNotWritten);
     EXPECT_TRUE(full.Fired());
   }
-  EXPECT_EQ(ReadBytes(fresh), "<missing>");
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(fresh), "<missing>");
 }
 
 TEST_F(FileOutputTest, StreamOutputReportsWhatDidNotGoOut) {
@@ -282,14 +265,14 @@ TEST_F(FileOutputTest, StreamOutputReportsWhatDidNotGoOut) {
     EXPECT_NE(platform::LastFileError().reason, "stale");
   }
   // As a full disk does, half of the failed write went out.
-  EXPECT_EQ(ReadBytes(path_), "kept1234");
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(path_), "kept1234");
 
   // A stream that cannot be written to.
   stream = platform::OpenStream(path_.c_str(), "rb");
   ASSERT_NE(stream, nullptr);
   EXPECT_FALSE(platform::WriteToStream(stream, "x") && platform::FlushStream(stream));
   platform::CloseStream(stream);
-  EXPECT_EQ(ReadBytes(path_), "kept1234");
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(path_), "kept1234");
 }
 
 TEST_F(FileOutputTest, TheFirstReplaceInAFolderRemovesTheTemporariesOfDeadProcesses) {
@@ -302,20 +285,20 @@ TEST_F(FileOutputTest, TheFirstReplaceInAFolderRemovesTheTemporariesOfDeadProces
   const std::string gone = "~vt" + number;
   // A process number has up to nine digits.
   const std::string removed[] = {gone + "-1.tmp", "~vt" + std::string(9 - number.size(), '0') + number + "-3.tmp"};
-  for (const std::string& name : removed) ASSERT_TRUE(WriteBytes(folder + name, "left"));
+  for (const std::string& name : removed) ASSERT_TRUE(vesta::testing::WriteBinaryFile(folder + name, "left"));
   // Our own, a user's, and names that only look like ours.
   const std::string kept[] = {"~vt" + own + "-77.tmp", "Vt123.tmp", "~vt.tmp", "~vt-1.tmp", gone + ".tmp",
                               gone + "-.tmp", gone + "-1-2.tmp", "~vtx" + number + "-1.tmp", gone + "-1x.tmp",
                               "~vt" + std::string(10 - number.size(), '0') + number + "-1.tmp"};
-  for (const std::string& name : kept) ASSERT_TRUE(WriteBytes(folder + name, "kept"));
+  for (const std::string& name : kept) ASSERT_TRUE(vesta::testing::WriteBinaryFile(folder + name, "kept"));
 
   ASSERT_TRUE(platform::ReplaceWholeFile((folder + "file.txt").c_str(), "x", FileMode::kBinary));
   for (const std::string& name : removed) EXPECT_FALSE(platform::FileExists((folder + name).c_str())) << name;
   for (const std::string& name : kept) EXPECT_TRUE(platform::FileExists((folder + name).c_str())) << name;
-  EXPECT_EQ(ReadBytes(folder + "file.txt"), "x");
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(folder + "file.txt"), "x");
 
   // Once per folder and process: a later leftover waits for another process.
-  ASSERT_TRUE(WriteBytes(folder + gone + "-2.tmp", "left"));
+  ASSERT_TRUE(vesta::testing::WriteBinaryFile(folder + gone + "-2.tmp", "left"));
   ASSERT_TRUE(platform::ReplaceWholeFile((folder + "file.txt").c_str(), "y", FileMode::kBinary));
   EXPECT_TRUE(platform::FileExists((folder + gone + "-2.tmp").c_str()));
   EXPECT_EQ(platform::FindFiles((folder + "*.tmp").c_str()).size(), std::size(kept) + 1);

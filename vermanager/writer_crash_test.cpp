@@ -56,41 +56,20 @@ TEST(WriterCrashTest, TheManifestIsAlwaysOneWholeVersion) {
   ASSERT_TRUE(platform::MakeFolder(folder.c_str()));
   // Each version as the writer makes it when nothing stops it, in a folder
   // of its own.
-  const std::string expected = scratch.Path("expected");
+  const std::string expected = scratch.Path("expected\\");
   ASSERT_TRUE(platform::MakeFolder(expected.c_str()));
-  std::map<std::int64_t, std::string> texts{{-1, ReadTextFile(path)}};
-  auto text = [&](std::int64_t n) {
-    auto found = texts.find(n);
-    if (found != texts.end()) return found->second;
-    const std::string file = expected + "\\" + std::to_string(n) + ".lst";
-    EXPECT_TRUE(SaveManifestVersion(file, n));
-    return texts[n] = ReadTextFile(file);
-  };
-
-  std::int64_t current = -1;
-  std::vector<std::string> temporaries;
-  auto check = [&](const KillRound& round) {
-    KillOutcome outcome = vesta::testing::CheckReplaced(round, ReadTextFile(path), text, &current);
-    if (outcome.ok && current >= 0) {
-      CPackageManifest manifest;
-      char name[65];
-      char title[261];
-      int removed = 0;
-      EXPECT_EQ(manifest.LoadManifest(path.c_str()), 1);
-      EXPECT_EQ(manifest.FirstPackage(name, title, &removed), 1);
-      EXPECT_EQ(title, CoreTitle(current));
-    }
-    outcome.cut = vesta::testing::LeftNewTemporary(folder, &temporaries);
-    return outcome;
-  };
-  const vesta::testing::KillTally tally = vesta::testing::KillWriterRepeatedly(
-      "manifest", [&](std::int64_t n) { return SaveManifestVersion(path, n); }, check);
-  EXPECT_GE(tally.kills, vesta::testing::CrashKills());
-
-  // The next process's replacement takes away what killed ones left.
-  ASSERT_TRUE(vesta::testing::RunInChild([&] { return SaveManifestVersion(path, tally.next); }));
-  EXPECT_EQ(ReadTextFile(path), text(tally.next));
-  EXPECT_EQ(vesta::testing::Temporaries(folder), std::vector<std::string>());
+  vesta::testing::MadeVersions text(expected, ".lst", SaveManifestVersion, ReadTextFile(path));
+  vesta::testing::KillRewriterRepeatedly(
+      "manifest", path, folder, [&](std::int64_t n) { return SaveManifestVersion(path, n); }, text,
+      [&](std::int64_t current) {
+        CPackageManifest manifest;
+        char name[65];
+        char title[261];
+        int removed = 0;
+        EXPECT_EQ(manifest.LoadManifest(path.c_str()), 1);
+        EXPECT_EQ(manifest.FirstPackage(name, title, &removed), 1);
+        EXPECT_EQ(title, CoreTitle(current));
+      });
 }
 
 // ---------------------------------------------------------------------------

@@ -56,28 +56,16 @@ TEST(HiveCrashTest, TheHiveIsAlwaysOneWholeVersion) {
     return platform::RegistryWriteString(platform::RegRoot::kCurrentUser, kKey, "Counter", Counter(n).c_str());
   };
 
-  std::int64_t current = -1;
-  std::vector<std::string> temporaries;
-  auto check = [&](const KillRound& round) {
-    const std::string text = vesta::testing::ReadTextFile(file);
+  vesta::testing::KillRewriterRepeatedly("registry hive", file, folder, write, HiveText, [&](std::int64_t) {
     posix::Hive hive;
     posix::HiveSyntaxError error;
-    EXPECT_TRUE(posix::ParseHive(text, kRoot, &hive, &error)) << "line " << error.line << ": " << error.what;
-    KillOutcome outcome = vesta::testing::CheckReplaced(round, text, HiveText, &current);
-    outcome.cut = vesta::testing::LeftNewTemporary(folder, &temporaries);
-    return outcome;
-  };
-  const vesta::testing::KillTally tally = vesta::testing::KillWriterRepeatedly("registry hive", write, check);
-  EXPECT_GE(tally.kills, vesta::testing::CrashKills());
-
-  // The next process's change takes away what killed ones left, and the
-  // hive's lock was never left held.
-  ASSERT_TRUE(vesta::testing::RunInChild([&] { return write(tally.next); }));
-  EXPECT_EQ(vesta::testing::ReadTextFile(file), HiveText(tally.next));
-  EXPECT_EQ(vesta::testing::Temporaries(folder), std::vector<std::string>());
+    EXPECT_TRUE(posix::ParseHive(vesta::testing::ReadTextFile(file), kRoot, &hive, &error))
+        << "line " << error.line << ": " << error.what;
+  });
+  // The hive's lock was never left held.
   std::string counter;
   EXPECT_TRUE(platform::RegistryReadString(platform::RegRoot::kCurrentUser, kKey, "Counter", &counter));
-  EXPECT_EQ(counter, Counter(tally.next));
+  EXPECT_EQ(counter.rfind("#", 0), 0u);
 }
 
 }  // namespace

@@ -16,13 +16,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <map>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/file_system.h"
 #include "platform/system_info.h"
 #include "platform/testing/crash.h"
+#include "platform/testing/files.h"
 
 namespace vesta::testing {
 
@@ -318,6 +321,59 @@ inline bool LeftNewTemporary(const std::string& folder, std::vector<std::string>
   }
   *seen = now;
   return fresh;
+}
+
+// Version n of a rewritten file as save(file, n) makes it when nothing
+// stops it: each made once, as file "<n><extension>" in folder (which must
+// exist, a Windows path ending with its separator), and kept. Version -1 is
+// before, the file before the first write.
+class MadeVersions {
+ public:
+  MadeVersions(std::string folder, std::string extension, std::function<bool(const std::string&, std::int64_t)> save,
+               std::string before)
+      : folder_(std::move(folder)), extension_(std::move(extension)), save_(std::move(save)) {
+    texts_[-1] = std::move(before);
+  }
+
+  std::string operator()(std::int64_t n) {
+    auto found = texts_.find(n);
+    if (found != texts_.end()) return found->second;
+    const std::string file = folder_ + std::to_string(n) + extension_;
+    EXPECT_TRUE(save_(file, n)) << file;
+    return texts_[n] = ReadTextFile(file);
+  }
+
+ private:
+  std::string folder_;
+  std::string extension_;
+  std::function<bool(const std::string&, std::int64_t)> save_;
+  std::map<std::int64_t, std::string> texts_;
+};
+
+// Kills write(n) again and again as it rewrites path (a Windows path in
+// folder, which ends with its separator), and checks after each kill that
+// path holds one whole version, text(v); then verify(v), when given, looks
+// further. At the end one more write, by a process that runs to its end,
+// must leave its version and take away every temporary the killed ones
+// left.
+inline void KillRewriterRepeatedly(const char* kind, const std::string& path, const std::string& folder,
+                                   const std::function<bool(std::int64_t)>& write,
+                                   const std::function<std::string(std::int64_t)>& text,
+                                   const std::function<void(std::int64_t)>& verify = nullptr) {
+  std::int64_t current = -1;
+  std::vector<std::string> temporaries;
+  auto check = [&](const KillRound& round) {
+    KillOutcome outcome = CheckReplaced(round, ReadTextFile(path), text, &current);
+    if (outcome.ok && current >= 0 && verify) verify(current);
+    outcome.cut = LeftNewTemporary(folder, &temporaries);
+    return outcome;
+  };
+  const KillTally tally = KillWriterRepeatedly(kind, write, check);
+  EXPECT_GE(tally.kills, CrashKills());
+
+  ASSERT_TRUE(RunInChild([&] { return write(tally.next); }));
+  EXPECT_EQ(ReadTextFile(path), text(tally.next));
+  EXPECT_EQ(Temporaries(folder), std::vector<std::string>());
 }
 
 }  // namespace vesta::testing

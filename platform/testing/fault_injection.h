@@ -4,6 +4,7 @@
 #define VESTA_PLATFORM_TESTING_FAULT_INJECTION_H
 
 #include <functional>
+#include <string>
 
 #include "platform/fault_points.h"
 
@@ -46,6 +47,9 @@ struct FaultCase {
   int nth;
   bool fired;  // the writer reached the Nth call, which failed
 };
+
+// "write 3": which fault a run had, for test messages.
+inline std::string Describe(const FaultCase& run) { return std::string(FaultName(run.point)) + " " + std::to_string(run.nth); }
 
 // Runs a writer once for every fault point and every N in turn (N = 1, 2,
 // ... up to the first N the writer no longer reaches): prepare() sets the

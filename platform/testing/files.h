@@ -9,17 +9,22 @@
 
 namespace vesta::testing {
 
-// Writes text to path in text mode, replacing the file. False on failure.
-inline bool WriteTextFile(const std::string& path, const std::string& text) {
-  FILE* stream = platform::OpenStream(path.c_str(), "w");
+// Writes text to path in text mode ("w"), or bytes in binary mode ("wb"),
+// replacing the file. False on failure.
+inline bool WriteTextFile(const std::string& path, const std::string& text, const char* mode = "w") {
+  FILE* stream = platform::OpenStream(path.c_str(), mode);
   if (stream == nullptr) return false;
   bool ok = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
   return std::fclose(stream) == 0 && ok;
 }
+inline bool WriteBinaryFile(const std::string& path, const std::string& bytes) {
+  return WriteTextFile(path, bytes, "wb");
+}
 
-// The file's text as read in text mode, or "<missing>".
-inline std::string ReadTextFile(const std::string& path) {
-  FILE* stream = platform::OpenStream(path.c_str(), "r");
+// The file's text as read in text mode ("r"), or its bytes in binary mode
+// ("rb"); "<missing>" when it cannot be opened.
+inline std::string ReadTextFile(const std::string& path, const char* mode = "r") {
+  FILE* stream = platform::OpenStream(path.c_str(), mode);
   if (stream == nullptr) return "<missing>";
   std::string text;
   char buffer[4096];
@@ -28,6 +33,7 @@ inline std::string ReadTextFile(const std::string& path) {
   std::fclose(stream);
   return text;
 }
+inline std::string ReadBinaryFile(const std::string& path) { return ReadTextFile(path, "rb"); }
 
 }  // namespace vesta::testing
 

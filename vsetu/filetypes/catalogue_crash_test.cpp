@@ -56,47 +56,26 @@ TEST(CatalogueCrashTest, TheCatalogueIsAlwaysOneWholeVersion) {
   ASSERT_TRUE(vesta::platform::MakeFolder(folder.c_str()));
   // Each version as the writer makes it when nothing stops it, in a folder
   // of its own.
-  const std::string expected = scratch.Path("expected");
+  const std::string expected = scratch.Path("expected\\");
   ASSERT_TRUE(vesta::platform::MakeFolder(expected.c_str()));
-  std::map<std::int64_t, std::string> texts{{-1, ReadTextFile(path)}};
-  auto text = [&](std::int64_t n) {
-    auto found = texts.find(n);
-    if (found != texts.end()) return found->second;
-    const std::string file = expected + "\\" + std::to_string(n) + ".vft";
-    EXPECT_TRUE(SaveCatalogueVersion(file, n));
-    return texts[n] = ReadTextFile(file);
-  };
-
-  std::int64_t current = -1;
-  std::vector<std::string> temporaries;
-  auto check = [&](const KillRound& round) {
-    KillOutcome outcome = vesta::testing::CheckReplaced(round, ReadTextFile(path), text, &current);
-    if (outcome.ok && current >= 0) {
-      // And the reader takes it whole.
-      CVFileTypeList list;
-      list.FLInitialise();
-      EXPECT_EQ(list.FLLoadFileTypeList(path.c_str()), 1);
-      int count = 0;
-      CVFileType* type = nullptr;
-      for (int more = list.FLGetFirstFileType(&type); more; more = list.FLGetNextFileType(&type)) {
-        char command[261] = "";
-        type->FTGetCommandLine(command);
-        EXPECT_EQ(command, Command(current));
-        ++count;
-      }
-      EXPECT_EQ(count, kTypes);
-    }
-    outcome.cut = vesta::testing::LeftNewTemporary(folder, &temporaries);
-    return outcome;
-  };
-  const vesta::testing::KillTally tally = vesta::testing::KillWriterRepeatedly(
-      "catalogue", [&](std::int64_t n) { return SaveCatalogueVersion(path, n); }, check);
-  EXPECT_GE(tally.kills, vesta::testing::CrashKills());
-
-  // The next process's save takes away what killed ones left.
-  ASSERT_TRUE(vesta::testing::RunInChild([&] { return SaveCatalogueVersion(path, tally.next); }));
-  EXPECT_EQ(ReadTextFile(path), text(tally.next));
-  EXPECT_EQ(vesta::testing::Temporaries(folder), std::vector<std::string>());
+  vesta::testing::MadeVersions text(expected, ".vft", SaveCatalogueVersion, ReadTextFile(path));
+  vesta::testing::KillRewriterRepeatedly(
+      "catalogue", path, folder, [&](std::int64_t n) { return SaveCatalogueVersion(path, n); }, text,
+      [&](std::int64_t current) {
+        // And the reader takes it whole.
+        CVFileTypeList list;
+        list.FLInitialise();
+        EXPECT_EQ(list.FLLoadFileTypeList(path.c_str()), 1);
+        int count = 0;
+        CVFileType* type = nullptr;
+        for (int more = list.FLGetFirstFileType(&type); more; more = list.FLGetNextFileType(&type)) {
+          char command[261] = "";
+          type->FTGetCommandLine(command);
+          EXPECT_EQ(command, Command(current));
+          ++count;
+        }
+        EXPECT_EQ(count, kTypes);
+      });
 }
 
 }  // namespace
