@@ -333,6 +333,23 @@ TEST_F(PackageManagerTest, WhatLeadsOutsideTheInstallationIsLeftAndTold) {
   EXPECT_EQ(view_.messages.back().text.rfind("Please reboot", 0), 0u);
 }
 
+TEST_F(PackageManagerTest, EachRemovalSaysWhetherItsItemIsGoneOrStays) {
+  std::string shared = File("shared.dll");
+  CPackageManifest manifest;
+  manifest.AddComponent("[FIL]", shared.c_str(), "A");
+  manifest.AddComponent("[FIL]", shared.c_str(), "B");
+  // Two live components list the file: removing one is a success that
+  // leaves it.
+  ComponentRecord first{0, "", "[FIL]", "A"};
+  std::snprintf(first.value, sizeof first.value, "%s", shared.c_str());
+  EXPECT_EQ(manifest.RemoveComponent(&first), 1);
+  EXPECT_TRUE(Exists(shared));
+  // What leads outside the installation is neither gone nor deferred.
+  ComponentRecord outside{0, "relative\\y.dll", "[FIL]", "A"};
+  EXPECT_EQ(manifest.RemoveComponent(&outside), 0);
+  EXPECT_EQ(manifest.Refusals().size(), 1u);
+}
+
 TEST(PackageManagerBoundaryTest, UninstallAndTheRestartTouchNothingOutsideTheRoot) {
   vesta::testing::RootBoundary boundary;
   if (!boundary.Supported()) GTEST_SKIP() << "the whole machine is the installation here";
