@@ -20,11 +20,11 @@ class GatherTest : public ::testing::Test {
   }
 
   void Append(const char* target, int room, const char* icon, const char* index) {
-    gather_.GAInitNewEntry();
-    gather_.GASetTargetFilePath(target);
-    gather_.GASetTargetSectorID(room);
-    gather_.GASetIconFilePath(icon);
-    gather_.GASetIconIndex(index);
+    EXPECT_EQ(gather_.GAInitNewEntry(), 1);
+    EXPECT_EQ(gather_.GASetTargetFilePath(target), 1);
+    EXPECT_EQ(gather_.GASetTargetSectorID(room), 1);
+    EXPECT_EQ(gather_.GASetIconFilePath(icon), 1);
+    EXPECT_EQ(gather_.GASetIconIndex(index), 1);
     ASSERT_EQ(gather_.GAAppendNewEntry(), 1);
   }
 
@@ -142,6 +142,12 @@ TEST_F(GatherTest, ALineWithoutItsTagLeavesThatPartCleared) {
   EXPECT_EQ(room, -1);
   EXPECT_EQ(Get(&CVGather::GAGetIconFilePath), "ico");
   EXPECT_EQ(Get(&CVGather::GAGetIconIndex), "1234567890123456");  // cut to 16
+
+  // An empty last line is no field cut short: the entry comes back without
+  // its icon index.
+  ASSERT_TRUE(vesta::testing::WriteTextFile(path_, "[TAR][9]C:\\d\\x.y\n[IDX][1]4\n[IFI][3]ico\n\n"));
+  ASSERT_EQ(gather_.GASelectFirst(), 1);
+  EXPECT_EQ(Get(&CVGather::GAGetIconIndex), "");
 }
 
 TEST_F(GatherTest, LongPathsSurviveTheRoundTrip) {
