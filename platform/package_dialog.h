@@ -38,6 +38,13 @@ class PackageDialogView {
   virtual void ShowAbout(const std::string& version, const std::string& subRelease, int build) = 0;
   // Ends the dialog once the running handler returns.
   virtual void EndDialog() = 0;
+  // The window minimised: whether it is, drawing the dialog's icon centred
+  // in its client area, and the icon itself (an HICON on Windows). A
+  // terminal has no minimised window: not minimised, nothing drawn, no
+  // icon.
+  virtual bool IsMinimised() { return false; }
+  virtual void DrawIconCentred() {}
+  virtual void* Icon() { return nullptr; }
 };
 
 // What the window tells the logic.
@@ -56,6 +63,12 @@ class PackageDialogEvents {
   virtual void OnLog() = 0;
   // Close, Escape, or an OK command.
   virtual void OnCancel() = 0;
+  // The window needs painting: true when the handler painted it, false for
+  // the window's own painting.
+  virtual bool OnPaint() { return false; }
+  // The minimised window is being dragged: the icon to show, or null for
+  // the window's own.
+  virtual void* OnQueryDragIcon() { return nullptr; }
 };
 
 // Shows the dialog modally and returns when it has ended. False when it

@@ -41,6 +41,9 @@ class ScriptedView : public platform::PackageDialogView {
     about = v + "." + s + "." + std::to_string(b);
   }
   void EndDialog() override { ended = true; }
+  bool IsMinimised() override { return minimised; }
+  void DrawIconCentred() override { ++iconsDrawn; }
+  void* Icon() override { return &icon; }
 
   // The captions of the messages shown, in order.
   std::vector<std::string> Captions() const {
@@ -57,6 +60,9 @@ class ScriptedView : public platform::PackageDialogView {
   std::deque<platform::MessageAnswer> answers;
   std::string about;
   bool ended = false;
+  bool minimised = false;
+  int iconsDrawn = 0;
+  int icon = 128;  // stands for the dialog's icon
 };
 
 }  // namespace vesta::testing

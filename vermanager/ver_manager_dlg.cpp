@@ -183,8 +183,18 @@ void CVerManagerDlg::OnLog() {
   VUCopyN(folder, view_->FolderText().c_str(), 260);
   std::string path = std::string(folder) + "\\" + "temp" + "\\VestaUpg.txt";
   std::fflush(nullptr);
-  vesta::platform::OpenDocument(path.c_str());
+  ShellOpen(path.c_str());
 }
+
+bool CVerManagerDlg::OnPaint() {
+  if (view_ == nullptr || !view_->IsMinimised()) return false;
+  view_->DrawIconCentred();
+  return true;
+}
+
+void* CVerManagerDlg::OnQueryDragIcon() { return view_ != nullptr ? view_->Icon() : nullptr; }
+
+int ShellOpen(const char* path) { return vesta::platform::OpenDocument(path) ? 1 : 0; }
 
 void CVerManagerDlg::OnCancel() {
   if (view_ != nullptr) view_->EndDialog();

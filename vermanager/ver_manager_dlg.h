@@ -17,6 +17,11 @@ struct CVerManagerAboutDlg {
   int build = 401;
 };
 
+// Opens path with the program the desktop associates with it (the verb
+// "open"). 1 when the platform reports success (on Windows a result above
+// 32).
+int ShellOpen(const char* path);
+
 class CVerManagerDlg : public vesta::platform::PackageDialogEvents {
  public:
   // manifestPath: the manifest given on the command line, which an
@@ -42,6 +47,11 @@ class CVerManagerDlg : public vesta::platform::PackageDialogEvents {
   void OnHelpButton() override;
   void OnLog() override;
   void OnCancel() override;
+  // While minimised, the client area shows the icon, centred; the icon is
+  // also what a drag of the minimised window shows. Only the window on
+  // Windows minimises; the terminal front end never asks.
+  bool OnPaint() override;
+  void* OnQueryDragIcon() override;
 
  private:
   vesta::platform::MessageAnswer Message(const std::string& text, const std::string& caption,

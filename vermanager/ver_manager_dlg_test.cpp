@@ -275,6 +275,19 @@ TEST_F(PackageManagerTest, ADoubleClickAsksToUninstall) {
   EXPECT_EQ(view_.items, (std::vector<std::string>{"Beta"}));
 }
 
+TEST_F(PackageManagerTest, MinimisedTheWindowShowsItsIcon) {
+  Open(Package("A", "Alpha"));
+  EXPECT_FALSE(dialog_->OnPaint());  // the window paints itself
+  EXPECT_EQ(view_.iconsDrawn, 0);
+  view_.minimised = true;
+  EXPECT_TRUE(dialog_->OnPaint());
+  EXPECT_EQ(view_.iconsDrawn, 1);
+  EXPECT_EQ(dialog_->OnQueryDragIcon(), &view_.icon);
+  // Opening what is not there fails, as the log does when it is missing.
+  EXPECT_EQ(ShellOpen(scratch_.Path("absent.txt").c_str()), 0);
+  EXPECT_EQ(ShellOpen(""), 0);
+}
+
 bool gDialogRan = false;
 bool RecordRun(vesta::platform::PackageDialogEvents*) {
   gDialogRan = true;

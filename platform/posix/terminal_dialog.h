@@ -29,6 +29,8 @@ class TerminalPackageDialog : public PackageDialogView {
                             MessageButtons buttons) override;
   void ShowAbout(const std::string& version, const std::string& subRelease, int build) override;
   void EndDialog() override { ended_ = true; }
+  // A terminal has no minimised window: the view's defaults (never
+  // minimised, no icon) stand.
 
  private:
   void Show();

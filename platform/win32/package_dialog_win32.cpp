@@ -52,6 +52,9 @@ class Win32PackageDialog final : public PackageDialogView {
   MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageButtons buttons) override;
   void ShowAbout(const std::string& version, const std::string& subRelease, int build) override;
   void EndDialog() override { endRequested_ = true; }
+  bool IsMinimised() override { return IsIconic(dialog_) != 0; }
+  void DrawIconCentred() override;
+  void* Icon() override { return bigIcon_; }
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
@@ -60,7 +63,6 @@ class Win32PackageDialog final : public PackageDialogView {
   bool OnCommand(int id, int code);
   template <typename Handler>
   void Dispatch(Handler handler);
-  bool PaintIconic();
   HWND Item(int id) const { return GetDlgItem(dialog_, id); }
 
   PackageDialogEvents* events_;
@@ -98,10 +100,16 @@ INT_PTR Win32PackageDialog::OnMessage(UINT message, WPARAM wParam, LPARAM) {
       return TRUE;  // the first tab stop gets the focus
     case WM_COMMAND:
       return OnCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
-    case WM_PAINT:
-      return PaintIconic() ? TRUE : FALSE;
-    case WM_QUERYDRAGICON:
-      return reinterpret_cast<INT_PTR>(bigIcon_);
+    case WM_PAINT: {
+      bool painted = false;
+      Dispatch([this, &painted] { painted = events_->OnPaint(); });
+      return painted ? TRUE : FALSE;
+    }
+    case WM_QUERYDRAGICON: {
+      void* icon = nullptr;
+      Dispatch([this, &icon] { icon = events_->OnQueryDragIcon(); });
+      return reinterpret_cast<INT_PTR>(icon);
+    }
     case WM_DESTROY:
       // LoadImage without LR_SHARED: the icons are this window's to free.
       if (bigIcon_ != nullptr) DestroyIcon(bigIcon_);
@@ -168,9 +176,7 @@ void Win32PackageDialog::Dispatch(Handler handler) {
   if (endRequested_) ::EndDialog(dialog_, IDOK);
 }
 
-// While minimised, the client area shows the icon.
-bool Win32PackageDialog::PaintIconic() {
-  if (!IsIconic(dialog_)) return false;
+void Win32PackageDialog::DrawIconCentred() {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(dialog_, &paint);
   SendMessageA(dialog_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
@@ -180,7 +186,6 @@ bool Win32PackageDialog::PaintIconic() {
   int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
   if (bigIcon_ != nullptr) DrawIcon(dc, x, y, bigIcon_);
   EndPaint(dialog_, &paint);
-  return true;
 }
 
 void Win32PackageDialog::ClearList() {

@@ -29,6 +29,7 @@ int CTheList::TLInitialise() {
 
 int GNBNewListElement(CRoomProp* room, CItemProp* item, CTheList** element) {
   if (element == nullptr) return 0;
+  vesta::vsetu::LogStep step;
   CTheList* made = new (std::nothrow) CTheList;
   if (made == nullptr) {
     *element = nullptr;

@@ -64,6 +64,7 @@ int CVNormBuilder::NBSetClickCallback(ClickCallback callback) {
 }
 
 int CVNormBuilder::NBLoadFile(const char* path) {
+  vesta::vsetu::LogStep step;
   char stamp[kVUStampText + 1];
   if (VUGetStampText(stamp)) vesta::vsetu::Log(std::string(stamp) + "\n");
   NBSetSourceFile(path);
@@ -89,6 +90,5 @@ int CVNormBuilder::NBLoadFile(const char* path) {
     result = FFReadTagFile(stream, world.get(), GWorldFunc, room.get(), GRoomFunc, item.get(), GItemFunc, 3);
     std::fclose(stream);
   }
-  vesta::vsetu::FlushNormaliserLog();
   return result;
 }

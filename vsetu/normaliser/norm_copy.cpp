@@ -19,6 +19,7 @@ using vesta::vsetu::Log;
 
 int CVNormBuilder::NBCopyToTarget(const char* source, const char* folder, char* destination) {
   if (source == nullptr || source[0] == '\0' || targetFolder[0] == '\0') return 1;
+  vesta::vsetu::LogStep step;
   Log(std::string("        Copying: ") + source + "\n");
   return VUCopyFileToFolder(source, folder, destination);
 }
@@ -73,6 +74,7 @@ int CVNormBuilder::NBCopyList() {
 }
 
 int CVNormBuilder::NBCopyList(CTheList* element) {
+  vesta::vsetu::LogStep step;
   CWorldProp* world = nullptr;
   NBGetWorldPointer(&world);
   int result = world != nullptr ? NBCopyWorld(world) : 1;
@@ -101,6 +103,5 @@ int CVNormBuilder::NBCopyList(CTheList* element) {
     NBCopyToTarget(vssFile, targetFolder, vssCopy);
   }
   if (VUFileExists(sourceTxt)) NBCopyToTarget(sourceTxt, targetFolder, txtCopy);
-  vesta::vsetu::FlushNormaliserLog();
   return result;
 }

@@ -12,6 +12,7 @@ using vesta::vsetu::Log;
 
 int CVNormBuilder::NBConvertToRelative(char* path) {
   if (path == nullptr || path[0] == '\0' || targetFolder[0] == '\0') return 1;
+  vesta::vsetu::LogStep step;
   Log(path);
   VURelativeBase base(targetFolder);
   if (!VURelativisePath(path)) return 0;
@@ -62,6 +63,7 @@ int CVNormBuilder::NBRelativize() {
 }
 
 int CVNormBuilder::NBRelativize(CTheList* element) {
+  vesta::vsetu::LogStep step;
   // Names inside shapes are rewritten against the target folder as well.
   VURelativeBase base(targetFolder);
   CWorldProp* world = nullptr;
@@ -76,6 +78,5 @@ int CVNormBuilder::NBRelativize(CTheList* element) {
                  ? 1
                  : 0;
   }
-  vesta::vsetu::FlushNormaliserLog();
   return result;
 }

@@ -16,6 +16,7 @@ int CVNormBuilder::NBSaveWorld() {
 }
 
 int CVNormBuilder::NBSaveWorld(const char* folder, CTheList* element) {
+  vesta::vsetu::LogStep step;
   char name[kVUPathBuffer];
   if (folder == nullptr || !VUGetNamePart(name, sourceFile)) return 0;
   const std::string path = std::string(folder) + name;
@@ -41,6 +42,5 @@ int CVNormBuilder::NBSaveWorld(const char* folder, CTheList* element) {
     }
   }
   if (result == 1 && !saved.Commit()) result = 0;
-  vesta::vsetu::FlushNormaliserLog();
   return result;
 }

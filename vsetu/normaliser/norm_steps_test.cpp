@@ -111,6 +111,10 @@ TEST_F(NormStepsTest, AMissingMediaFileStopsTheCopyAfterItsLine) {
   EXPECT_EQ(builder_.NBCopyList(), 0);
   const std::string log = LogText();
   EXPECT_EQ(log.substr(log.size() - std::string("gone.bmp\n").size()), "gone.bmp\n");
+  // A step called on its own that fails has its line in the file too.
+  char copy[kVUPathBuffer] = "";
+  EXPECT_EQ(builder_.NBCopyToTarget((home_ + "media\\lost.wav").c_str(), scratch_.Folder().c_str(), copy), 0);
+  EXPECT_EQ(LogText(), log + "        Copying: " + home_ + "media\\lost.wav\n");
 }
 
 TEST_F(NormStepsTest, SideFilesAreRewrittenFromTheirFirstLineOrNotAtAll) {
@@ -121,6 +125,10 @@ TEST_F(NormStepsTest, SideFilesAreRewrittenFromTheirFirstLineOrNotAtAll) {
   EXPECT_EQ(ReadTextFile(nss), "?VESTAVWQDIR?a.vss\n");
   ASSERT_TRUE(WriteTextFile(nss, ""));
   EXPECT_EQ(builder_.NBConvertNSSToRelative(nss.c_str()), 0);
+  // An empty first line names nothing: the file keeps every line.
+  ASSERT_TRUE(WriteTextFile(nss, "\nsecond\n"));
+  EXPECT_EQ(builder_.NBConvertNSSToRelative(nss.c_str()), 0);
+  EXPECT_EQ(ReadTextFile(nss), "\nsecond\n");
   EXPECT_EQ(builder_.NBConvertNSSToRelative(""), 0);
 
   // A journey that is neither ".vvc" nor ".vkp" stays; the world is rewritten.
@@ -165,8 +173,8 @@ TEST_F(NormStepsTest, ASideFileOrWorldThatCannotBeWrittenWholeStaysAsItWas) {
     return std::string(vesta::testing::FaultName(run.point)) + " " + std::to_string(run.nth);
   };
 
-  // The side file: the log takes two lines before the file is written, and
-  // a log line lost is no reason to fail.
+  // The side file: the log takes two lines before the file is written and
+  // reaches its file after it, and a log line lost is no reason to fail.
   const std::string nss = out + "x.nss";
   const std::string before = out + "a.vss\nline two\n";
   auto prepareNss = [&] { ASSERT_TRUE(WriteTextFile(nss, before)); };
@@ -174,12 +182,15 @@ TEST_F(NormStepsTest, ASideFileOrWorldThatCannotBeWrittenWholeStaysAsItWas) {
   prepareNss();
   const int writes = CallsOf(vesta::platform::FaultPoint::kWrite, convert);
   ASSERT_EQ(writes, 3);
+  const int nssFlushes = CallsOf(vesta::platform::FaultPoint::kFlush, convert);
+  ASSERT_EQ(nssFlushes, 2);
   int fired = vesta::testing::ForEveryFault(prepareNss, convert, [&](const FaultCase& run, bool converted) {
-    const bool logLine = run.point == vesta::platform::FaultPoint::kWrite && run.nth < writes;
+    const bool logLine = (run.point == vesta::platform::FaultPoint::kWrite && run.nth < writes) ||
+                         (run.point == vesta::platform::FaultPoint::kFlush && run.nth == nssFlushes);
     EXPECT_EQ(converted, !run.fired || logLine) << where(run);
     EXPECT_EQ(ReadTextFile(nss), converted ? "?VESTAVWQDIR?a.vss\n" : before) << where(run);
   });
-  EXPECT_EQ(fired, 7);
+  EXPECT_EQ(fired, 8);
 
   // The world: a record a write and a flush, then the commit; the log is
   // flushed once the world is in place, and its failing leaves it there.
@@ -225,9 +236,10 @@ TEST_F(NormStepsTest, AMissingWorldFileIsNotNormalisedAndNotLogged) {
 }
 
 TEST_F(NormStepsTest, TheLogLivesInTheTempFolderOrAtTheRootOfDriveC) {
+  // What a caller appends is in the file when the call returns.
   EXPECT_EQ(VSAppendNormaliserLog("one ", 1), 1);
+  EXPECT_EQ(LogText(), "one ");
   EXPECT_EQ(VSAppendNormaliserLog("two\n", 1), 1);
-  vesta::vsetu::FlushNormaliserLog();
   EXPECT_EQ(LogText(), "one two\n");
 
   // Without an installation the log goes to C:\VESTNORM.LOG, fixed for good.

@@ -54,7 +54,17 @@ FILE* OpenLog() {
 
 }  // namespace
 
-void Log(const std::string& text) { VSAppendNormaliserLog(text.c_str(), 1); }
+void Log(const std::string& text) {
+  FILE* stream = OpenLog();
+  // A lost line never stops a normalisation.
+  if (stream != nullptr) platform::WriteToStream(stream, text);
+}
+
+LogStep::LogStep() { ++*NormaliserLogSteps(); }
+
+LogStep::~LogStep() {
+  if (--*NormaliserLogSteps() == 0) FlushNormaliserLog();
+}
 
 void ForgetNormaliserLog() {
   CloseLog();
@@ -76,7 +86,9 @@ int VSAppendNormaliserLog(const char* text, int flag) {
   }
   FILE* stream = vesta::vsetu::OpenLog();
   if (stream == nullptr) return 0;
-  return text == nullptr || vesta::platform::WriteToStream(stream, std::string_view(text)) ? 1 : 0;
+  // What a caller appends is in the file when the call returns.
+  bool written = text == nullptr || vesta::platform::WriteToStream(stream, std::string_view(text));
+  return vesta::platform::FlushStream(stream) && written ? 1 : 0;
 }
 
 int VSSetNormalisationVariables() {

@@ -6,12 +6,24 @@
 
 namespace vesta::vsetu {
 
-// Appends text to the log as it stands.
+// Appends one of the normaliser's own lines to the log. It may wait in
+// memory until the step under way returns (LogStep).
 void Log(const std::string& text);
 
-// Hands what the log holds in memory to the file. Every step of the
-// normaliser ends with it; the lines of one step are written together.
+// Hands what the log holds in memory to the file.
 void FlushNormaliserLog();
+
+// Marks one step of the normaliser (an exported operation that logs): the
+// lines of the step, and of the steps it calls, reach the file together
+// when the outermost step returns, whichever way it returns, so that the
+// log always shows how far a run got.
+class LogStep {
+ public:
+  LogStep();
+  ~LogStep();
+  LogStep(const LogStep&) = delete;
+  LogStep& operator=(const LogStep&) = delete;
+};
 
 // Closes the log and forgets its path, as at the start of a process.
 void ForgetNormaliserLog();

@@ -44,8 +44,11 @@ std::string SetupFileNamedBy(const char* nssFile) {
 }  // namespace vesta::vsetu
 
 int CVNormBuilder::NBConvertNSSToRelative(const char* path) {
+  vesta::vsetu::LogStep step;
   std::string line;
-  if (!vesta::vsetu::FirstLine(path, &line)) return 0;
+  // A file without a first line, or whose first line is empty, names no
+  // setup file: it is left as it is.
+  if (!vesta::vsetu::FirstLine(path, &line) || line.empty()) return 0;
   char rewritten[kVUPathBuffer];
   VUCopyN(rewritten, line.c_str(), kVUMaxPath);
   // The setup file travels with the world: name its copy, not the original
@@ -59,6 +62,7 @@ int CVNormBuilder::NBConvertNSSToRelative(const char* path) {
 }
 
 int CVNormBuilder::NBConvertVSSToRelative(const char* path) {
+  vesta::vsetu::LogStep step;
   SaverConfig config;
   VSLoadSaverConfig(path, &config);
   bool failed = false;
@@ -89,6 +93,7 @@ int CVNormBuilder::NBConvertVSSToRelative(const char* path) {
 }
 
 int CVNormBuilder::NBConvertVFTToRelative(const char* path) {
+  vesta::vsetu::LogStep step;
   std::unique_ptr<CVFileTypeList> catalogue(new (std::nothrow) CVFileTypeList);
   if (catalogue == nullptr) return 1;
   catalogue->FLInitialise();
@@ -110,13 +115,13 @@ std::string Folded(const char* path) {
 
 int NUNormaliseVIQFile(const char* worldFile, const char* targetFolder) {
   if (worldFile == nullptr || !VUFileExists(worldFile)) return 0;
+  vesta::vsetu::LogStep step;
   // A world that names itself, through its catalogue or further down, is
   // not normalised again inside its own normalisation.
   std::set<std::string>* running = vesta::vsetu::WorldsInNormalisation();
   const std::string key = Folded(worldFile);
   if (running->count(key) != 0) {
     vesta::vsetu::Log(std::string("   Already being normalised: ") + worldFile + "\n");
-    vesta::vsetu::FlushNormaliserLog();
     return 1;
   }
   std::unique_ptr<CVNormBuilder> builder(new (std::nothrow) CVNormBuilder);

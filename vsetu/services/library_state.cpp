@@ -15,6 +15,7 @@ struct LibraryState {
   int itemCount = 0;
   char logPath[kStateText + 1] = "";
   FILE* logStream = nullptr;
+  int logSteps = 0;
   std::set<std::string> worldsInNormalisation;
 };
 
@@ -36,6 +37,7 @@ CWorldProp** NormaliserWorld() { return &State().normaliserWorld; }
 int* ItemCount() { return &State().itemCount; }
 char* NormaliserLogPath() { return State().logPath; }
 FILE** NormaliserLogStream() { return &State().logStream; }
+int* NormaliserLogSteps() { return &State().logSteps; }
 std::set<std::string>* WorldsInNormalisation() { return &State().worldsInNormalisation; }
 
 }  // namespace vesta::vsetu

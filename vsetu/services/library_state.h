@@ -31,9 +31,12 @@ CTheList** ListHead();
 CTheList** ListTail();
 CWorldProp** NormaliserWorld();
 int* ItemCount();
-// The normaliser log: its path once fixed, and its stream while open.
+// The normaliser log: its path once fixed, its stream while open, and how
+// many of the normaliser's steps are under way (their lines are written
+// when the outermost one returns).
 char* NormaliserLogPath();
 FILE** NormaliserLogStream();
+int* NormaliserLogSteps();
 // The world files being normalised now, nested ones included (folded
 // case), so that a world that names itself is not normalised again.
 std::set<std::string>* WorldsInNormalisation();

@@ -64,8 +64,17 @@ class RecordingEvents : public vesta::platform::PackageDialogEvents {
     heard.push_back("close");
     view_->EndDialog();
   }
+  bool OnPaint() override {
+    painted = true;
+    return false;  // the window's own painting
+  }
+  void* OnQueryDragIcon() override {
+    heard.push_back("drag icon");
+    return view_->Icon();
+  }
 
   std::vector<std::string> heard;
+  std::atomic<bool> painted{false};
 
  private:
   PackageDialogView* view_ = nullptr;
@@ -299,6 +308,19 @@ TEST(PackageDialogWin32Test, AHandlersExceptionEndsTheDialogAndComesOut) {
                }),
                std::runtime_error);
   EXPECT_FALSE(vesta::platform::RunPackageDialog(nullptr));
+}
+
+TEST(PackageDialogWin32Test, PaintingAndTheDragIconGoThroughTheHandlers) {
+  RecordingEvents events;
+  bool shown = RunDriven(&events, [&events](HWND dialog) {
+    EXPECT_TRUE(WaitFor([&] { return events.painted.load(); }));
+    // The icon of the dialog's resources, as the handler hands it back.
+    EXPECT_NE(SendMessageA(dialog, WM_QUERYDRAGICON, 0, 0), 0);
+    EXPECT_FALSE(IsIconic(dialog));
+    Press(dialog, IDCANCEL);
+  });
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(events.heard, (std::vector<std::string>{"init C:\\VESTA\\ -1", "drag icon", "close"}));
 }
 
 }  // namespace
