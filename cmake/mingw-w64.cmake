@@ -18,5 +18,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 
-# ctest runs the Windows programs through Wine.
+# ctest runs the Windows programs through Wine. Starting a program there
+# takes seconds, so each test program runs whole as one ctest entry rather
+# than once a test.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+set(VESTA_TEST_EACH OFF CACHE BOOL "one ctest entry a test program under Wine")

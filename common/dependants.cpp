@@ -21,18 +21,6 @@ struct TextureName {
   size_t end;    // at the closing quote
 };
 
-bool ReadWhole(const char* path, std::string* text) {
-  FILE* stream = vesta::platform::OpenStream(path, "rb");
-  if (stream == nullptr) return false;
-  char buffer[8192];
-  size_t n;
-  text->clear();
-  while ((n = std::fread(buffer, 1, sizeof buffer, stream)) > 0) text->append(buffer, n);
-  bool ok = !std::ferror(stream);
-  std::fclose(stream);
-  return ok;
-}
-
 bool WriteWhole(const char* path, const std::string& text) {
   return vesta::platform::ReplaceWholeFile(path, text, vesta::platform::FileMode::kBinary);
 }
@@ -98,7 +86,7 @@ template <typename Change>
 int RewriteTextureNames(const char* shape, Change change) {
   if (!IsShape(shape) || !VUFileExists(shape)) return 1;
   std::string text;
-  if (!ReadWhole(shape, &text)) return 0;
+  if (!vesta::platform::ReadWholeFile(shape, &text)) return 0;
   std::vector<TextureName> names = FindTextureNames(text);
   bool changed = false;
   // From the end, so that the positions before stay valid.

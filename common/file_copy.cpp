@@ -3,8 +3,8 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
-#include <unordered_map>
 
+#include "common/layer_state.h"
 #include "platform/file_system.h"
 
 namespace {
@@ -15,17 +15,7 @@ std::string Folded(const std::string& text) {
   return folded;
 }
 
-struct CopyRecords {
-  // source + "|" + folder (folded) -> the copy made of it there
-  std::unordered_map<std::string, std::string> copies;
-  // copy (folded) -> its source
-  std::unordered_map<std::string, std::string> origins;
-};
-
-CopyRecords& Records() {
-  static CopyRecords records;
-  return records;
-}
+vesta::common::CopyRecords& Records() { return vesta::common::Copies(); }
 
 std::string WithBackSlash(const char* folder) {
   std::string text = folder;

@@ -3,24 +3,14 @@
 #include <cstring>
 #include <string>
 
+#include "common/layer_state.h"
 #include "common/text.h"
 
 namespace {
 
-struct FolderToken {
-  const char* token;
-  std::string folder;  // with a final back-slash; empty when not registered
-};
+using vesta::common::FolderToken;
 
-struct TokenState {
-  FolderToken folders[4] = {{"?WINDIR?", ""}, {"?SYSDIR?", ""}, {"?PROGDIR?", ""}, {"?VESTADIR?", ""}};
-  std::string base;  // with a final back-slash; empty for none
-};
-
-TokenState& State() {
-  static TokenState state;
-  return state;
-}
+vesta::common::PathTokens& State() { return vesta::common::Tokens(); }
 
 std::string WithBackSlash(const char* folder) {
   std::string text = folder != nullptr ? folder : "";
@@ -67,7 +57,7 @@ int ExpandMachineTokens(char* path, int size) {
 
 int VUSetNormalisationFolders(const char* windows, const char* system, const char* programs,
                               const char* installation) {
-  TokenState& state = State();
+  vesta::common::PathTokens& state = State();
   state.folders[0].folder = WithBackSlash(windows);
   state.folders[1].folder = WithBackSlash(system);
   state.folders[2].folder = WithBackSlash(programs);

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/posix/hive.h"
-#include "platform/posix/hive_file.h"
+#include "platform/posix/registry/hive.h"
+#include "platform/posix/registry/hive_file.h"
 
 namespace {
 

@@ -1,30 +1,23 @@
 #include "platform/fault_points.h"
 
-#include <atomic>
+#include "platform/process_state.h"
 
 namespace vesta::platform {
 namespace {
 
-struct Point {
-  std::atomic<int> nth{0};
-  std::atomic<int> calls{0};
-};
-
-Point gPoints[kFaultPointCount];
-
-Point& Of(FaultPoint point) { return gPoints[static_cast<int>(point)]; }
+state::FaultPoint& Of(FaultPoint point) { return state::Fault(point); }
 
 }  // namespace
 
 bool FaultHere(FaultPoint point) {
-  Point& p = Of(point);
+  state::FaultPoint& p = Of(point);
   int nth = p.nth.load(std::memory_order_relaxed);
   if (nth == 0) return false;
   return p.calls.fetch_add(1) + 1 == nth;
 }
 
 void ArmFault(FaultPoint point, int nth) {
-  Point& p = Of(point);
+  state::FaultPoint& p = Of(point);
   p.calls = 0;
   p.nth = nth < 0 ? 0 : nth;
 }

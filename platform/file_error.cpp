@@ -1,12 +1,11 @@
 #include "platform/file_error.h"
 
+#include "platform/process_state.h"
+
 namespace vesta::platform {
 namespace {
 
-FileError& Last() {
-  thread_local FileError last;
-  return last;
-}
+FileError& Last() { return state::LastFileError(); }
 
 }  // namespace
 

@@ -2,17 +2,16 @@
 // backend's temporary files and appends.
 #include "platform/file_output.h"
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <mutex>
-#include <set>
 #include <string>
 
 #include "platform/fault_points.h"
 #include "platform/file_error.h"
 #include "platform/file_output_backend.h"
 #include "platform/file_system.h"
+#include "platform/process_state.h"
 #include "platform/system_info.h"
 
 namespace vesta::platform {
@@ -32,8 +31,8 @@ void NameFailure(const std::string& path) {
 }
 
 std::string TemporaryName() {
-  static std::atomic<unsigned> made{0};
-  return kTemporaryPrefix + std::to_string(ProcessId()) + "-" + std::to_string(++made) + kTemporarySuffix;
+  const unsigned made = ++state::Replacing().temporariesNamed;
+  return kTemporaryPrefix + std::to_string(ProcessId()) + "-" + std::to_string(made) + kTemporarySuffix;
 }
 
 // The process that made the temporary file name, or 0 when name is not one.
@@ -64,12 +63,11 @@ std::string FolderOf(const std::string& path) {
 // folder of path: once per folder and process, so that a folder of many
 // files is not listed again at each replacement.
 void SweepOnce(const std::string& path) {
-  static std::mutex mutex;
-  static std::set<std::string> swept;
+  state::Replacements& replacing = state::Replacing();
   const std::string folder = FolderOf(path);
   {
-    std::lock_guard<std::mutex> lock(mutex);
-    if (!swept.insert(HostPath(folder.empty() ? "." : folder.c_str())).second) return;
+    std::lock_guard<std::mutex> lock(replacing.mutex);
+    if (!replacing.sweptFolders.insert(HostPath(folder.empty() ? "." : folder.c_str())).second) return;
   }
   const std::string pattern = folder + kTemporaryPrefix + "*" + kTemporarySuffix;
   for (const std::string& file : FindFiles(pattern.c_str())) {

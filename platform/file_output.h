@@ -29,11 +29,9 @@
 #include <string>
 #include <string_view>
 
-namespace vesta::platform {
+#include "platform/file_system.h"
 
-// Text mode writes "\r\n" for each line feed on Windows; binary writes the
-// bytes as they are.
-enum class FileMode { kText, kBinary };
+namespace vesta::platform {
 
 // Checked output to a stream. False when not every byte was taken; the
 // reason is kept in LastFileError (without a path).

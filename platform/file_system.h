@@ -27,10 +27,20 @@
 
 namespace vesta::platform {
 
+// Text mode reads and writes "\r\n" for each line feed on Windows; binary
+// mode takes the bytes as they are.
+enum class FileMode { kText, kBinary };
+
 // Opens the file as a standard stream; mode is that of fopen ("r", "a+",
 // "w", "rb", ...), text mode unless it says "b". Returns nullptr when the
 // file cannot be opened; errno is then set.
 FILE* OpenStream(const char* path, const char* mode);
+
+// Reads the whole file into *contents. False (errno set, *contents
+// unspecified) when it cannot be opened or read, or holds more than limit
+// bytes.
+bool ReadWholeFile(const char* path, std::string* contents, FileMode mode = FileMode::kBinary,
+                   size_t limit = static_cast<size_t>(-1));
 
 // True when the path names an existing file (not a folder).
 bool FileExists(const char* path);

@@ -1,24 +1,14 @@
 #include "platform/folder_overrides.h"
 
+#include "platform/process_state.h"
 #include "platform/system_info.h"
 
 namespace vesta::platform {
 namespace {
 
-struct SpecialOverride {
-  bool active = false;
-  std::string path;
-};
+using SpecialOverride = state::FolderOverrides::Special;
 
-struct Overrides {
-  std::string windows;
-  SpecialOverride special[2];
-};
-
-Overrides& State() {
-  static Overrides overrides;
-  return overrides;
-}
+state::FolderOverrides& State() { return state::Overrides(); }
 
 SpecialOverride& OverrideOf(platform::SpecialFolder folder) {
   return State().special[folder == platform::SpecialFolder::kStartUp ? 0 : 1];

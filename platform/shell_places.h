@@ -1,6 +1,6 @@
 // The shell's special folders into which the system puts its shortcuts.
-#ifndef VESTA_PLATFORM_SPECIAL_FOLDERS_H
-#define VESTA_PLATFORM_SPECIAL_FOLDERS_H
+#ifndef VESTA_PLATFORM_SHELL_PLACES_H
+#define VESTA_PLATFORM_SHELL_PLACES_H
 
 #include <string>
 

@@ -32,23 +32,18 @@ bool WriteEntry(FILE* stream, const char* path) {
 
 // The file's lines without their line ends. False when it cannot be read.
 bool ReadLines(const char* path, std::vector<std::string>* lines) {
-  FILE* stream = platform::OpenStream(path, "r");
-  if (stream == nullptr) return false;
-  char piece[kPieceLength + 1];
-  std::string line;
-  auto endLine = [&]() {
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-    lines->push_back(line);
-    line.clear();
-  };
-  while (std::fgets(piece, sizeof piece, stream) != nullptr) {
-    line += piece;
-    if (line.back() == '\n') endLine();
+  std::string text;
+  if (!platform::ReadWholeFile(path, &text, platform::FileMode::kText)) return false;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    size_t cut = end;
+    while (cut > start && text[cut - 1] == '\r') --cut;
+    lines->push_back(text.substr(start, cut - start));
+    start = end + 1;
   }
-  if (!line.empty()) endLine();
-  bool ok = !std::ferror(stream);
-  std::fclose(stream);
-  return ok;
+  return true;
 }
 
 // Writes the lines to the file beside path and renames it over path.

@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "platform/package_dialog.h"
+#include "vermanager/ui/package_dialog.h"
 
 namespace vesta::testing {
 
 struct ShownMessage {
   std::string text;
   std::string caption;
-  platform::MessageButtons buttons;
+  ui::MessageButtons buttons;
 };
 
-class ScriptedView : public platform::PackageDialogView {
+class ScriptedView : public ui::PackageDialogView {
  public:
   void ClearList() override {
     items.clear();
@@ -28,12 +28,12 @@ class ScriptedView : public platform::PackageDialogView {
   void EnableActionButtons(bool enabled) override { actionsEnabled = enabled; }
   void SetFolderText(const std::string& text) override { folder = text; }
   std::string FolderText() override { return folder; }
-  platform::MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
-                                      platform::MessageButtons buttons) override {
+  ui::MessageAnswer ShowMessage(const std::string& text, const std::string& caption,
+                                      ui::MessageButtons buttons) override {
     messages.push_back({text, caption, buttons});
-    if (buttons == platform::MessageButtons::kOk) return platform::MessageAnswer::kOk;
-    if (answers.empty()) return platform::MessageAnswer::kNo;
-    platform::MessageAnswer answer = answers.front();
+    if (buttons == ui::MessageButtons::kOk) return ui::MessageAnswer::kOk;
+    if (answers.empty()) return ui::MessageAnswer::kNo;
+    ui::MessageAnswer answer = answers.front();
     answers.pop_front();
     return answer;
   }
@@ -57,7 +57,7 @@ class ScriptedView : public platform::PackageDialogView {
   bool actionsEnabled = true;
   std::string folder;
   std::vector<ShownMessage> messages;
-  std::deque<platform::MessageAnswer> answers;
+  std::deque<ui::MessageAnswer> answers;
   std::string about;
   bool ended = false;
   bool minimised = false;

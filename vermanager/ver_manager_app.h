@@ -5,18 +5,18 @@
 
 #include <string>
 
-#include "platform/package_dialog.h"
+#include "vermanager/ui/package_dialog.h"
 
 class CVerManagerApp {
  public:
-  using DialogRunner = bool (*)(vesta::platform::PackageDialogEvents* events);
+  using DialogRunner = bool (*)(vesta::ui::PackageDialogEvents* events);
 
   // Runs the program on the full command line (program path first), with
   // the platform's dialog unless another runner is given. Returns the
   // process's exit code: 0 when the dialog ran, 2 without a "-f" value
   // (or when asked for help), 1 when the manifest cannot be loaded. No
   // window is shown in those cases; *problem (if given) says why.
-  int Run(const std::string& commandLine, DialogRunner runDialog = vesta::platform::RunPackageDialog,
+  int Run(const std::string& commandLine, DialogRunner runDialog = vesta::ui::RunPackageDialog,
           std::string* problem = nullptr);
 
   // True when the command line asks for help ("--help", "-h" or "/?"

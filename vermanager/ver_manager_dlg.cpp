@@ -11,8 +11,8 @@
 #include "vermanager/viewer_check.h"
 #include "vesta/vsetu.h"
 
-using vesta::platform::MessageAnswer;
-using vesta::platform::MessageButtons;
+using vesta::ui::MessageAnswer;
+using vesta::ui::MessageButtons;
 
 namespace {
 
@@ -141,7 +141,7 @@ void CVerManagerDlg::ShowRefusals() {
   Message(text, kUninstallCaption);
 }
 
-void CVerManagerDlg::OnInitDialog(vesta::platform::PackageDialogView* view) {
+void CVerManagerDlg::OnInitDialog(vesta::ui::PackageDialogView* view) {
   view_ = view;
   char home[kVSBuffer] = "";
   if (!VSGetVESTAHome(home)) home[0] = '\0';

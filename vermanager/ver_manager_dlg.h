@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/package_dialog.h"
+#include "vermanager/ui/package_dialog.h"
 #include "vermanager/manifest.h"
 
 // The about box's data: the program's version 1.0.4.401 without its second
@@ -22,7 +22,7 @@ struct CVerManagerAboutDlg {
 // 32).
 int ShellOpen(const char* path);
 
-class CVerManagerDlg : public vesta::platform::PackageDialogEvents {
+class CVerManagerDlg : public vesta::ui::PackageDialogEvents {
  public:
   // manifestPath: the manifest given on the command line, which an
   // uninstall rewrites.
@@ -38,7 +38,7 @@ class CVerManagerDlg : public vesta::platform::PackageDialogEvents {
   void VerifySelected();
   void UninstallSelected();
 
-  void OnInitDialog(vesta::platform::PackageDialogView* view) override;
+  void OnInitDialog(vesta::ui::PackageDialogView* view) override;
   void OnPackageSelChange() override;
   void OnPackageDblClk() override;
   void OnVerify() override;
@@ -54,16 +54,16 @@ class CVerManagerDlg : public vesta::platform::PackageDialogEvents {
   void* OnQueryDragIcon() override;
 
  private:
-  vesta::platform::MessageAnswer Message(const std::string& text, const std::string& caption,
-                                         vesta::platform::MessageButtons buttons =
-                                             vesta::platform::MessageButtons::kOk);
+  vesta::ui::MessageAnswer Message(const std::string& text, const std::string& caption,
+                                         vesta::ui::MessageButtons buttons =
+                                             vesta::ui::MessageButtons::kOk);
   // Tells the user what the removal left alone because it leads outside
   // the installation, if anything.
   void ShowRefusals();
 
   std::string manifestPath_;
   std::unique_ptr<CPackageManifest> manifest_;
-  vesta::platform::PackageDialogView* view_ = nullptr;
+  vesta::ui::PackageDialogView* view_ = nullptr;
 };
 
 #endif

@@ -20,8 +20,8 @@
 
 namespace {
 
-using vesta::platform::MessageAnswer;
-using vesta::platform::MessageButtons;
+using vesta::ui::MessageAnswer;
+using vesta::ui::MessageButtons;
 using vesta::testing::ReadTextFile;
 using vesta::testing::WriteTextFile;
 
@@ -289,7 +289,7 @@ TEST_F(PackageManagerTest, MinimisedTheWindowShowsItsIcon) {
 }
 
 bool gDialogRan = false;
-bool RecordRun(vesta::platform::PackageDialogEvents*) {
+bool RecordRun(vesta::ui::PackageDialogEvents*) {
   gDialogRan = true;
   return true;
 }

@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "platform/posix/host_path.h"
+#include "platform/process_state.h"
 
 namespace vesta::platform::posix {
 namespace {
@@ -39,21 +40,12 @@ bool MakeWithParents(const std::string& folder) {
   return MakeOne(folder);
 }
 
-struct Known {
-  std::mutex mutex;
-  std::string root;  // VESTA_ROOT as it was when the folders were made
-  std::string real;
-};
-
-Known& State() {
-  static Known known;
-  return known;
-}
+state::Installation& State() { return state::MadeInstallation(); }
 
 }  // namespace
 
 bool EnsureInstallation() {
-  Known& known = State();
+  state::Installation& known = State();
   const std::string root = VestaRoot();
   std::lock_guard<std::mutex> lock(known.mutex);
   if (known.root == root && !known.real.empty()) return true;

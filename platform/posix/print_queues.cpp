@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+#include "platform/file_system.h"
+
 extern char** environ;
 
 namespace vesta::platform::posix {
@@ -73,13 +75,8 @@ std::vector<std::string> ParsePrintcap(const std::string& text) {
 std::vector<std::string> PrintQueues() {
   std::string output;
   if (CommandOutput("lpstat", "-e", &output)) return Lines(output);
-  FILE* printcap = std::fopen("/etc/printcap", "r");
-  if (printcap == nullptr) return {};
   std::string text;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, printcap)) > 0) text.append(buffer, n);
-  std::fclose(printcap);
+  if (!ReadWholeFile("/etc/printcap", &text, FileMode::kText)) return {};
   return ParsePrintcap(text);
 }
 

@@ -18,7 +18,7 @@ struct LinkObject {
 };
 
 // A shortcut is small; anything larger is no shortcut.
-constexpr long kMaxLinkFile = 1 << 20;
+constexpr size_t kMaxLinkFile = 1 << 20;
 
 LinkObject* Object(void* anyInterface) { return static_cast<LinkObject*>(anyInterface); }
 
@@ -28,24 +28,6 @@ bool CopyOut(const std::string& text, char* out, int size) {
   text.copy(out, length);
   out[length] = '\0';
   return true;
-}
-
-bool ReadWholeFile(const char* path, std::string* bytes) {
-  FILE* stream = OpenStream(path, "rb");
-  if (stream == nullptr) return false;
-  char buffer[4096];
-  size_t n;
-  bool ok = true;
-  while ((n = std::fread(buffer, 1, sizeof buffer, stream)) > 0) {
-    bytes->append(buffer, n);
-    if (bytes->size() > static_cast<size_t>(kMaxLinkFile)) {
-      ok = false;
-      break;
-    }
-  }
-  ok = ok && !std::ferror(stream);
-  std::fclose(stream);
-  return ok;
 }
 
 }  // namespace
@@ -93,7 +75,7 @@ bool ShellLinkLoad(void* file, const char* path) {
   posix::ShellLinkFields& fields = Object(file)->fields;
   fields = posix::ShellLinkFields();
   std::string bytes;
-  if (path == nullptr || !ReadWholeFile(path, &bytes)) return false;
+  if (path == nullptr || !ReadWholeFile(path, &bytes, FileMode::kBinary, kMaxLinkFile)) return false;
   return posix::ReadShellLink(bytes, &fields);
 }
 

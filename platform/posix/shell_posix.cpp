@@ -7,23 +7,19 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/file_system.h"
 #include "platform/posix/host_path.h"
+#include "platform/process_state.h"
 #include "platform/registry.h"
 
 extern char** environ;
 
 namespace vesta::platform {
-namespace {
 
-// Starts of COM on this thread not yet ended.
-thread_local int gComStarts = 0;
-
-}  // namespace
-
-ComStart StartCom() { return gComStarts++ == 0 ? ComStart::kStarted : ComStart::kAlreadyStarted; }
+ComStart StartCom() { return state::ComStarts()++ == 0 ? ComStart::kStarted : ComStart::kAlreadyStarted; }
 
 void StopCom() {
-  if (gComStarts > 0) --gComStarts;
+  if (state::ComStarts() > 0) --state::ComStarts();
 }
 
 bool SetDesktopWallpaper(const char* path) {
@@ -48,8 +44,8 @@ bool OpenHelp(const char* helpFile, const char* /*keyword*/) { return OpenDocume
 
 std::string CommandLine() {
   std::string line;
-  FILE* stream = std::fopen("/proc/self/cmdline", "rb");
-  if (stream == nullptr) return line;
+  std::string arguments;
+  if (!ReadWholeFile("/proc/self/cmdline", &arguments)) return line;
   std::string argument;
   auto add = [&line, &argument]() {
     if (!line.empty()) line += ' ';
@@ -57,16 +53,14 @@ std::string CommandLine() {
     line += blank ? "\"" + argument + "\"" : argument;
     argument.clear();
   };
-  int c;
-  while ((c = std::fgetc(stream)) != EOF) {
+  for (char c : arguments) {
     if (c == '\0') {
       add();
     } else {
-      argument += static_cast<char>(c);
+      argument += c;
     }
   }
   if (!argument.empty()) add();
-  std::fclose(stream);
   return line;
 }
 

@@ -24,14 +24,9 @@ inline bool WriteBinaryFile(const std::string& path, const std::string& bytes) {
 // The file's text as read in text mode ("r"), or its bytes in binary mode
 // ("rb"); "<missing>" when it cannot be opened.
 inline std::string ReadTextFile(const std::string& path, const char* mode = "r") {
-  FILE* stream = platform::OpenStream(path.c_str(), mode);
-  if (stream == nullptr) return "<missing>";
   std::string text;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, stream)) > 0) text.append(buffer, n);
-  std::fclose(stream);
-  return text;
+  const platform::FileMode kind = mode[1] == 'b' ? platform::FileMode::kBinary : platform::FileMode::kText;
+  return platform::ReadWholeFile(path.c_str(), &text, kind) ? text : "<missing>";
 }
 inline std::string ReadBinaryFile(const std::string& path) { return ReadTextFile(path, "rb"); }
 

@@ -6,11 +6,11 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/process_state.h"
+
 namespace vesta::platform {
 namespace {
 
-std::mutex gProblemMutex;
-std::string gLastProblem;
 
 HKEY RootKey(RegRoot root) {
   switch (root) {
@@ -34,8 +34,8 @@ bool IsRoot(const char* key) { return key == nullptr || *key == '\0'; }
 bool Check(LONG result, RegRoot root, const char* key) {
   if (result == ERROR_SUCCESS) return true;
   if (result != ERROR_FILE_NOT_FOUND) {
-    std::lock_guard<std::mutex> lock(gProblemMutex);
-    gLastProblem = std::string("registry: ") + RegRootName(root) + "\\" + KeyPath(key) + ": error " +
+    std::lock_guard<std::mutex> lock(state::Registry().mutex);
+    state::Registry().last = std::string("registry: ") + RegRootName(root) + "\\" + KeyPath(key) + ": error " +
                    std::to_string(result);
   }
   return false;
@@ -151,8 +151,8 @@ bool RegistryDeleteValue(RegRoot root, const char* key, const char* name) {
 }
 
 std::string RegistryLastProblem() {
-  std::lock_guard<std::mutex> lock(gProblemMutex);
-  return gLastProblem;
+  std::lock_guard<std::mutex> lock(state::Registry().mutex);
+  return state::Registry().last;
 }
 
 }  // namespace vesta::platform

@@ -1,7 +1,7 @@
 // The hyperlink control: which page a click opens, and the visited state.
 #include "common/text.h"
 #include "common/web_links.h"
-#include "platform/hyperlink_window.h"
+#include "vsetu/services/hyperlink_window.h"
 #include "vesta/vsetu_shell.h"
 
 namespace {
@@ -25,7 +25,7 @@ void* Cursor(void* owner) { return Link(owner)->cursor; }
 
 void Destroyed(void* owner) { Link(owner)->window = nullptr; }
 
-const vesta::platform::HyperlinkHandlers kHandlers = {Clicked, TextColour, Font, Cursor, Destroyed};
+const vesta::vsetu::HyperlinkHandlers kHandlers = {Clicked, TextColour, Font, Cursor, Destroyed};
 
 }  // namespace
 
@@ -41,9 +41,9 @@ CVHyperLink::CVHyperLink()
       window(nullptr) {}
 
 CVHyperLink::~CVHyperLink() {
-  vesta::platform::DeleteFontObject(linkFont);
+  vesta::vsetu::DeleteFontObject(linkFont);
   linkFont = nullptr;
-  vesta::platform::DestroyControlWindow(window);
+  vesta::vsetu::DestroyControlWindow(window);
 }
 
 int CVHyperLink::HPSetLinkType(int type) {
@@ -77,7 +77,7 @@ int CVHyperLink::HPSetCursor(void* icon) {
 
 int CVHyperLink::HPAttach(VSWindow dialog, int controlId) {
   void* control = nullptr;
-  if (window != nullptr || !vesta::platform::AttachHyperlink(dialog, controlId, this, &kHandlers, &control)) {
+  if (window != nullptr || !vesta::vsetu::AttachHyperlink(dialog, controlId, this, &kHandlers, &control)) {
     return 0;
   }
   window = control;
@@ -105,6 +105,6 @@ int CVHyperLink::HPOnClicked() {
   }
   if (!followed) return 0;
   visited = 1;
-  vesta::platform::RepaintWindow(window);
+  vesta::vsetu::RepaintWindow(window);
   return 1;
 }

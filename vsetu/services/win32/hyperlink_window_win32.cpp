@@ -1,4 +1,4 @@
-#include "platform/hyperlink_window.h"
+#include "vsetu/services/hyperlink_window.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 
 #include <new>
 
-namespace vesta::platform {
+namespace vesta::vsetu {
 namespace {
 
 constexpr UINT_PTR kLinkSubclass = 0x564C;     // on the static control
@@ -140,4 +140,4 @@ void DeleteFontObject(void* font) {
   if (font != nullptr) DeleteObject(static_cast<HFONT>(font));
 }
 
-}  // namespace vesta::platform
+}  // namespace vesta::vsetu

@@ -5,12 +5,12 @@
 // parent about clicks and colouring, the parent is subclassed too (once)
 // and hands WM_CTLCOLORSTATIC and WM_COMMAND/STN_CLICKED of a hyperlink
 // back to it. POSIX has no windows: nothing is attached or drawn.
-#ifndef VESTA_PLATFORM_HYPERLINK_WINDOW_H
-#define VESTA_PLATFORM_HYPERLINK_WINDOW_H
+#ifndef VESTA_VSETU_SERVICES_HYPERLINK_WINDOW_H
+#define VESTA_VSETU_SERVICES_HYPERLINK_WINDOW_H
 
 #include <cstdint>
 
-namespace vesta::platform {
+namespace vesta::vsetu {
 
 // What the control's window asks of its owner, at each message.
 struct HyperlinkHandlers {
@@ -40,6 +40,6 @@ void DestroyControlWindow(void* window);
 // Deletes a font made for a hyperlink; null is ignored.
 void DeleteFontObject(void* font);
 
-}  // namespace vesta::platform
+}  // namespace vesta::vsetu
 
 #endif

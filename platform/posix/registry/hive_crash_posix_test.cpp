@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/hive.h"
-#include "platform/posix/hive_file.h"
+#include "platform/posix/registry/hive.h"
+#include "platform/posix/registry/hive_file.h"
 #include "platform/posix/host_path.h"
 #include "platform/registry.h"
 #include "platform/testing/crash.h"

@@ -1,11 +1,11 @@
-#include "platform/package_dialog.h"
+#include "vermanager/ui/package_dialog.h"
 
 #include <windows.h>
 
 #include <exception>
 #include <string>
 
-namespace vesta::platform {
+namespace vesta::ui {
 namespace {
 
 // What the about box shows, handed to its procedure at creation.
@@ -248,4 +248,4 @@ bool RunPackageDialog(PackageDialogEvents* events) {
   return dialog.Run();
 }
 
-}  // namespace vesta::platform
+}  // namespace vesta::ui

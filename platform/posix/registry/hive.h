@@ -1,8 +1,8 @@
 // A registry hive in memory: the keys below one root and their values, as
 // the POSIX backend keeps them in a hive file. Names compare without regard
 // to ASCII letter case and keep the spelling they were created with.
-#ifndef VESTA_PLATFORM_POSIX_HIVE_H
-#define VESTA_PLATFORM_POSIX_HIVE_H
+#ifndef VESTA_PLATFORM_POSIX_REGISTRY_HIVE_H
+#define VESTA_PLATFORM_POSIX_REGISTRY_HIVE_H
 
 #include <string>
 #include <vector>

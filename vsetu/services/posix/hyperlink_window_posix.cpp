@@ -1,6 +1,6 @@
-#include "platform/hyperlink_window.h"
+#include "vsetu/services/hyperlink_window.h"
 
-namespace vesta::platform {
+namespace vesta::vsetu {
 
 bool AttachHyperlink(void* /*dialog*/, int /*controlId*/, void* /*owner*/, const HyperlinkHandlers* /*handlers*/,
                      void** /*control*/) {
@@ -11,4 +11,4 @@ void RepaintWindow(void* /*window*/) {}
 void DestroyControlWindow(void* /*window*/) {}
 void DeleteFontObject(void* /*font*/) {}
 
-}  // namespace vesta::platform
+}  // namespace vesta::vsetu

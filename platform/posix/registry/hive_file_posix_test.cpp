@@ -1,6 +1,6 @@
 // The hive file's text: what is read, what is written back, and what is
 // refused with which line.
-#include "platform/posix/hive_file.h"
+#include "platform/posix/registry/hive_file.h"
 
 #include <gtest/gtest.h>
 

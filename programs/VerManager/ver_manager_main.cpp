@@ -20,7 +20,7 @@ int main() {
   const std::string commandLine = vesta::platform::CommandLine();
   CVerManagerApp app;
   std::string problem;
-  int code = app.Run(commandLine, vesta::platform::RunPackageDialog, &problem);
+  int code = app.Run(commandLine, vesta::ui::RunPackageDialog, &problem);
   // A dialog program shows no window for these; a terminal, where there is
   // one, gets the reason.
   if (code == 2) std::fputs(kUsage, CVerManagerApp::AsksForHelp(commandLine) ? stdout : stderr);

@@ -1,15 +1,15 @@
 // The package manager's dialog in a terminal: the same texts, captions and
 // buttons as the window on Windows, one key or number a line.
-#ifndef VESTA_PLATFORM_POSIX_TERMINAL_DIALOG_H
-#define VESTA_PLATFORM_POSIX_TERMINAL_DIALOG_H
+#ifndef VESTA_VERMANAGER_UI_POSIX_TERMINAL_DIALOG_H
+#define VESTA_VERMANAGER_UI_POSIX_TERMINAL_DIALOG_H
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "platform/package_dialog.h"
+#include "vermanager/ui/package_dialog.h"
 
-namespace vesta::platform::posix {
+namespace vesta::ui::posix {
 
 class TerminalPackageDialog : public PackageDialogView {
  public:
@@ -46,6 +46,6 @@ class TerminalPackageDialog : public PackageDialogView {
   bool ended_ = false;
 };
 
-}  // namespace vesta::platform::posix
+}  // namespace vesta::ui::posix
 
 #endif

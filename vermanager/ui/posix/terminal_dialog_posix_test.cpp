@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/terminal_dialog.h"
+#include "vermanager/ui/posix/terminal_dialog.h"
 
 namespace {
 
-using vesta::platform::MessageAnswer;
-using vesta::platform::MessageButtons;
-using vesta::platform::PackageDialogView;
+using vesta::ui::MessageAnswer;
+using vesta::ui::MessageButtons;
+using vesta::ui::PackageDialogView;
 
 // Behaves as the package manager's logic does, and records what it heard.
-class RecordingEvents : public vesta::platform::PackageDialogEvents {
+class RecordingEvents : public vesta::ui::PackageDialogEvents {
  public:
   void OnInitDialog(PackageDialogView* view) override {
     view_ = view;
@@ -61,7 +61,7 @@ std::string RunTyped(const std::string& typed, RecordingEvents* events) {
   FILE* out = std::tmpfile();
   std::fputs(typed.c_str(), in);
   std::rewind(in);
-  vesta::platform::posix::TerminalPackageDialog dialog(in, out);
+  vesta::ui::posix::TerminalPackageDialog dialog(in, out);
   EXPECT_TRUE(dialog.Run(events));
   std::rewind(out);
   std::string printed;

@@ -13,16 +13,16 @@
 #include <thread>
 #include <vector>
 
-#include "platform/package_dialog.h"
+#include "vermanager/ui/package_dialog.h"
 #include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
 #include "vermanager/ver_manager_dlg.h"
 
 namespace {
 
-using vesta::platform::MessageAnswer;
-using vesta::platform::MessageButtons;
-using vesta::platform::PackageDialogView;
+using vesta::ui::MessageAnswer;
+using vesta::ui::MessageButtons;
+using vesta::ui::PackageDialogView;
 
 const char kDialogClass[] = "#32770";
 const DWORD kWaitMs = 10000;
@@ -30,7 +30,7 @@ const DWORD kWaitMs = 10000;
 const char* const kTitles[] = {"VESTA Viewer", "Art Pack", "Demo World"};
 
 // Behaves as the package manager's logic does, and records what it heard.
-class RecordingEvents : public vesta::platform::PackageDialogEvents {
+class RecordingEvents : public vesta::ui::PackageDialogEvents {
  public:
   void OnInitDialog(PackageDialogView* view) override {
     view_ = view;
@@ -140,7 +140,7 @@ BOOL CALLBACK AnswerNoAndCancel(HWND window, LPARAM) {
 // Runs the dialog on this thread while drive() works it from another. What
 // the drive leaves open is then closed (message boxes answered No), and as a
 // last resort the program stops, so that a fault fails instead of hanging.
-bool RunDriven(vesta::platform::PackageDialogEvents* events, const std::function<void(HWND)>& drive) {
+bool RunDriven(vesta::ui::PackageDialogEvents* events, const std::function<void(HWND)>& drive) {
   std::atomic<bool> ended{false};
   const DWORD dialogThread = GetCurrentThreadId();
   std::thread driver([&] {
@@ -159,7 +159,7 @@ bool RunDriven(vesta::platform::PackageDialogEvents* events, const std::function
   });
   bool shown = false;
   try {
-    shown = vesta::platform::RunPackageDialog(events);
+    shown = vesta::ui::RunPackageDialog(events);
   } catch (...) {
     ended = true;
     driver.join();
@@ -307,7 +307,7 @@ TEST(PackageDialogWin32Test, AHandlersExceptionEndsTheDialogAndComesOut) {
                  EXPECT_TRUE(WaitClosed(dialog));
                }),
                std::runtime_error);
-  EXPECT_FALSE(vesta::platform::RunPackageDialog(nullptr));
+  EXPECT_FALSE(vesta::ui::RunPackageDialog(nullptr));
 }
 
 TEST(PackageDialogWin32Test, PaintingAndTheDragIconGoThroughTheHandlers) {

@@ -1,7 +1,7 @@
 /* Resource and control ids of the package manager's dialogs, shared by the
    resource script and the code (plain defines, for the resource compiler). */
-#ifndef VESTA_PLATFORM_PACKAGE_DIALOG_IDS_H
-#define VESTA_PLATFORM_PACKAGE_DIALOG_IDS_H
+#ifndef VESTA_VERMANAGER_UI_PACKAGE_DIALOG_IDS_H
+#define VESTA_VERMANAGER_UI_PACKAGE_DIALOG_IDS_H
 
 #define IDD_VERMANAGER_ABOUT 100
 #define IDD_VERMANAGER_DIALOG 102

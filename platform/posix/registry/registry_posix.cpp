@@ -10,10 +10,11 @@
 #include <cstring>
 #include <mutex>
 
+#include "platform/process_state.h"
 #include "platform/file_error.h"
 #include "platform/file_output.h"
-#include "platform/posix/hive.h"
-#include "platform/posix/hive_file.h"
+#include "platform/posix/registry/hive.h"
+#include "platform/posix/registry/hive_file.h"
 #include "platform/posix/host_path.h"
 
 namespace vesta::platform {
@@ -25,14 +26,12 @@ using posix::HiveKey;
 // The longest key name that Windows accepts.
 constexpr size_t kMaxKeyName = 255;
 
-std::mutex gProblemMutex;
-std::string gLastProblem;
 
 // Keeps the problem for RegistryLastProblem, where a program finds it to
 // show.
 void Report(const std::string& problem) {
-  std::lock_guard<std::mutex> lock(gProblemMutex);
-  gLastProblem = problem;
+  std::lock_guard<std::mutex> lock(state::Registry().mutex);
+  state::Registry().last = problem;
 }
 
 void ReportSystemError(const std::string& file, const char* doing) {
@@ -80,25 +79,12 @@ std::string HiveFile(RegRoot fileRoot) {
 bool LoadHive(RegRoot fileRoot, Hive* hive) {
   const std::string file = HiveFile(fileRoot);
   hive->keys.clear();
-  int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
+  std::string text;
+  if (!ReadWholeFile(file.c_str(), &text)) {
     if (errno == ENOENT) return true;
     ReportSystemError(file, "cannot read");
     return false;
   }
-  std::string text;
-  char buffer[65536];
-  ssize_t n;
-  while ((n = read(fd, buffer, sizeof buffer)) != 0) {
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      ReportSystemError(file, "cannot read");
-      close(fd);
-      return false;
-    }
-    text.append(buffer, static_cast<size_t>(n));
-  }
-  close(fd);
   posix::HiveSyntaxError error;
   if (!posix::ParseHive(text, RegRootName(fileRoot), hive, &error)) {
     Report("registry: " + file + ":" + std::to_string(error.line) + ": " + error.what);
@@ -230,8 +216,8 @@ bool RegistryDeleteValue(RegRoot root, const char* key, const char* name) {
 }
 
 std::string RegistryLastProblem() {
-  std::lock_guard<std::mutex> lock(gProblemMutex);
-  return gLastProblem;
+  std::lock_guard<std::mutex> lock(state::Registry().mutex);
+  return state::Registry().last;
 }
 
 }  // namespace vesta::platform

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/posix/terminal_dialog.h"
+#include "vermanager/ui/posix/terminal_dialog.h"
 
-namespace vesta::platform {
+namespace vesta::ui {
 namespace posix {
 namespace {
 
@@ -162,4 +162,4 @@ bool RunPackageDialog(PackageDialogEvents* events) {
   return dialog.Run(events);
 }
 
-}  // namespace vesta::platform
+}  // namespace vesta::ui

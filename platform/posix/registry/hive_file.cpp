@@ -1,4 +1,4 @@
-#include "platform/posix/hive_file.h"
+#include "platform/posix/registry/hive_file.h"
 
 #include <unordered_map>
 

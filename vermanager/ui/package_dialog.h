@@ -5,14 +5,14 @@
 // The dialog's logic (what the buttons do) lives with the package manager;
 // it talks to the window through PackageDialogView and hears of the user's
 // actions through PackageDialogEvents.
-#ifndef VESTA_PLATFORM_PACKAGE_DIALOG_H
-#define VESTA_PLATFORM_PACKAGE_DIALOG_H
+#ifndef VESTA_VERMANAGER_UI_PACKAGE_DIALOG_H
+#define VESTA_VERMANAGER_UI_PACKAGE_DIALOG_H
 
 #include <string>
 
-#include "platform/package_dialog_ids.h"
+#include "vermanager/ui/package_dialog_ids.h"
 
-namespace vesta::platform {
+namespace vesta::ui {
 
 // The buttons of a message box, and the answers.
 enum class MessageButtons { kOk, kYesNo };
@@ -76,6 +76,6 @@ class PackageDialogEvents {
 // comes out of RunPackageDialog.
 bool RunPackageDialog(PackageDialogEvents* events);
 
-}  // namespace vesta::platform
+}  // namespace vesta::ui
 
 #endif

@@ -1,4 +1,4 @@
-#include "platform/posix/hive.h"
+#include "platform/posix/registry/hive.h"
 
 #include <algorithm>
 

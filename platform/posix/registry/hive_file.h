@@ -8,12 +8,12 @@
 //   "Count"=dword:0000001a
 //
 // Pure (text in, structure out and back), so that it can be fuzzed.
-#ifndef VESTA_PLATFORM_POSIX_HIVE_FILE_H
-#define VESTA_PLATFORM_POSIX_HIVE_FILE_H
+#ifndef VESTA_PLATFORM_POSIX_REGISTRY_HIVE_FILE_H
+#define VESTA_PLATFORM_POSIX_REGISTRY_HIVE_FILE_H
 
 #include <string>
 
-#include "platform/posix/hive.h"
+#include "platform/posix/registry/hive.h"
 
 namespace vesta::platform::posix {
 

@@ -1,0 +1,68 @@
+// The seam's process-wide state, all in one place. The seam is built into
+// each library and program, so each binary has a copy of its own.
+#ifndef VESTA_PLATFORM_PROCESS_STATE_H
+#define VESTA_PLATFORM_PROCESS_STATE_H
+
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <string>
+
+#include "platform/fault_points.h"
+#include "platform/file_error.h"
+
+namespace vesta::platform::state {
+
+// What tests put in place of the machine's folders (folder_overrides.h).
+struct FolderOverrides {
+  std::string windows;  // "" when none
+  struct Special {
+    bool active = false;
+    std::string path;
+  } special[2];  // Start-up, then Programs
+};
+FolderOverrides& Overrides();
+
+// The last failure of a file operation, one for each thread (file_error.h).
+FileError& LastFileError();
+
+// The fault points that tests arm (fault_points.h): the call that is to
+// fail, and the calls counted since arming.
+struct FaultPoint {
+  std::atomic<int> nth{0};
+  std::atomic<int> calls{0};
+};
+FaultPoint& Fault(platform::FaultPoint point);
+
+// Replacements (file_output.h): how many temporaries this process has
+// named, and the folders it has swept of dead processes' temporaries.
+struct Replacements {
+  std::atomic<unsigned> temporariesNamed{0};
+  std::mutex mutex;
+  std::set<std::string> sweptFolders;  // host paths
+};
+Replacements& Replacing();
+
+// The POSIX backend's installation: VESTA_ROOT as it was when its folders
+// were made, and where it really lies.
+struct Installation {
+  std::mutex mutex;
+  std::string root;
+  std::string real;
+};
+Installation& MadeInstallation();
+
+// The last problem the registry met (RegistryLastProblem).
+struct RegistryProblem {
+  std::mutex mutex;
+  std::string last;
+};
+RegistryProblem& Registry();
+
+// How many times COM was started and not stopped on this thread (the POSIX
+// backend counts as Windows would).
+int& ComStarts();
+
+}  // namespace vesta::platform::state
+
+#endif
