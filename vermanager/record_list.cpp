@@ -7,11 +7,10 @@ bool CRecordList::Append(void* record) {
   if (node == nullptr) return false;
   if (head_ == nullptr) {
     head_ = node;
-    return true;
+  } else {
+    tail_->next = node;
   }
-  Node* tail = head_;
-  while (tail->next != nullptr) tail = tail->next;
-  tail->next = node;
+  tail_ = node;
   return true;
 }
 
@@ -41,5 +40,6 @@ void CRecordList::Clear() {
     delete head_;
     head_ = next;
   }
+  tail_ = nullptr;
   cursor_ = nullptr;
 }

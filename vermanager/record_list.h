@@ -34,6 +34,7 @@ class CRecordList {
 
  private:
   Node* head_ = nullptr;
+  Node* tail_ = nullptr;  // so that appending does not walk the list
   Node* cursor_ = nullptr;
 };
 

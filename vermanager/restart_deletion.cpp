@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstddef>
 #include <cstring>
+#include <unordered_set>
 
 #include "common/text.h"
 #include "platform/file_output.h"
@@ -132,7 +133,7 @@ int ApplyRestartDeletions(const char* iniPath, RestartDeletionReport* report) {
 
   std::vector<std::string> kept;
   std::vector<std::string> items;
-  std::vector<std::string> seen;  // letter case folded, as Windows names are
+  std::unordered_set<std::string> seen;  // letter case folded, as Windows names are
   bool inSection = false;
   for (const std::string& line : lines) {
     if (!line.empty() && line[0] == '[') {
@@ -146,10 +147,7 @@ int ApplyRestartDeletions(const char* iniPath, RestartDeletionReport* report) {
         continue;
       }
       std::string folded = FoldCase(item);
-      if (!item.empty() && std::find(seen.begin(), seen.end(), folded) == seen.end()) {
-        seen.push_back(folded);
-        items.push_back(item);
-      }
+      if (!item.empty() && seen.insert(folded).second) items.push_back(item);
       continue;
     }
     kept.push_back(line);
