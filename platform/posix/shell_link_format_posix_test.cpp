@@ -1,25 +1,53 @@
-// Shortcut files as the shell of Windows writes and reads them.
+// Shortcut files as the shell of Windows writes and reads them: what this
+// backend writes, files the shell wrote, and files laid out byte by byte
+// for each way a link can name its target.
 #include "platform/posix/shell_link_format.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <map>
 #include <ostream>
 #include <string>
+#include <vector>
+
+#include "platform/file_output.h"
+#include "platform/file_system.h"
+#include "platform/shell_link.h"
+#include "platform/system_info.h"
+#include "platform/testing/scratch.h"
 
 namespace vesta::platform::posix {
 
 void PrintTo(const ShellLinkFields& fields, std::ostream* out) {
-  *out << "{" << fields.target << " | " << fields.description << " | " << fields.iconFile << ","
-       << fields.iconIndex << "}";
+  *out << "{" << fields.target << " | " << fields.description << " | " << fields.relativePath << " | "
+       << fields.workingFolder << " | " << fields.arguments << " | " << fields.iconFile << "," << fields.iconIndex
+       << "}";
 }
 
 }  // namespace vesta::platform::posix
 
 namespace {
 
+using vesta::platform::posix::ExpandVariables;
 using vesta::platform::posix::ReadShellLink;
+using vesta::platform::posix::ResolveRelativePath;
 using vesta::platform::posix::ShellLinkFields;
+using vesta::platform::posix::VariableLookup;
 using vesta::platform::posix::WriteShellLink;
+
+// LinkFlags.
+constexpr uint32_t kIdList = 0x01;
+constexpr uint32_t kInfo = 0x02;
+constexpr uint32_t kName = 0x04;
+constexpr uint32_t kRelative = 0x08;
+constexpr uint32_t kWorkingDir = 0x10;
+constexpr uint32_t kArguments = 0x20;
+constexpr uint32_t kIcon = 0x40;
+constexpr uint32_t kUnicode = 0x80;
+constexpr uint32_t kNoInfo = 0x100;
+constexpr uint32_t kExpString = 0x200;
+constexpr uint32_t kNoEnvironment = 0x100000;
 
 uint32_t U32At(const std::string& bytes, size_t at) {
   uint32_t value = 0;
@@ -27,9 +55,141 @@ uint32_t U32At(const std::string& bytes, size_t at) {
   return value;
 }
 
+uint32_t U16At(const std::string& bytes, size_t at) {
+  return static_cast<unsigned char>(bytes[at]) | (static_cast<unsigned char>(bytes[at + 1]) << 8);
+}
+
 void PutU32At(std::string* bytes, size_t at, uint32_t value) {
   for (int i = 0; i < 4; ++i) (*bytes)[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
+
+// The pieces of a fixture, little-endian.
+std::string U16(uint32_t value) { return {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF)}; }
+std::string U32(uint32_t value) { return U16(value & 0xFFFF) + U16(value >> 16); }
+std::string Zero(const std::string& text) { return text + '\0'; }
+
+std::string Wide(const std::u16string& text) {
+  std::string out;
+  for (char16_t unit : text) out += U16(unit);
+  return out;
+}
+
+std::string WideZero(const std::u16string& text) { return Wide(text) + U16(0); }
+
+std::string Header(uint32_t flags, uint32_t iconIndex = 0) {
+  return U32(0x4C) + std::string("\x01\x14\x02\x00\x00\x00\x00\x00\xC0\x00\x00\x00\x00\x00\x00\x46", 16) + U32(flags) +
+         U32(0) + std::string(24, '\0') + U32(0) + U32(iconIndex) + U32(1) + std::string(12, '\0');
+}
+
+std::string WideString(const std::u16string& text) { return U16(static_cast<uint32_t>(text.size())) + Wide(text); }
+std::string AnsiString(const std::string& text) { return U16(static_cast<uint32_t>(text.size())) + text; }
+std::string Terminal() { return U32(0); }
+
+// The shell's items: My Computer, a drive, file-system items.
+std::string Item(const std::string& data) { return U16(static_cast<uint32_t>(data.size() + 2)) + data; }
+
+std::string MyComputer() {
+  return Item(std::string("\x1F\x50\xE0\x4F\xD0\x20\xEA\x3A\x69\x10\xA2\xD8\x08\x00\x2B\x30\x30\x9D", 18));
+}
+
+std::string Drive(const std::string& name, char type = 0x2F) {
+  std::string field = name;
+  field.resize(20, '\0');
+  return Item(type + field + U16(0));
+}
+
+// A file-system item with its short name and, for a version from 3 on, an
+// 0xBEEF0004 block of that version with the long name. Stamped items have
+// times and a file's attributes, as the shell writes them for a file that
+// exists.
+std::string FileItem(bool folder, const std::string& shortName, const std::u16string& longName, int version = 3,
+                     bool stamped = true) {
+  const uint32_t time = stamped ? 0x5A2B3C4D : 0;
+  std::string data = std::string(1, folder ? 0x31 : 0x32) + '\0' + U32(0) + U32(time) +
+                     U16(folder ? 0x10 : (stamped ? 0x20 : 0)) + Zero(shortName);
+  if (data.size() % 2 != 0) data += '\0';
+  if (version != 0) {
+    const uint32_t offset = static_cast<uint32_t>(data.size() + 2);
+    // Where the long name starts, which the block also records.
+    const uint32_t name = 20 + (version >= 7 ? 18 : 0) + (version >= 8 ? 4 : 0) + (version >= 9 ? 4 : 0);
+    std::string block = U16(version) + U32(0xBEEF0004) + U32(time) + U32(time) + U16(name);
+    if (version >= 7) block += U16(0) + std::string(16, '\x7F');
+    block += U16(0);
+    if (version >= 9) block += U32(0x7F7F7F7F);
+    if (version >= 8) block += U32(0x7F7F7F7F);
+    block += WideZero(longName) + U16(offset);
+    data += U16(static_cast<uint32_t>(block.size() + 2)) + block;
+  }
+  return Item(data);
+}
+
+std::string IdList(const std::vector<std::string>& items) {
+  std::string list;
+  for (const std::string& item : items) list += item;
+  list += U16(0);
+  return U16(static_cast<uint32_t>(list.size())) + list;
+}
+
+// A LinkInfo: a local base path (with a VolumeID) when base is given, a
+// CommonNetworkRelativeLink when share is, and the common path suffix;
+// UTF-16 forms where given (the header then has room for their offsets).
+struct InfoParts {
+  std::string base;
+  std::string share;
+  std::string suffix;
+  std::u16string wideBase;
+  std::u16string wideSuffix;
+  std::u16string wideShare;  // with a device name "Z:" in both forms
+};
+
+std::string NetworkLink(const InfoParts& parts) {
+  if (parts.wideShare.empty()) {
+    const std::string name = Zero(parts.share);
+    return U32(static_cast<uint32_t>(0x14 + name.size())) + U32(0) + U32(0x14) + U32(0) + U32(0) + name;
+  }
+  const std::string strings = Zero(parts.share) + Zero("Z:") + WideZero(parts.wideShare) + WideZero(u"Z:");
+  const uint32_t name = 0x1C;
+  const uint32_t device = name + static_cast<uint32_t>(parts.share.size() + 1);
+  const uint32_t wideName = device + 3;
+  const uint32_t wideDevice = wideName + static_cast<uint32_t>(2 * (parts.wideShare.size() + 1));
+  return U32(static_cast<uint32_t>(0x1C + strings.size())) + U32(3) + U32(name) + U32(device) + U32(0x00020000) +
+         U32(wideName) + U32(wideDevice) + strings;
+}
+
+std::string LinkInfo(const InfoParts& parts) {
+  const bool wide = !parts.wideBase.empty() || !parts.wideSuffix.empty();
+  const uint32_t header = wide ? 0x24 : 0x1C;
+  std::string body;
+  uint32_t volume = 0, base = 0, network = 0, suffix = 0, wideBase = 0, wideSuffix = 0;
+  auto add = [&](uint32_t* offset, const std::string& bytes) {
+    *offset = header + static_cast<uint32_t>(body.size());
+    body += bytes;
+  };
+  if (!parts.base.empty()) {
+    add(&volume, U32(0x11) + U32(3) + U32(0x1234ABCD) + U32(0x10) + '\0');
+    add(&base, Zero(parts.base));
+  }
+  if (!parts.share.empty()) add(&network, NetworkLink(parts));
+  add(&suffix, Zero(parts.suffix));
+  if (!parts.wideBase.empty()) add(&wideBase, WideZero(parts.wideBase));
+  if (wide) add(&wideSuffix, WideZero(parts.wideSuffix));
+  const uint32_t flags = (parts.base.empty() ? 0 : 1) | (parts.share.empty() ? 0 : 2);
+  std::string info = U32(header + static_cast<uint32_t>(body.size())) + U32(header) + U32(flags) + U32(volume) +
+                     U32(base) + U32(network) + U32(suffix);
+  if (wide) info += U32(wideBase) + U32(wideSuffix);
+  return info + body;
+}
+
+std::string EnvironmentBlock(const std::string& ansi, const std::u16string& wide) {
+  std::string ansiField = ansi;
+  ansiField.resize(260, '\0');
+  std::string wideField = Wide(wide);
+  wideField.resize(520, '\0');
+  return U32(0x314) + U32(0xA0000001) + ansiField + wideField;
+}
+
+// Some other block, which is skipped.
+std::string TrackerBlock() { return U32(0x60) + U32(0xA0000003) + U32(0x58) + U32(0) + std::string(80, 'T'); }
 
 ShellLinkFields Desktop() {
   ShellLinkFields fields;
@@ -38,6 +198,25 @@ ShellLinkFields Desktop() {
   fields.iconFile = "C:\\VESTA\\bin\\VHelp.ico";
   fields.iconIndex = 3;
   return fields;
+}
+
+// What a file gives, or "<refused>".
+std::string TargetOf(const std::string& bytes, const VariableLookup& lookup = nullptr) {
+  ShellLinkFields read;
+  return ReadShellLink(bytes, &read, lookup) ? read.target : "<refused>";
+}
+
+// Where the LinkInfo begins: after the header and any item list.
+size_t InfoAt(const std::string& bytes) {
+  return 0x4C + ((U32At(bytes, 0x14) & kIdList) ? 2 + U16At(bytes, 0x4C) : 0);
+}
+
+// The file without its LinkInfo, as a writer that drops it leaves it.
+std::string WithoutLinkInfo(std::string bytes) {
+  const size_t at = InfoAt(bytes);
+  bytes.erase(at, U32At(bytes, at));
+  PutU32At(&bytes, 0x14, U32At(bytes, 0x14) & ~kInfo);
+  return bytes;
 }
 
 // Written by the shell's link object of Windows (under Wine): an item list,
@@ -74,19 +253,94 @@ const unsigned char kShellWritten[] = {
     0x00, 0x00,
 };
 
-TEST(ShellLinkFormatTest, TheHeaderAndLinkInfoAreLaidOutAsTheShellExpects) {
+// The format's own example: a link to C:\test\a.txt with an item list whose
+// file-system items carry version 7 extension blocks, a LinkInfo, a relative
+// path, a working folder and a tracker block.
+const unsigned char kFormatExample[] = {
+    0x4C, 0x00, 0x00, 0x00, 0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x46, 0x9B, 0x00, 0x08, 0x00, 0x20, 0x00, 0x00, 0x00, 0xD0, 0xE9, 0xEE, 0xF2,
+    0x15, 0x15, 0xC9, 0x01, 0xD0, 0xE9, 0xEE, 0xF2, 0x15, 0x15, 0xC9, 0x01, 0xD0, 0xE9, 0xEE, 0xF2,
+    0x15, 0x15, 0xC9, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xBD, 0x00, 0x14, 0x00,
+    0x1F, 0x50, 0xE0, 0x4F, 0xD0, 0x20, 0xEA, 0x3A, 0x69, 0x10, 0xA2, 0xD8, 0x08, 0x00, 0x2B, 0x30,
+    0x30, 0x9D, 0x19, 0x00, 0x2F, 0x43, 0x3A, 0x5C, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46, 0x00, 0x31, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x2C, 0x39, 0x69, 0xA3, 0x10, 0x00, 0x74, 0x65, 0x73, 0x74, 0x00, 0x00, 0x32,
+    0x00, 0x07, 0x00, 0x04, 0x00, 0xEF, 0xBE, 0x2C, 0x39, 0x65, 0xA3, 0x2C, 0x39, 0x69, 0xA3, 0x26,
+    0x00, 0x00, 0x00, 0x03, 0x1E, 0x00, 0x00, 0x00, 0x00, 0xF5, 0x1E, 0x00, 0x00, 0x00, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x74, 0x00, 0x65, 0x00, 0x73, 0x00, 0x74, 0x00, 0x00, 0x00, 0x14,
+    0x00, 0x48, 0x00, 0x32, 0x00, 0x00, 0x00, 0x00, 0x00, 0x2C, 0x39, 0x69, 0xA3, 0x20, 0x00, 0x61,
+    0x2E, 0x74, 0x78, 0x74, 0x00, 0x34, 0x00, 0x07, 0x00, 0x04, 0x00, 0xEF, 0xBE, 0x2C, 0x39, 0x69,
+    0xA3, 0x2C, 0x39, 0x69, 0xA3, 0x26, 0x00, 0x00, 0x00, 0x2D, 0x6E, 0x00, 0x00, 0x00, 0x00, 0x96,
+    0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x61, 0x00, 0x2E, 0x00, 0x74,
+    0x00, 0x78, 0x00, 0x74, 0x00, 0x00, 0x00, 0x14, 0x00, 0x00, 0x00, 0x3C, 0x00, 0x00, 0x00, 0x1C,
+    0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x1C, 0x00, 0x00, 0x00, 0x2D, 0x00, 0x00, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x3B, 0x00, 0x00, 0x00, 0x11, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x00, 0x81,
+    0x8A, 0x7A, 0x30, 0x10, 0x00, 0x00, 0x00, 0x00, 0x43, 0x3A, 0x5C, 0x74, 0x65, 0x73, 0x74, 0x5C,
+    0x61, 0x2E, 0x74, 0x78, 0x74, 0x00, 0x00, 0x07, 0x00, 0x2E, 0x00, 0x5C, 0x00, 0x61, 0x00, 0x2E,
+    0x00, 0x74, 0x00, 0x78, 0x00, 0x74, 0x00, 0x07, 0x00, 0x43, 0x00, 0x3A, 0x00, 0x5C, 0x00, 0x74,
+    0x00, 0x65, 0x00, 0x73, 0x00, 0x74, 0x00, 0x60, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0xA0, 0x58,
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x63, 0x68, 0x72, 0x69, 0x73, 0x2D, 0x78, 0x70, 0x73,
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x40, 0x78, 0xC7, 0x94, 0x47, 0xFA, 0xC7, 0x46, 0xB3,
+    0x56, 0x5C, 0x2D, 0xC6, 0xB6, 0xD1, 0x15, 0xEC, 0x46, 0xCD, 0x7B, 0x22, 0x7F, 0xDD, 0x11, 0x94,
+    0x99, 0x00, 0x13, 0x72, 0x16, 0x87, 0x4A, 0x40, 0x78, 0xC7, 0x94, 0x47, 0xFA, 0xC7, 0x46, 0xB3,
+    0x56, 0x5C, 0x2D, 0xC6, 0xB6, 0xD1, 0x15, 0xEC, 0x46, 0xCD, 0x7B, 0x22, 0x7F, 0xDD, 0x11, 0x94,
+    0x99, 0x00, 0x13, 0x72, 0x16, 0x87, 0x4A, 0x00, 0x00, 0x00, 0x00,
+};
+
+const std::string kWine(reinterpret_cast<const char*>(kShellWritten), sizeof kShellWritten);
+const std::string kExample(reinterpret_cast<const char*>(kFormatExample), sizeof kFormatExample);
+
+// A shortcut to a share: its LinkInfo has only a CommonNetworkRelativeLink.
+std::string NetworkFixture() {
+  return Header(kInfo | kName | kUnicode) + LinkInfo({"", "\\\\SERVER\\Share", "dir\\file.txt", u"", u"", u""}) +
+         WideString(u"On the server") + Terminal();
+}
+
+// The target only in the environment block.
+std::string EnvironmentFixture() {
+  return Header(kName | kUnicode | kExpString) + WideString(u"Notepad") +
+         EnvironmentBlock("%SystemRoot%\\system32\\old.exe", u"%SystemRoot%\\notepad.exe") + TrackerBlock() +
+         Terminal();
+}
+
+// The target only in the item list, with short names and long ones.
+std::string ItemListFixture() {
+  return Header(kIdList | kUnicode) +
+         IdList({MyComputer(), Drive("C:\\"), FileItem(true, "PROGRA~1", u"Program Files"),
+                 FileItem(true, "VESTA", u"VESTA"), FileItem(false, "VESTA3~1.EXE", u"Vesta 3D.exe")}) +
+         Terminal();
+}
+
+// A local path whose UTF-16 form says more than its code-page form.
+std::string UnicodeLocalFixture() {
+  return Header(kInfo | kUnicode) +
+         LinkInfo({"C:\\Caf?\\", "", "????.txt", u"C:\\Caf\u00E9\\", u"\u20AC\u0416.txt", u""}) + Terminal();
+}
+
+// Everything in the code page: the local path and all five strings.
+std::string AnsiFixture() {
+  return Header(kInfo | kName | kRelative | kWorkingDir | kArguments | kIcon, 7) +
+         LinkInfo({"C:\\VESTA\\", "", "bin\\VESTA.EXE", u"", u"", u""}) + AnsiString("Caf\xE9 desktop") +
+         AnsiString("..\\bin\\VESTA.EXE") + AnsiString("C:\\VESTA") + AnsiString("-world Sample.vwq") +
+         AnsiString("C:\\VESTA\\bin\\VHelp.ico") + Terminal();
+}
+
+TEST(ShellLinkFormatTest, TheHeaderItemListAndLinkInfoAreLaidOutAsTheShellExpects) {
   const std::string bytes = WriteShellLink(Desktop());
   EXPECT_EQ(U32At(bytes, 0), 0x4Cu);
   EXPECT_EQ(bytes.substr(4, 16), std::string("\x01\x14\x02\x00\x00\x00\x00\x00\xC0\x00\x00\x00\x00\x00\x00\x46", 16));
-  // HasLinkInfo, HasName, HasIconLocation, IsUnicode.
-  EXPECT_EQ(U32At(bytes, 0x14), 0xC6u);
+  // HasLinkTargetIDList, HasLinkInfo, HasName, HasIconLocation, IsUnicode.
+  EXPECT_EQ(U32At(bytes, 0x14), 0xC7u);
   EXPECT_EQ(U32At(bytes, 0x38), 3u);  // icon index
   EXPECT_EQ(U32At(bytes, 0x3C), 1u);  // shown normally
-  const size_t info = 0x4C;
+  const size_t info = InfoAt(bytes);
   EXPECT_EQ(U32At(bytes, info + 4), 0x1Cu);  // header without UTF-16 offsets
   EXPECT_EQ(U32At(bytes, info + 8), 1u);     // VolumeID and local base path
   const uint32_t volume = U32At(bytes, info + 12);
+  EXPECT_EQ(U32At(bytes, info + volume), 0x11u);
   EXPECT_EQ(U32At(bytes, info + volume + 4), 3u);  // a fixed disk
+  // The whole target is the base path: the shell under Wine reads no suffix.
   EXPECT_STREQ(bytes.c_str() + info + U32At(bytes, info + 16), "C:\\VESTA\\bin\\VESTA.EXE");
   EXPECT_STREQ(bytes.c_str() + info + U32At(bytes, info + 24), "");
   // The name follows the LinkInfo as a counted UTF-16 string.
@@ -100,11 +354,53 @@ TEST(ShellLinkFormatTest, TheHeaderAndLinkInfoAreLaidOutAsTheShellExpects) {
   EXPECT_EQ(read, Desktop());
 }
 
+TEST(ShellLinkFormatTest, TheItemListNamesTheTargetAsTheShellWritesIt) {
+  const std::string bytes = WriteShellLink(Desktop());
+  // My Computer, the drive, two folders and the file, with no times: the
+  // target need not exist.
+  const std::string expected =
+      IdList({MyComputer(), Drive("C:\\"), FileItem(true, "VESTA", u"VESTA", 3, false),
+              FileItem(true, "bin", u"bin", 3, false), FileItem(false, "VESTA.EXE", u"VESTA.EXE", 3, false)});
+  EXPECT_EQ(bytes.substr(0x4C, expected.size()), expected);
+
+  // A shell that drops the LinkInfo finds the same target in the list.
+  EXPECT_EQ(TargetOf(WithoutLinkInfo(bytes)), Desktop().target);
+  std::string ignored = bytes;
+  PutU32At(&ignored, 0x14, U32At(bytes, 0x14) | kNoInfo);
+  EXPECT_EQ(TargetOf(ignored), Desktop().target);
+  ShellLinkFields root;
+  root.target = "d:\\";
+  EXPECT_EQ(TargetOf(WithoutLinkInfo(WriteShellLink(root))), "d:\\");
+}
+
+TEST(ShellLinkFormatTest, TargetsNoItemListCanNameAreWrittenWithoutOne) {
+  for (const std::string& target : std::vector<std::string>{
+           "\\\\SERVER\\Share\\dir\\file.txt", "VESTA.EXE", "C:\\VESTA\\", "C:\\VESTA\\\\bin", "C:\\VESTA\\..\\x",
+        "C:\\VESTA\\.\\x", "C:\\a?b", "C:\\a/b", "C:VESTA", "%SystemRoot%\\x", std::string(70000, 'x'),
+        "C:\\" + std::string(30000, 'x'), "C:\\" + std::string(15000, 'x') + "\\" + std::string(15000, 'y')}) {
+    ShellLinkFields fields;
+    fields.target = target;
+    const std::string bytes = WriteShellLink(fields);
+    EXPECT_EQ(U32At(bytes, 0x14), 0x82u) << target.substr(0, 40);
+    EXPECT_EQ(TargetOf(bytes), target) << target.substr(0, 40);
+  }
+  // A share is a remote disk.
+  ShellLinkFields share;
+  share.target = "\\\\SERVER\\Share\\dir\\file.txt";
+  const std::string bytes = WriteShellLink(share);
+  EXPECT_EQ(U32At(bytes, 0x4C + U32At(bytes, 0x4C + 12) + 4), 4u);
+  // The longest names that still fit are written.
+  ShellLinkFields longest;
+  longest.target = "C:\\" + std::string(16383, 'x');
+  EXPECT_EQ(U32At(WriteShellLink(longest), 0x14), 0x83u);
+  EXPECT_EQ(TargetOf(WithoutLinkInfo(WriteShellLink(longest))), longest.target);
+}
+
 TEST(ShellLinkFormatTest, OnlyTheFieldsThatAreSetAreWritten) {
   ShellLinkFields bare;
   bare.target = "C:\\VESTA\\bin\\VSETUP.EXE";
   const std::string bytes = WriteShellLink(bare);
-  EXPECT_EQ(U32At(bytes, 0x14), 0x82u);
+  EXPECT_EQ(U32At(bytes, 0x14), 0x83u);
   ShellLinkFields read = Desktop();
   ASSERT_TRUE(ReadShellLink(bytes, &read));
   EXPECT_EQ(read, bare);
@@ -112,6 +408,17 @@ TEST(ShellLinkFormatTest, OnlyTheFieldsThatAreSetAreWritten) {
   ShellLinkFields none;
   ASSERT_TRUE(ReadShellLink(WriteShellLink(none), &read));
   EXPECT_EQ(read, none);
+  EXPECT_EQ(WriteShellLink(none).size(), 0x4Cu + 4);
+
+  ShellLinkFields all = Desktop();
+  all.relativePath = "..\\bin\\VESTA.EXE";
+  all.workingFolder = "C:\\VESTA";
+  all.arguments = "-world Sample.vwq";
+  all.iconIndex = -2;
+  const std::string full = WriteShellLink(all);
+  EXPECT_EQ(U32At(full, 0x14), 0xFFu);
+  ASSERT_TRUE(ReadShellLink(full, &read));
+  EXPECT_EQ(read, all);
 }
 
 TEST(ShellLinkFormatTest, TextsTravelAsTheWesternCodePage) {
@@ -124,38 +431,339 @@ TEST(ShellLinkFormatTest, TextsTravelAsTheWesternCodePage) {
   EXPECT_EQ(read.description, fields.description);
 }
 
-TEST(ShellLinkFormatTest, AFileTheWindowsShellWroteIsRead) {
-  const std::string bytes(reinterpret_cast<const char*>(kShellWritten), sizeof kShellWritten);
+TEST(ShellLinkFormatTest, FilesTheShellWroteAreRead) {
   ShellLinkFields read;
-  ASSERT_TRUE(ReadShellLink(bytes, &read));
+  ASSERT_TRUE(ReadShellLink(kWine, &read));
   EXPECT_EQ(read, Desktop());
+
+  ASSERT_TRUE(ReadShellLink(kExample, &read));
+  EXPECT_EQ(read.target, "C:\\test\\a.txt");
+  EXPECT_EQ(read.relativePath, ".\\a.txt");
+  EXPECT_EQ(read.workingFolder, "C:\\test");
+  EXPECT_EQ(read.description, "");
 }
 
-TEST(ShellLinkFormatTest, BrokenFilesAreRefusedAndLeaveTheFieldsAlone) {
-  const std::string good = WriteShellLink(Desktop());
-  ShellLinkFields read;
-  read.description = "untouched";
-  // Every cut before the terminal block loses part of a structure.
-  for (size_t size = 0; size + 4 < good.size(); ++size) {
-    EXPECT_FALSE(ReadShellLink(good.substr(0, size), &read)) << size;
+TEST(ShellLinkFormatTest, TheShellsShortcutWithoutItsLinkInfoIsReadFromItsItemList) {
+  // Wine keeps the long name in the item itself and no signature in its
+  // extension block; Windows the short name, and the long one in a block.
+  EXPECT_EQ(TargetOf(WithoutLinkInfo(kWine)), "C:\\VESTA\\bin\\VESTA.EXE");
+  EXPECT_EQ(TargetOf(WithoutLinkInfo(kExample)), "C:\\test\\a.txt");
+  EXPECT_EQ(TargetOf(ItemListFixture()), "C:\\Program Files\\VESTA\\Vesta 3D.exe");
+
+  // The long name's place in each version of the block; before version 3,
+  // and without the block, the short name.
+  for (int version : {3, 7, 8, 9, 10}) {
+    const std::string list = IdList({MyComputer(), Drive("E:\\"), FileItem(false, "LONGNA~1.TXT", u"Long name.txt", version)});
+    EXPECT_EQ(TargetOf(Header(kIdList) + list + Terminal()), "E:\\Long name.txt") << version;
   }
-  std::string wrongSize = good;
-  wrongSize[0] = 0x4D;
-  EXPECT_FALSE(ReadShellLink(wrongSize, &read));
+  EXPECT_EQ(TargetOf(Header(kIdList) + IdList({Drive("E:"), FileItem(false, "A.TXT", u"", 2)}) + Terminal()),
+            "E:\\A.TXT");
+  EXPECT_EQ(TargetOf(Header(kIdList) + IdList({Drive("E:"), FileItem(false, "A.TXT", u"", 0)}) + Terminal()),
+            "E:\\A.TXT");
+  // A name kept in UTF-16 in the item itself.
+  const std::string unicodeItem = Item("\x36" + std::string(1, '\0') + U32(0) + U32(0) + U16(0) + WideZero(u"\u00E9t\u00E9"));
+  EXPECT_EQ(TargetOf(Header(kIdList) + IdList({Drive("E:"), unicodeItem}) + Terminal()), "E:\\\xE9t\xE9");
+
+  // Lists that name no path on a drive give no target, but the file reads.
+  const std::string network = Item(std::string("\x1F\x58\x60\x2C\x8D\x20\xEA\x3A\x69\x10\xA2\xD7\x08\x00\x2B\x30\x30\x9D", 18));
+  const std::string zip = Item("\x52" + std::string(20, 'z'));
+  for (const std::string& list :
+       {IdList({}), IdList({MyComputer()}), IdList({network, Drive("C:\\")}), IdList({MyComputer(), zip}),
+        IdList({MyComputer(), Drive("C:\\"), zip}), IdList({MyComputer(), Drive("C:\\x")}),
+        IdList({MyComputer(), Drive("1:\\")}), IdList({MyComputer(), Drive("C:\\"), Item(std::string("\x32"))}),
+        IdList({MyComputer(), Item("")}), IdList({MyComputer(), Drive("C:\\"), Item("\x32" + std::string(20, 'n'))}),
+        IdList({MyComputer(), Drive("C:\\"), Item("\x36" + std::string(13, '\0') + "n")})}) {
+    EXPECT_EQ(TargetOf(Header(kIdList) + list + Terminal()), "") << testing::PrintToString(list);
+  }
+}
+
+TEST(ShellLinkFormatTest, ANetworkShareIsItsNameAndTheCommonPathSuffix) {
+  ShellLinkFields read;
+  ASSERT_TRUE(ReadShellLink(NetworkFixture(), &read));
+  EXPECT_EQ(read.target, "\\\\SERVER\\Share\\dir\\file.txt");
+  EXPECT_EQ(read.description, "On the server");
+
+  auto share = [](const InfoParts& parts) { return TargetOf(Header(kInfo) + LinkInfo(parts) + Terminal()); };
+  EXPECT_EQ(share({"", "\\\\SERVER\\Share", "", u"", u"", u""}), "\\\\SERVER\\Share");
+  EXPECT_EQ(share({"", "\\\\SERVER\\Share\\", "dir", u"", u"", u""}), "\\\\SERVER\\Share\\dir");
+  // The UTF-16 forms stand in front of the code page's, for the name (with
+  // its device) and for the suffix.
+  EXPECT_EQ(share({"", "\\\\SERVER\\Caf?", "?.txt", u"", u"d\u00E9j\u00E0.txt", u"\\\\SERVER\\Caf\u00E9"}),
+            "\\\\SERVER\\Caf\xE9\\d\xE9j\xE0.txt");
+  EXPECT_EQ(share({"", "\\\\SERVER\\Share", "dir", u"", u"", u"\\\\SERVER\\Share"}), "\\\\SERVER\\Share\\dir");
+  // A link made on a drive that stood for the share: the local path wins.
+  EXPECT_EQ(share({"Z:\\", "\\\\SERVER\\Share", "dir", u"", u"", u""}), "Z:\\dir");
+}
+
+TEST(ShellLinkFormatTest, ATargetOnlyInTheEnvironmentBlockIsExpandedAgainstTheInstallation) {
+  const std::map<std::string, std::string> installation = {{"SystemRoot", "C:\\WINDOWS"}, {"empty", ""}};
+  const VariableLookup lookup = [&](const std::string& name, std::string* value) {
+    auto found = installation.find(name);
+    if (found == installation.end()) return false;
+    *value = found->second;
+    return true;
+  };
+  ShellLinkFields read;
+  ASSERT_TRUE(ReadShellLink(EnvironmentFixture(), &read, lookup));
+  EXPECT_EQ(read.target, "C:\\WINDOWS\\notepad.exe");
+  EXPECT_EQ(read.description, "Notepad");
+  EXPECT_EQ(TargetOf(EnvironmentFixture()), "%SystemRoot%\\notepad.exe");
+
+  auto environment = [&](const std::string& ansi, const std::u16string& wide, uint32_t flags = kExpString) {
+    return TargetOf(Header(flags) + EnvironmentBlock(ansi, wide) + Terminal(), lookup);
+  };
+  EXPECT_EQ(environment("%SystemRoot%\\old.exe", u""), "C:\\WINDOWS\\old.exe");
+  EXPECT_EQ(environment("", u"%NoSuchName%\\%empty%x%SystemRoot"), "%NoSuchName%\\x%SystemRoot");
+  // A full field without its zero ends with the field.
+  EXPECT_EQ(environment(std::string(260, 'a'), u""), std::string(260, 'a'));
+  EXPECT_EQ(environment("", std::u16string(260, u'w')), std::string(260, 'w'));
+  // The link may say to ignore the block.
+  EXPECT_EQ(environment("%SystemRoot%\\x", u"", kExpString | kNoEnvironment), "");
+}
+
+TEST(ShellLinkFormatTest, LocalPathsReadInUtf16AndInTheCodePage) {
+  EXPECT_EQ(TargetOf(UnicodeLocalFixture()), "C:\\Caf\xE9\\\x80?.txt");
+  // The UTF-16 base alone, or the suffix alone, in front of its 8-bit form.
+  EXPECT_EQ(TargetOf(Header(kInfo) + LinkInfo({"C:\\A?\\", "", "b", u"C:\\A\u00E9\\", u"", u""}) + Terminal()),
+            "C:\\A\xE9\\");
+  EXPECT_EQ(TargetOf(Header(kInfo) + LinkInfo({"C:\\A\\", "", "?", u"", u"\u00E9", u""}) + Terminal()),
+            "C:\\A\\\xE9");
+
+  ShellLinkFields read;
+  ASSERT_TRUE(ReadShellLink(AnsiFixture(), &read));
+  ShellLinkFields expected;
+  expected.target = "C:\\VESTA\\bin\\VESTA.EXE";
+  expected.description = "Caf\xE9 desktop";
+  expected.relativePath = "..\\bin\\VESTA.EXE";
+  expected.workingFolder = "C:\\VESTA";
+  expected.arguments = "-world Sample.vwq";
+  expected.iconFile = "C:\\VESTA\\bin\\VHelp.ico";
+  expected.iconIndex = 7;
+  EXPECT_EQ(read, expected);
+}
+
+TEST(ShellLinkFormatTest, TheTargetIsTakenInTheOrderTheShellTakesIt) {
+  const std::string list = IdList({MyComputer(), Drive("C:\\"), FileItem(false, "LIST.EXE", u"List.exe")});
+  const std::string environment = EnvironmentBlock("C:\\Environment.exe", u"");
+  auto link = [&](const InfoParts& parts, uint32_t flags = 0) {
+    return TargetOf(Header(kIdList | kInfo | kExpString | flags) + list + LinkInfo(parts) + environment + Terminal());
+  };
+  EXPECT_EQ(link({"C:\\Local\\", "\\\\S\\Share", "x.exe", u"", u"", u""}), "C:\\Local\\x.exe");
+  EXPECT_EQ(link({"", "\\\\S\\Share", "x.exe", u"", u"", u""}), "\\\\S\\Share\\x.exe");
+  EXPECT_EQ(link({"", "", "x.exe", u"", u"", u""}), "C:\\Environment.exe");
+  EXPECT_EQ(link({"C:\\Local\\", "", "x.exe", u"", u"", u""}, kNoInfo), "C:\\Environment.exe");
+  EXPECT_EQ(link({"", "", "", u"", u"", u""}, kNoEnvironment), "C:\\List.exe");
+}
+
+// Each of these is refused, and the fields stay as they were.
+TEST(ShellLinkFormatTest, MalformedFilesAreRefusedWithoutReadingPastThem) {
+  const std::string head = Header(kInfo);
+  const std::string info = LinkInfo({"C:\\Local\\", "\\\\S\\Share", "x", u"", u"", u""});
+  const size_t network = U32At(info, 20);
+  auto withInfo = [&](size_t at, uint32_t value) {
+    std::string changed = info;
+    PutU32At(&changed, at, value);
+    return head + changed + Terminal();
+  };
+  const std::string listHead = Header(kIdList);
+  const std::string item = FileItem(false, "A", u"A");
+  std::vector<std::pair<const char*, std::string>> cases = {
+      {"no header", std::string()},
+      {"a header cut short", head.substr(0, 0x4B)},
+      {"header size", U32(0x4D) + head.substr(4) + Terminal()},
+      {"LinkInfo size below its header", withInfo(0, 0x1B)},
+      {"LinkInfo past the end", withInfo(0, static_cast<uint32_t>(info.size() + 5))},
+      {"LinkInfo header size between the two forms", withInfo(4, 0x20)},
+      {"LinkInfo header size below its fields", withInfo(4, 0x18)},
+      {"LinkInfo header larger than the structure", withInfo(4, static_cast<uint32_t>(info.size() + 1))},
+      {"VolumeID offset past the structure", withInfo(12, static_cast<uint32_t>(info.size()))},
+      {"VolumeID offset inside the header", withInfo(12, 4)},
+      {"VolumeID missing", withInfo(12, 0)},
+      {"VolumeID size too small", withInfo(0x1C, 0x10)},
+      {"VolumeID past the structure", withInfo(0x1C, static_cast<uint32_t>(info.size()))},
+      {"local base path past the structure", withInfo(16, 0xFFFF)},
+      {"local base path missing", withInfo(16, 0)},
+      {"suffix offset past the structure", withInfo(24, static_cast<uint32_t>(info.size()))},
+      {"network link offset past the structure", withInfo(20, 0xFFFFFFFF)},
+      {"network link missing", withInfo(20, 0)},
+      {"network link too small", withInfo(network, 0x13)},
+      {"network link past the structure", withInfo(network, static_cast<uint32_t>(info.size()))},
+      {"share name offset at the size", withInfo(network + 8, U32At(info, network))},
+      {"share name offset inside its header", withInfo(network + 8, 0x10)},
+      {"share name offset without room for UTF-16 offsets", withInfo(network + 8, 0x18)},
+      {"unterminated suffix", head + info.substr(0, info.size() - 1) + "y" + Terminal()},
+      {"unterminated share name",
+       head + LinkInfo({"", "\\\\S\\Share", "x", u"", u"", u""}).replace(0x1C + 0x14 + 9, 1, "!") + Terminal()},
+      {"UTF-16 base offset past the structure",
+       [] {
+         std::string wide = LinkInfo({"C:\\A\\", "", "", u"C:\\A\\", u"", u""});
+         PutU32At(&wide, 28, static_cast<uint32_t>(wide.size() + 2));
+         return Header(kInfo) + wide + Terminal();
+       }()},
+      {"UTF-16 share offset past the link",
+       [] {
+         std::string wide = LinkInfo({"", "\\\\S\\T", "", u"", u"", u"\\\\S\\T"});
+         PutU32At(&wide, 0x1C + 0x14, 0x400);
+         return Header(kInfo) + wide + Terminal();
+       }()},
+      {"item list past the end", listHead + U16(0x40) + MyComputer() + U16(0) + Terminal()},
+      {"item past the list", listHead + U16(6) + U16(0x20) + U16(0) + U16(0) + Terminal()},
+      {"item of one byte", listHead + U16(4) + U16(1) + U16(0) + Terminal()},
+      {"item list without its terminal ID", listHead + U16(static_cast<uint32_t>(item.size())) + item + Terminal()},
+      {"string past the end", Header(kName | kUnicode) + U16(10) + Wide(u"short")},
+      {"8-bit string past the end", Header(kName) + U16(10) + "short"},
+      {"no terminal block", Header(kName) + AnsiString("name")},
+      {"terminal block cut short", Header(kName) + AnsiString("name") + U16(0)},
+      {"extra block too small", Header(0) + U32(6) + U32(0xA0000003) + Terminal()},
+      {"extra block past the end", Header(0) + U32(0x60) + U32(0xA0000003) + U32(0x58) + Terminal()},
+      {"environment block of the wrong size",
+       Header(kExpString) + U32(0x300) + EnvironmentBlock("x", u"").substr(4, 0x2FC) + Terminal()},
+      {"environment block cut short", Header(kExpString) + EnvironmentBlock("x", u"").substr(0, 0x200)},
+  };
+  for (const auto& [what, bytes] : cases) {
+    ShellLinkFields read;
+    read.description = "untouched";
+    EXPECT_FALSE(ReadShellLink(bytes, &read)) << what;
+    EXPECT_EQ(read.description, "untouched") << what;
+  }
+  ShellLinkFields read;
+  EXPECT_FALSE(ReadShellLink(kWine, nullptr));
+  // A LinkInfo that is to be ignored is only stepped over.
+  EXPECT_TRUE(ReadShellLink(Header(kInfo | kNoInfo) + withInfo(16, 0xFFFF).substr(0x4C), &read));
+}
+
+TEST(ShellLinkFormatTest, EveryCutOfAFileIsRefused) {
+  const std::vector<std::string> files = {WriteShellLink(Desktop()), kWine,          kExample,
+                                          NetworkFixture(),          EnvironmentFixture(), ItemListFixture(),
+                                          UnicodeLocalFixture(),     AnsiFixture()};
+  for (const std::string& file : files) {
+    ASSERT_NE(TargetOf(file), "<refused>");
+    for (size_t size = 0; size < file.size(); ++size) {
+      EXPECT_EQ(TargetOf(file.substr(0, size)), "<refused>") << size << " of " << file.size();
+    }
+  }
+  // Broken beyond the header: a wrong class, a path outside its LinkInfo.
+  const std::string good = WriteShellLink(Desktop());
   std::string wrongClass = good;
   wrongClass[19] = 0x47;
-  EXPECT_FALSE(ReadShellLink(wrongClass, &read));
+  EXPECT_EQ(TargetOf(wrongClass), "<refused>");
   std::string pathOutside = good;
-  PutU32At(&pathOutside, 0x4C + 16, 0xFFFF);
-  EXPECT_FALSE(ReadShellLink(pathOutside, &read));
-  EXPECT_EQ(read.description, "untouched");
+  PutU32At(&pathOutside, InfoAt(good) + 16, 0xFFFF);
+  EXPECT_EQ(TargetOf(pathOutside), "<refused>");
 
-  // A link that says its LinkInfo is to be ignored has no target.
-  std::string ignored = good;
-  PutU32At(&ignored, 0x14, U32At(good, 0x14) | 0x100);
+  // A link that says its LinkInfo is to be ignored, and has no item list,
+  // has no target.
+  ShellLinkFields fields = Desktop();
+  fields.target = "C:\\";
+  std::string ignored = WriteShellLink(fields);
+  PutU32At(&ignored, 0x14, (U32At(ignored, 0x14) | kNoInfo) & ~kIdList);
+  ignored.erase(0x4C, 2 + U16At(ignored, 0x4C));
+  ShellLinkFields read;
   ASSERT_TRUE(ReadShellLink(ignored, &read));
   EXPECT_EQ(read.target, "");
   EXPECT_EQ(read.description, "VESTA 3D desktop");
+}
+
+TEST(ShellLinkFormatTest, VariablesAreExpandedWhereTheyAreKnown) {
+  const VariableLookup lookup = [](const std::string& name, std::string* value) {
+    if (name != "A" && name != "Long Name") return false;
+    *value = name == "A" ? "1%B%" : "";
+    return true;
+  };
+  EXPECT_EQ(ExpandVariables("%A%\\%A%", lookup), "1%B%\\1%B%");  // values are not expanded again
+  EXPECT_EQ(ExpandVariables("x%Long Name%y", lookup), "xy");
+  EXPECT_EQ(ExpandVariables("%B%%A%", lookup), "%B%1%B%");
+  EXPECT_EQ(ExpandVariables("100%", lookup), "100%");
+  EXPECT_EQ(ExpandVariables("%%A%", lookup), "%%A%");
+  EXPECT_EQ(ExpandVariables("50% %A%", lookup), "50% %A%");
+  EXPECT_EQ(ExpandVariables("%A%", nullptr), "%A%");
+  EXPECT_EQ(ExpandVariables("", lookup), "");
+}
+
+TEST(ShellLinkFormatTest, ARelativePathIsSeenFromTheLinksFolder) {
+  EXPECT_EQ(ResolveRelativePath("C:\\Links\\a.lnk", ".\\a.txt"), "C:\\Links\\a.txt");
+  EXPECT_EQ(ResolveRelativePath("C:\\Links\\Deep\\a.lnk", "..\\..\\VESTA\\.\\x.exe"), "C:\\VESTA\\x.exe");
+  EXPECT_EQ(ResolveRelativePath("C:\\Links\\a.lnk", "..\\..\\..\\x.exe"), "C:\\x.exe");
+  EXPECT_EQ(ResolveRelativePath("c:/Links/a.lnk", "sub/x.exe"), "c:\\Links\\sub\\x.exe");
+  EXPECT_EQ(ResolveRelativePath("C:a.lnk", "x"), "x");
+  EXPECT_EQ(ResolveRelativePath("\\\\SERVER\\Share\\Links\\a.lnk", "..\\..\\..\\x"), "\\\\SERVER\\Share\\x");
+  EXPECT_EQ(ResolveRelativePath("\\\\SERVER\\a.lnk", "x"), "\\\\SERVER\\x");
+  EXPECT_EQ(ResolveRelativePath("\\Links\\a.lnk", "..\\x"), "\\x");
+  EXPECT_EQ(ResolveRelativePath("/tmp/links/a.lnk", "..\\x\\y.txt"), "/tmp/x/y.txt");
+  EXPECT_EQ(ResolveRelativePath("links\\a.lnk", ".\\x"), "links\\x");
+  EXPECT_EQ(ResolveRelativePath("a.lnk", ".\\x"), ".\\x");
+  EXPECT_EQ(ResolveRelativePath("C:\\Links\\a.lnk", "D:\\x"), "D:\\x");
+  EXPECT_EQ(ResolveRelativePath("C:\\Links\\a.lnk", "\\x"), "\\x");
+  EXPECT_EQ(ResolveRelativePath("C:\\Links\\a.lnk", ""), "");
+}
+
+// The backend's link object: a relative path and the installation's
+// environment, as a link read from the root sees them.
+class ShellLinkPosixTest : public ::testing::Test {
+ protected:
+  // The target of the file that bytes make, once resolved; "<none>" when
+  // the link has none.
+  std::string Resolved(const std::string& name, const std::string& bytes) {
+    const std::string file = scratch_.Path(name);
+    if (!vesta::platform::ReplaceWholeFile(file.c_str(), bytes, vesta::platform::FileMode::kBinary)) return "<unwritten>";
+    void* link = vesta::platform::CreateShellLink();
+    void* persist = vesta::platform::ShellLinkFileInterface(link);
+    char target[1024] = "";
+    bool loaded = vesta::platform::ShellLinkLoad(persist, file.c_str());
+    bool resolved = vesta::platform::ShellLinkResolve(link, nullptr);
+    bool found = vesta::platform::ShellLinkGetPath(link, target, sizeof target);
+    vesta::platform::ReleaseShellLinkInterface(persist);
+    vesta::platform::ReleaseShellLinkInterface(link);
+    if (!loaded || !resolved) return "<unread>";
+    return found ? target : "<none>";
+  }
+
+  std::string Environment(const std::string& target) {
+    return Resolved("environment.lnk", Header(kExpString) + EnvironmentBlock(target, u"") + Terminal());
+  }
+
+  vesta::testing::ScratchFolder scratch_;
+};
+
+TEST_F(ShellLinkPosixTest, ALinkWithOnlyARelativePathNamesItsTargetFromItsFolder) {
+  ASSERT_TRUE(vesta::platform::MakeFolder(scratch_.Path("Links").c_str()));
+  const std::string relative = Header(kRelative | kUnicode) + WideString(u"..\\VESTA\\.\\x.exe") + Terminal();
+  EXPECT_EQ(Resolved("Links\\relative.lnk", relative), scratch_.Path("VESTA\\x.exe"));
+  // A target of its own comes first.
+  EXPECT_EQ(Resolved("Links\\both.lnk", Header(kInfo | kRelative | kUnicode) +
+                                            LinkInfo({"C:\\Own.exe", "", "", u"", u"", u""}) +
+                                            WideString(u"..\\x.exe") + Terminal()),
+            "C:\\Own.exe");
+  EXPECT_EQ(Resolved("Links\\broken.lnk", relative.substr(0, relative.size() - 1)), "<unread>");
+}
+
+TEST_F(ShellLinkPosixTest, EnvironmentTargetsSeeTheInstallationsFolders) {
+  const std::string windows = scratch_.Path("WINNT");
+  ASSERT_TRUE(vesta::platform::MakeFolder(windows.c_str()));
+  vesta::platform::OverrideWindowsFolder(windows.c_str());
+  EXPECT_EQ(Environment("%SystemRoot%\\notepad.exe"), windows + "\\notepad.exe");
+  EXPECT_EQ(Environment("%WINDIR%\\x"), windows + "\\x");
+  EXPECT_EQ(Environment("%ProgramFiles%\\VESTA"), "C:\\Program Files\\VESTA");
+  EXPECT_EQ(Environment("%SystemDrive%\\x"), "C:\\x");
+  // Without user profiles the user's folder is the Windows folder.
+  EXPECT_EQ(Environment("%USERPROFILE%\\Desktop"), windows + "\\Desktop");
+  EXPECT_EQ(Environment("%HOMEDRIVE%%HOMEPATH%"), windows);
+  std::string user;
+  ASSERT_TRUE(vesta::platform::UserName(&user));
+  const std::string profile = windows + "\\Profiles\\" + user;
+  ASSERT_TRUE(vesta::platform::MakeFolder((windows + "\\Profiles").c_str()));
+  ASSERT_TRUE(vesta::platform::MakeFolder(profile.c_str()));
+  EXPECT_EQ(Environment("%UserProfile%\\Desktop"), profile + "\\Desktop");
+  EXPECT_EQ(Environment("%HOMEDRIVE%|%HOMEPATH%"), "C:|" + profile.substr(2));
+  vesta::platform::OverrideWindowsFolder("/host/windows");
+  EXPECT_EQ(Environment("%HOMEDRIVE%|%HOMEPATH%"), "C:|/host/windows");
+  vesta::platform::OverrideWindowsFolder(nullptr);
+
+  // Other variables come from the process; unknown ones stay.
+  ASSERT_EQ(setenv("VESTA_LINK_TEST_FOLDER", "D:\\Data", 1), 0);
+  EXPECT_EQ(Environment("%VESTA_LINK_TEST_FOLDER%\\x"), "D:\\Data\\x");
+  ASSERT_EQ(unsetenv("VESTA_LINK_TEST_FOLDER"), 0);
+  EXPECT_EQ(Environment("%VESTA_LINK_TEST_FOLDER%\\x"), "%VESTA_LINK_TEST_FOLDER%\\x");
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 #include "platform/shell_link.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "platform/file_output.h"
 #include "platform/file_system.h"
 #include "platform/posix/shell_link_format.h"
+#include "platform/system_info.h"
 
 namespace vesta::platform {
 namespace {
@@ -15,12 +17,58 @@ namespace {
 struct LinkObject {
   int references = 1;
   posix::ShellLinkFields fields;
+  std::string file;  // the file it was loaded from
 };
 
 // A shortcut is small; anything larger is no shortcut.
 constexpr size_t kMaxLinkFile = 1 << 20;
 
 LinkObject* Object(void* anyInterface) { return static_cast<LinkObject*>(anyInterface); }
+
+std::string Upper(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+// The user's profile: the Windows folder's Profiles\<user> where the
+// installation has one, else the Windows folder itself, as on a machine
+// without user profiles.
+std::string UserProfile() {
+  std::string user;
+  std::string profile = WindowsFolder() + "\\Profiles\\";
+  if (UserName(&user) && FolderExists((profile + user).c_str())) return profile + user;
+  return WindowsFolder();
+}
+
+// The installation's environment, as a link's target sees it: the folders
+// of the Windows side of the machine, then the process's own variables.
+bool InstallationVariable(const std::string& name, std::string* value) {
+  const std::string upper = Upper(name);
+  if (upper == "SYSTEMROOT" || upper == "WINDIR") {
+    *value = WindowsFolder();
+  } else if (upper == "PROGRAMFILES") {
+    *value = "C:\\Program Files";
+  } else if (upper == "SYSTEMDRIVE") {
+    *value = "C:";
+  } else if (upper == "USERPROFILE" || upper == "HOMEDRIVE" || upper == "HOMEPATH") {
+    const std::string profile = UserProfile();
+    const bool onDrive = profile.size() >= 2 && profile[1] == ':';
+    if (upper == "USERPROFILE") {
+      *value = profile;
+    } else if (upper == "HOMEDRIVE") {
+      *value = onDrive ? profile.substr(0, 2) : "C:";
+    } else {
+      *value = onDrive ? profile.substr(2) : profile;
+    }
+  } else if (const char* set = std::getenv(name.c_str())) {
+    *value = set;
+  } else {
+    return false;
+  }
+  return true;
+}
 
 bool CopyOut(const std::string& text, char* out, int size) {
   if (out == nullptr || size <= 0) return false;
@@ -74,12 +122,26 @@ bool ShellLinkLoad(void* file, const char* path) {
   if (file == nullptr) return false;
   posix::ShellLinkFields& fields = Object(file)->fields;
   fields = posix::ShellLinkFields();
+  Object(file)->file.clear();
   std::string bytes;
-  if (path == nullptr || !ReadWholeFile(path, &bytes, FileMode::kBinary, kMaxLinkFile)) return false;
-  return posix::ReadShellLink(bytes, &fields);
+  if (path == nullptr || !ReadWholeFile(path, &bytes, FileMode::kBinary, kMaxLinkFile) ||
+      !posix::ReadShellLink(bytes, &fields, InstallationVariable)) {
+    return false;
+  }
+  Object(file)->file = path;
+  return true;
 }
 
-bool ShellLinkResolve(void* link, void* /*owner*/) { return link != nullptr; }
+bool ShellLinkResolve(void* link, void* /*owner*/) {
+  if (link == nullptr) return false;
+  // A link that names its target only relative to itself is resolved
+  // against the folder it was loaded from.
+  LinkObject* object = Object(link);
+  if (object->fields.target.empty() && !object->fields.relativePath.empty() && !object->file.empty()) {
+    object->fields.target = posix::ResolveRelativePath(object->file, object->fields.relativePath);
+  }
+  return true;
+}
 
 bool ShellLinkGetPath(void* link, char* out, int size) {
   if (link == nullptr || Object(link)->fields.target.empty()) return false;
