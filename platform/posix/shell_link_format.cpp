@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "platform/posix/code_page.h"
+#include "platform/code_page.h"
 
 namespace vesta::platform::posix {
 namespace {

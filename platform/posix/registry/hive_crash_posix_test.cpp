@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/posix/registry/hive.h"
-#include "platform/posix/registry/hive_file.h"
+#include "platform/code_page.h"
+#include "platform/registry_file/hive.h"
+#include "platform/registry_file/hive_file.h"
 #include "platform/posix/host_path.h"
 #include "platform/registry.h"
 #include "platform/testing/crash.h"
@@ -20,6 +21,8 @@ namespace {
 
 namespace platform = vesta::platform;
 namespace posix = vesta::platform::posix;
+namespace regfile = vesta::platform::regfile;
+using vesta::platform::AnsiToUtf16;
 using vesta::testing::KillOutcome;
 using vesta::testing::KillRound;
 using vesta::testing::NumberedText;
@@ -33,17 +36,17 @@ std::string Counter(std::int64_t n) { return NumberedText(n, 200); }
 
 // Version n of the hive: the counter n, beside 120 values that never change
 // (about 15 KB in all).
-posix::Hive HiveVersion(std::int64_t n) {
-  posix::Hive hive;
-  posix::SetString(&hive.keys[posix::EnsureKey(&hive, kKey)], "Counter", Counter(n));
-  const size_t payload = posix::EnsureKey(&hive, kPayload);
+regfile::Hive HiveVersion(std::int64_t n) {
+  regfile::Hive hive = regfile::NewHive(kRoot);
+  regfile::SetValue(&hive, kKey, regfile::StringValue("Counter", AnsiToUtf16(Counter(n))));
   for (int k = 0; k < kPayloadValues; ++k) {
-    posix::SetString(&hive.keys[payload], "Value" + std::to_string(k), NumberedText(-k, 100));
+    regfile::SetValue(&hive, kPayload,
+                    regfile::StringValue("Value" + std::to_string(k), AnsiToUtf16(NumberedText(-k, 100))));
   }
   return hive;
 }
 
-std::string HiveText(std::int64_t n) { return posix::WriteHive(HiveVersion(n), kRoot); }
+std::string HiveText(std::int64_t n) { return regfile::WriteHive(HiveVersion(n)); }
 
 TEST(HiveCrashTest, TheHiveIsAlwaysOneWholeVersion) {
   if (!vesta::testing::CanKillWriters()) GTEST_SKIP() << "writers cannot be killed here";
@@ -57,10 +60,11 @@ TEST(HiveCrashTest, TheHiveIsAlwaysOneWholeVersion) {
   };
 
   vesta::testing::KillRewriterRepeatedly("registry hive", file, folder, write, HiveText, [&](std::int64_t) {
-    posix::Hive hive;
-    posix::HiveSyntaxError error;
-    EXPECT_TRUE(posix::ParseHive(vesta::testing::ReadTextFile(file), kRoot, &hive, &error))
+    regfile::Hive hive;
+    regfile::HiveSyntaxError error;
+    EXPECT_TRUE(regfile::ParseHive(vesta::testing::ReadTextFile(file), kRoot, &hive, &error))
         << "line " << error.line << ": " << error.what;
+    EXPECT_EQ(regfile::FirstProblem(hive), nullptr);
   });
   // The hive's lock was never left held.
   std::string counter;

@@ -8,20 +8,25 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <mutex>
+#include <utility>
+#include <vector>
 
 #include "platform/process_state.h"
 #include "platform/file_error.h"
 #include "platform/file_output.h"
-#include "platform/posix/registry/hive.h"
-#include "platform/posix/registry/hive_file.h"
+#include "platform/code_page.h"
 #include "platform/posix/host_path.h"
+#include "platform/registry_file/hive.h"
+#include "platform/registry_file/hive_file.h"
 
 namespace vesta::platform {
 namespace {
 
-using posix::Hive;
-using posix::HiveKey;
+using regfile::Hive;
+using regfile::HiveLine;
+using regfile::HiveValue;
 
 // The longest key name that Windows accepts.
 constexpr size_t kMaxKeyName = 255;
@@ -40,10 +45,14 @@ void ReportSystemError(const std::string& file, const char* doing) {
 
 bool HasLineBreak(const char* text) { return std::strpbrk(text, "\r\n") != nullptr; }
 
+// The API's text (the code page) as the hives keep names, and back.
+std::string ToUtf8(const std::string& text) { return Utf16ToUtf8(AnsiToUtf16(text)); }
+std::string ToAnsi(const std::string& text) { return Utf16ToAnsi(Utf8ToUtf16(text)); }
+
 // The key path as the hive keeps it: names joined by single back-slashes
-// (doubled and trailing ones dropped, as Windows does). False, as on
-// Windows, for a leading back-slash or a name longer than 255 characters;
-// and for a line break, which a hive file cannot hold.
+// (doubled and trailing ones dropped, as Windows does), in UTF-8. False, as
+// on Windows, for a leading back-slash or a name longer than 255
+// characters; and for a line break, which a key line cannot hold.
 bool NormalKeyPath(const char* key, std::string* path) {
   path->clear();
   if (key == nullptr) return true;
@@ -59,6 +68,7 @@ bool NormalKeyPath(const char* key, std::string* path) {
     }
     p = *end == '\0' ? end : end + 1;
   }
+  *path = ToUtf8(*path);
   return true;
 }
 
@@ -74,22 +84,30 @@ std::string HiveFile(RegRoot fileRoot) {
   return posix::VestaRoot() + "/registry/" + RegRootName(fileRoot) + ".reg";
 }
 
+void ReportLine(const std::string& file, int line, const std::string& what) {
+  Report("registry: " + file + ":" + std::to_string(line) + ": " + what);
+}
+
 // Reads the hive of fileRoot; a missing file is an empty hive. False, with
-// the problem reported, when the file cannot be read or does not parse.
+// the problem reported, when the file cannot be read or is not a registry
+// file. A line that cannot be read is reported and counts for nothing.
 bool LoadHive(RegRoot fileRoot, Hive* hive) {
   const std::string file = HiveFile(fileRoot);
-  hive->keys.clear();
   std::string text;
   if (!ReadWholeFile(file.c_str(), &text)) {
-    if (errno == ENOENT) return true;
-    ReportSystemError(file, "cannot read");
+    if (errno != ENOENT) {
+      ReportSystemError(file, "cannot read");
+      return false;
+    }
+    *hive = regfile::NewHive(RegRootName(fileRoot));
+    return true;
+  }
+  regfile::HiveSyntaxError error;
+  if (!regfile::ParseHive(text, RegRootName(fileRoot), hive, &error)) {
+    ReportLine(file, error.line, error.what);
     return false;
   }
-  posix::HiveSyntaxError error;
-  if (!posix::ParseHive(text, RegRootName(fileRoot), hive, &error)) {
-    Report("registry: " + file + ":" + std::to_string(error.line) + ": " + error.what);
-    return false;
-  }
+  if (const HiveLine* bad = regfile::FirstProblem(*hive)) ReportLine(file, bad->number, bad->problem);
   return true;
 }
 
@@ -128,13 +146,58 @@ bool ChangeHive(RegRoot fileRoot, Change change) {
   if (ok) {
     Outcome outcome = change(&hive);
     ok = outcome != Outcome::kFailed;
-    if (outcome == Outcome::kChanged) ok = ReplaceHive(file, posix::WriteHive(hive, RegRootName(fileRoot)));
+    if (outcome == Outcome::kChanged) ok = ReplaceHive(file, regfile::WriteHive(hive));
   }
   close(lock);  // releases the lock
   return ok;
 }
 
-std::string ValueName(const char* name) { return name != nullptr ? std::string(name) : std::string(); }
+std::string ValueName(const char* name) { return name != nullptr ? ToUtf8(name) : std::string(); }
+
+// A change that a file to import makes to one hive.
+struct ImportChange {
+  HiveLine::Kind kind;  // kKey: the key is made; the others as in the file
+  std::string path;     // in the hive file
+  HiveValue value;
+};
+
+// The root named name (without regard to case), or false.
+bool RootNamed(const std::string& name, RegRoot* root) {
+  for (RegRoot candidate : {RegRoot::kClassesRoot, RegRoot::kCurrentConfig, RegRoot::kCurrentUser,
+                            RegRoot::kLocalMachine, RegRoot::kUsers, RegRoot::kPerformanceData, RegRoot::kDynData}) {
+    if (regfile::SameName(name, RegRootName(candidate))) {
+      *root = candidate;
+      return true;
+    }
+  }
+  return false;
+}
+
+// Makes the changes in the hive; true when any changed it.
+bool ApplyImport(Hive* hive, const std::vector<ImportChange>& changes) {
+  bool changed = false;
+  for (const ImportChange& change : changes) {
+    switch (change.kind) {
+      case HiveLine::Kind::kKey:
+        if (!regfile::HasKeyLine(*hive, change.path)) {
+          regfile::EnsureKey(hive, change.path);
+          changed = true;
+        }
+        break;
+      case HiveLine::Kind::kDeleteKey:
+        changed = regfile::RemoveKeyTree(hive, change.path) || changed;
+        break;
+      case HiveLine::Kind::kValue:
+        regfile::SetValue(hive, change.path, change.value);
+        changed = true;
+        break;
+      default:
+        changed = regfile::RemoveValue(hive, change.path, change.value.name) || changed;
+        break;
+    }
+  }
+  return changed;
+}
 
 }  // namespace
 
@@ -142,24 +205,20 @@ bool RegistryReadString(RegRoot root, const char* key, const char* name, std::st
   std::string path;
   Hive hive;
   if (text == nullptr || !NormalKeyPath(key, &path) || !LoadHive(FileRoot(root), &hive)) return false;
-  const HiveKey* found = posix::FindKey(hive, PathInFile(root, path));
-  if (found == nullptr) return false;
-  const posix::HiveValue* value = posix::FindValue(*found, ValueName(name));
-  if (value == nullptr || !value->isString) return false;
-  *text = value->data;
+  const HiveValue* value = regfile::FindValue(hive, PathInFile(root, path), ValueName(name));
+  std::u16string found;
+  if (value == nullptr || !regfile::StringOf(*value, &found)) return false;
+  *text = Utf16ToAnsi(found);
   return true;
 }
 
 bool RegistryWriteString(RegRoot root, const char* key, const char* name, const char* text) {
   std::string path;
-  if (text == nullptr || HasLineBreak(text) || (name != nullptr && HasLineBreak(name)) ||
-      !NormalKeyPath(key, &path)) {
-    return false;
-  }
+  if (text == nullptr || (name != nullptr && HasLineBreak(name)) || !NormalKeyPath(key, &path)) return false;
   path = PathInFile(root, path);
+  const HiveValue value = regfile::StringValue(ValueName(name), AnsiToUtf16(text));
   return ChangeHive(FileRoot(root), [&](Hive* hive) {
-    size_t index = posix::EnsureKey(hive, path);
-    posix::SetString(&hive->keys[index], ValueName(name), text);
+    regfile::SetValue(hive, path, value);
     return Outcome::kChanged;
   });
 }
@@ -168,7 +227,7 @@ bool RegistryKeyExists(RegRoot root, const char* key) {
   std::string path;
   Hive hive;
   if (!NormalKeyPath(key, &path) || !LoadHive(FileRoot(root), &hive)) return false;
-  return path.empty() || posix::KeyExists(hive, PathInFile(root, path));
+  return path.empty() || regfile::KeyExists(hive, PathInFile(root, path));
 }
 
 bool RegistryCreateKey(RegRoot root, const char* key) {
@@ -177,8 +236,8 @@ bool RegistryCreateKey(RegRoot root, const char* key) {
   if (path.empty()) return RegistryKeyExists(root, key);
   path = PathInFile(root, path);
   return ChangeHive(FileRoot(root), [&](Hive* hive) {
-    if (posix::FindKey(hive, path) != nullptr) return Outcome::kUnchanged;
-    posix::EnsureKey(hive, path);
+    if (regfile::HasKeyLine(*hive, path)) return Outcome::kUnchanged;
+    regfile::EnsureKey(hive, path);
     return Outcome::kChanged;
   });
 }
@@ -189,9 +248,9 @@ bool RegistrySubkeyAt(RegRoot root, const char* key, int index, std::string* nam
   if (name == nullptr || index < 0 || !NormalKeyPath(key, &path) || !LoadHive(FileRoot(root), &hive)) {
     return false;
   }
-  std::vector<std::string> names = posix::Subkeys(hive, PathInFile(root, path));
+  std::vector<std::string> names = regfile::Subkeys(hive, PathInFile(root, path));
   if (static_cast<size_t>(index) >= names.size()) return false;
-  *name = names[static_cast<size_t>(index)];
+  *name = ToAnsi(names[static_cast<size_t>(index)]);
   return true;
 }
 
@@ -200,7 +259,7 @@ bool RegistryDeleteKey(RegRoot root, const char* key) {
   if (!NormalKeyPath(key, &path) || path.empty()) return false;
   path = PathInFile(root, path);
   return ChangeHive(FileRoot(root), [&](Hive* hive) {
-    return posix::RemoveKey(hive, path) ? Outcome::kChanged : Outcome::kFailed;
+    return regfile::RemoveKey(hive, path) ? Outcome::kChanged : Outcome::kFailed;
   });
 }
 
@@ -209,10 +268,69 @@ bool RegistryDeleteValue(RegRoot root, const char* key, const char* name) {
   if (!NormalKeyPath(key, &path)) return false;
   path = PathInFile(root, path);
   return ChangeHive(FileRoot(root), [&](Hive* hive) {
-    HiveKey* found = posix::FindKey(hive, path);
-    return found != nullptr && posix::RemoveValue(found, ValueName(name)) ? Outcome::kChanged
-                                                                          : Outcome::kFailed;
+    return regfile::RemoveValue(hive, path, ValueName(name)) ? Outcome::kChanged : Outcome::kFailed;
   });
+}
+
+bool RegistryImportFile(const char* path) {
+  std::string bytes;
+  if (path == nullptr || !ReadWholeFile(path, &bytes)) {
+    ReportSystemError(path != nullptr ? path : "", "cannot read");
+    return false;
+  }
+  Hive file;
+  regfile::HiveSyntaxError error;
+  if (!regfile::ParseImportFile(bytes, &file, &error)) {
+    ReportLine(path, error.line, error.what);
+    return false;
+  }
+  // The changes, gathered by the hive file they go to (in the order the
+  // file first names it), each hive's in the file's order.
+  std::vector<std::pair<RegRoot, std::vector<ImportChange>>> hives;
+  std::string problem;
+  auto skip = [&](const HiveLine& line, const std::string& what) {
+    if (problem.empty()) ReportLine(path, line.number, what);
+    problem = what;
+  };
+  bool inKey = false;
+  RegRoot root = RegRoot::kCurrentUser;
+  std::string key;
+  for (const HiveLine& line : file.lines) {
+    if (!line.problem.empty()) {
+      skip(line, line.problem);
+      if (line.kind == HiveLine::Kind::kKey || line.kind == HiveLine::Kind::kDeleteKey) inKey = false;
+      continue;
+    }
+    HiveLine::Kind kind = line.kind;
+    if (kind == HiveLine::Kind::kKey || kind == HiveLine::Kind::kDeleteKey) {
+      inKey = false;
+      if (!RootNamed(line.root, &root)) {
+        skip(line, "key of an unknown root");
+        continue;
+      }
+      if (kind == HiveLine::Kind::kDeleteKey && line.path.empty()) {
+        skip(line, "a root key cannot be deleted");
+        continue;
+      }
+      inKey = kind == HiveLine::Kind::kKey;
+      key = PathInFile(root, line.path);
+    } else if (kind != HiveLine::Kind::kValue && kind != HiveLine::Kind::kDeleteValue) {
+      continue;
+    } else if (!inKey) {
+      continue;  // below a key line that was skipped
+    }
+    const RegRoot fileRoot = FileRoot(root);
+    auto found = std::find_if(hives.begin(), hives.end(), [&](const auto& hive) { return hive.first == fileRoot; });
+    if (found == hives.end()) found = hives.insert(hives.end(), {fileRoot, {}});
+    found->second.push_back(ImportChange{kind, key, line.value});
+  }
+  bool ok = problem.empty();
+  for (const auto& [fileRoot, changes] : hives) {
+    ok = ChangeHive(fileRoot, [&](Hive* hive) {
+           return ApplyImport(hive, changes) ? Outcome::kChanged : Outcome::kUnchanged;
+         }) && ok;
+  }
+  return ok;
 }
 
 std::string RegistryLastProblem() {

@@ -1,0 +1,288 @@
+#include "platform/registry_file/hive.h"
+
+#include <algorithm>
+
+#include "platform/registry_file/hive_file.h"
+
+namespace vesta::platform::regfile {
+namespace {
+
+using Kind = HiveLine::Kind;
+
+char Capital(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// True when path begins with prefix, without regard to case.
+bool StartsWithName(const std::string& path, const std::string& prefix) {
+  if (path.size() < prefix.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i) {
+    if (Capital(path[i]) != Capital(prefix[i])) return false;
+  }
+  return true;
+}
+
+// "path\" for a key, "" for the root: what the paths of its subkeys begin with.
+std::string SubkeyPrefix(const std::string& path) { return path.empty() ? path : path + '\\'; }
+
+bool IsBelow(const std::string& path, const std::string& parent) {
+  const std::string prefix = SubkeyPrefix(parent);
+  return path.size() > prefix.size() && StartsWithName(path, prefix);
+}
+
+bool IsReadKey(const HiveLine& line) { return line.kind == Kind::kKey && line.problem.empty(); }
+bool IsReadValue(const HiveLine& line) { return line.kind == Kind::kValue && line.problem.empty(); }
+// A key line, read or not, ends the values of the key before it.
+bool EndsSection(const HiveLine& line) { return line.kind == Kind::kKey || line.kind == Kind::kDeleteKey; }
+
+// Just past the values of the key line at start: the next key line, or the
+// end.
+size_t SectionEnd(const Hive& hive, size_t start) {
+  size_t end = start + 1;
+  while (end < hive.lines.size() && !EndsSection(hive.lines[end])) ++end;
+  return end;
+}
+
+bool HasSubkeys(const Hive& hive, const std::string& path) {
+  return std::any_of(hive.lines.begin(), hive.lines.end(),
+                     [&](const HiveLine& line) { return IsReadKey(line) && IsBelow(line.path, path); });
+}
+
+// The first key line below path, where a new key line of that path belongs;
+// or the end when there is none.
+size_t FirstBelow(const Hive& hive, const std::string& path) {
+  for (size_t i = 0; i < hive.lines.size(); ++i) {
+    if (IsReadKey(hive.lines[i]) && IsBelow(hive.lines[i].path, path)) return i;
+  }
+  return hive.lines.size();
+}
+
+// Just past the values of the last key of the subtree of path.
+size_t EndOfSubtree(const Hive& hive, const std::string& path) {
+  size_t end = hive.lines.size();
+  for (size_t i = 0; i < hive.lines.size(); ++i) {
+    const HiveLine& line = hive.lines[i];
+    if (IsReadKey(line) && (SameName(line.path, path) || IsBelow(line.path, path))) end = SectionEnd(hive, i);
+  }
+  return end;
+}
+
+// The spelling of name below parent in the paths of existing keys, so that a
+// parent made explicit keeps the spelling its subkeys already show.
+std::string SpellingOf(const Hive& hive, const std::string& parent, const std::string& name) {
+  const std::string prefix = SubkeyPrefix(parent);
+  for (const HiveLine& line : hive.lines) {
+    if (!IsReadKey(line) || !IsBelow(line.path, parent)) continue;
+    size_t end = line.path.find('\\', prefix.size());
+    std::string found = line.path.substr(prefix.size(), end == std::string::npos ? end : end - prefix.size());
+    if (SameName(found, name)) return found;
+  }
+  return name;
+}
+
+// Gives the line before index a line end, so that a line can follow it.
+void EndLineBefore(Hive* hive, size_t index) {
+  if (index == 0) return;
+  std::string& text = hive->lines[index - 1].text;
+  if (text.empty() || text.back() != '\n') text += hive->newline;
+}
+
+HiveLine AddedLine(Kind kind, std::string text) {
+  HiveLine line;
+  line.kind = kind;
+  line.text = std::move(text);
+  return line;
+}
+
+// A key line of path and the blank line after it, at index, after a blank
+// line of its own unless one comes before.
+void InsertKeyLine(Hive* hive, size_t at, const std::string& path) {
+  EndLineBefore(hive, at);
+  std::vector<HiveLine> added;
+  if (at > 0 && hive->lines[at - 1].kind != Kind::kBlank) added.push_back(AddedLine(Kind::kBlank, hive->newline));
+  HiveLine key = AddedLine(Kind::kKey, KeyLineText(*hive, path));
+  key.root = hive->root;
+  key.path = path;
+  added.push_back(std::move(key));
+  added.push_back(AddedLine(Kind::kBlank, hive->newline));
+  hive->lines.insert(hive->lines.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
+}
+
+// Removes the key lines whose path matches, with the lines of their values;
+// lines that are not read stay, so that no text is lost. True when any
+// went.
+template <typename Matches>
+bool RemoveKeyLines(Hive* hive, Matches matches) {
+  std::vector<HiveLine> kept;
+  bool removing = false;
+  bool removed = false;
+  for (HiveLine& line : hive->lines) {
+    if (EndsSection(line)) removing = IsReadKey(line) && matches(line.path);
+    if (removing && line.problem.empty()) {
+      removed = true;
+    } else {
+      kept.push_back(std::move(line));
+    }
+  }
+  hive->lines = std::move(kept);
+  return removed;
+}
+
+// The indexes of the lines of the value, in file order.
+std::vector<size_t> ValueLines(const Hive& hive, const std::string& path, const std::string& name) {
+  std::vector<size_t> found;
+  bool inKey = false;
+  for (size_t i = 0; i < hive.lines.size(); ++i) {
+    const HiveLine& line = hive.lines[i];
+    if (EndsSection(line)) inKey = IsReadKey(line) && SameName(line.path, path);
+    if (inKey && IsReadValue(line) && SameName(line.value.name, name)) found.push_back(i);
+  }
+  return found;
+}
+
+}  // namespace
+
+HiveValue StringValue(const std::string& name, const std::u16string& text) {
+  HiveValue value;
+  value.name = name;
+  value.type = kRegSz;
+  for (char16_t unit : text) {
+    value.data += static_cast<char>(unit & 0xFF);
+    value.data += static_cast<char>(unit >> 8);
+  }
+  value.data.append(2, '\0');
+  return value;
+}
+
+bool StringOf(const HiveValue& value, std::u16string* text) {
+  if (value.type != kRegSz) return false;
+  text->clear();
+  for (size_t i = 0; i + 1 < value.data.size(); i += 2) {
+    char16_t unit = static_cast<char16_t>(static_cast<unsigned char>(value.data[i]) |
+                                          static_cast<unsigned char>(value.data[i + 1]) << 8);
+    if (unit == u'\0') break;
+    *text += unit;
+  }
+  return true;
+}
+
+Hive NewHive(const std::string& rootName) {
+  Hive hive;
+  hive.root = rootName;
+  HiveLine header = AddedLine(Kind::kHeader, "REGEDIT4\n");
+  header.number = 1;
+  hive.lines.push_back(std::move(header));
+  hive.lines.push_back(AddedLine(Kind::kBlank, "\n"));
+  return hive;
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && StartsWithName(a, b);
+}
+
+std::string FoldName(const std::string& name) {
+  std::string folded(name);
+  for (char& c : folded) c = Capital(c);
+  return folded;
+}
+
+bool HasKeyLine(const Hive& hive, const std::string& path) {
+  return std::any_of(hive.lines.begin(), hive.lines.end(),
+                     [&](const HiveLine& line) { return IsReadKey(line) && SameName(line.path, path); });
+}
+
+bool KeyExists(const Hive& hive, const std::string& path) {
+  return path.empty() || HasKeyLine(hive, path) || HasSubkeys(hive, path);
+}
+
+std::vector<std::string> Subkeys(const Hive& hive, const std::string& path) {
+  const std::string prefix = SubkeyPrefix(path);
+  std::vector<std::string> names;
+  for (const HiveLine& line : hive.lines) {
+    if (!IsReadKey(line) || !IsBelow(line.path, path)) continue;
+    size_t end = line.path.find('\\', prefix.size());
+    std::string name = line.path.substr(prefix.size(), end == std::string::npos ? end : end - prefix.size());
+    bool seen = std::any_of(names.begin(), names.end(),
+                            [&name](const std::string& other) { return SameName(other, name); });
+    if (!seen) names.push_back(name);
+  }
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    return FoldName(a) < FoldName(b);
+  });
+  return names;
+}
+
+void EnsureKey(Hive* hive, const std::string& path) {
+  if (HasKeyLine(*hive, path)) return;
+  if (path.empty()) {
+    // The root's own key line comes before every other.
+    size_t at = 0;
+    while (at < hive->lines.size() && !IsReadKey(hive->lines[at])) ++at;
+    InsertKeyLine(hive, at, path);
+    return;
+  }
+  size_t slash = path.rfind('\\');
+  std::string parent;
+  if (slash != std::string::npos) {
+    EnsureKey(hive, path.substr(0, slash));
+    for (const HiveLine& line : hive->lines) {
+      if (IsReadKey(line) && SameName(line.path, path.substr(0, slash))) parent = line.path;
+    }
+  }
+  const std::string spelled = SubkeyPrefix(parent) + SpellingOf(*hive, parent, path.substr(slash + 1));
+  size_t at = FirstBelow(*hive, spelled);
+  if (at == hive->lines.size() && !parent.empty()) at = EndOfSubtree(*hive, parent);
+  InsertKeyLine(hive, at, spelled);
+}
+
+bool RemoveKey(Hive* hive, const std::string& path) {
+  if (path.empty() || !HasKeyLine(*hive, path) || HasSubkeys(*hive, path)) return false;
+  size_t slash = path.rfind('\\');
+  if (slash != std::string::npos) EnsureKey(hive, path.substr(0, slash));
+  return RemoveKeyLines(hive, [&](const std::string& key) { return SameName(key, path); });
+}
+
+bool RemoveKeyTree(Hive* hive, const std::string& path) {
+  if (path.empty() || !KeyExists(*hive, path)) return false;
+  size_t slash = path.rfind('\\');
+  if (slash != std::string::npos) EnsureKey(hive, path.substr(0, slash));
+  return RemoveKeyLines(hive, [&](const std::string& key) { return SameName(key, path) || IsBelow(key, path); });
+}
+
+const HiveValue* FindValue(const Hive& hive, const std::string& path, const std::string& name) {
+  std::vector<size_t> found = ValueLines(hive, path, name);
+  return found.empty() ? nullptr : &hive.lines[found.back()].value;
+}
+
+void SetValue(Hive* hive, const std::string& path, const HiveValue& value) {
+  EnsureKey(hive, path);
+  std::vector<size_t> found = ValueLines(*hive, path, value.name);
+  if (!found.empty()) {
+    HiveLine& line = hive->lines[found.back()];
+    HiveValue spelled = value;
+    spelled.name = line.value.name;
+    line.text = ValueLineText(*hive, spelled);
+    line.value = std::move(spelled);
+    return;
+  }
+  // After the values of the key's last key line.
+  size_t at = 0;
+  for (size_t i = 0; i < hive->lines.size(); ++i) {
+    if (IsReadKey(hive->lines[i]) && SameName(hive->lines[i].path, path)) at = i + 1;
+  }
+  for (size_t i = at; i < hive->lines.size() && !EndsSection(hive->lines[i]); ++i) {
+    if (hive->lines[i].kind == Kind::kValue) at = i + 1;
+  }
+  EndLineBefore(hive, at);
+  HiveLine line = AddedLine(Kind::kValue, ValueLineText(*hive, value));
+  line.value = value;
+  hive->lines.insert(hive->lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+}
+
+bool RemoveValue(Hive* hive, const std::string& path, const std::string& name) {
+  std::vector<size_t> found = ValueLines(*hive, path, name);
+  for (auto it = found.rbegin(); it != found.rend(); ++it) {
+    hive->lines.erase(hive->lines.begin() + static_cast<std::ptrdiff_t>(*it));
+  }
+  return !found.empty();
+}
+
+}  // namespace vesta::platform::regfile
