@@ -2,7 +2,8 @@
 // normaliser (vsetu_normaliser.h), installation folders and well-known
 // files, input maps, the renderer list, the screensaver, and the shell
 // services: shortcuts, shell folders and the hyperlink control
-// (vsetu_shell.h).
+// (vsetu_shell.h); for tools, the machine and its files (vsetu_machine.h),
+// the registry (vsetu_registry.h) and the packages (vsetu_packages.h).
 //
 // Operations return 1 for success and 0 for failure unless said otherwise.
 // Output buffers are the caller's and hold at least 264 bytes; paths longer
@@ -14,7 +15,10 @@
 
 #include "vesta/export.h"
 #include "vesta/vprop.h"
+#include "vesta/vsetu_machine.h"
 #include "vesta/vsetu_normaliser.h"
+#include "vesta/vsetu_packages.h"
+#include "vesta/vsetu_registry.h"
 #include "vesta/vsetu_shell.h"
 
 // Buffer of every text the operations give back.

@@ -1,0 +1,152 @@
+// vesta package list | verify | uninstall.
+#include <nlohmann/json.hpp>
+
+#include <istream>
+#include <ostream>
+
+#include "programs/vesta/commands.h"
+#include "vesta/vsetu.h"
+
+namespace vesta::tool {
+namespace {
+
+bool ManifestPath(Console& console, const std::string& given, std::string* path) {
+  if (!given.empty()) {
+    *path = given;
+    return true;
+  }
+  char bin[kVSBuffer];
+  if (!VSGetBinDir(bin)) {
+    Fail(console,
+         "package: no manifest given, and there is no installation (no \"Home\" under "
+         "HKEY_LOCAL_MACHINE\\SOFTWARE\\vesta3d\\VESTA\\CurrentVersion); name one with --manifest FILE");
+    return false;
+  }
+  *path = std::string(bin) + "\\Packages.txt";
+  return true;
+}
+
+int CannotRead(Console& console, const std::string& manifest) {
+  return Fail(console, "package: cannot read the manifest " +
+                           (VSFileExists(manifest.c_str()) ? manifest : FileProblem(manifest + ": no such file")));
+}
+
+struct Listing {
+  Console* console;
+  nlohmann::json list = nlohmann::json::array();
+  bool json = false;
+  int count = 0;
+};
+
+int ListOne(const char* name, const char* title, void* context) {
+  auto* listing = static_cast<Listing*>(context);
+  ++listing->count;
+  if (listing->json) {
+    listing->list.push_back({{"name", name}, {"title", title}});
+  } else {
+    std::string padded = name;
+    if (padded.size() < 10) padded.resize(10, ' ');
+    listing->console->out << "  " << padded << "  " << title << "\n";
+  }
+  return 1;
+}
+
+struct Verifying {
+  Console* console;
+  int components = 0;
+  int missing = 0;
+};
+
+int VerifyOne(const char* kind, const char* value, int present, void* context) {
+  auto* verifying = static_cast<Verifying*>(context);
+  ++verifying->components;
+  if (!present) ++verifying->missing;
+  verifying->console->out << (present ? "  ok       " : "  MISSING  ") << kind << " " << value << "\n";
+  return 1;
+}
+
+struct Asking {
+  Console* console;
+  bool yes;
+  bool declined = false;
+};
+
+// The dialog's questions on the console: answered yes by --yes, else by
+// the user ("y" or "yes"); the end of the input is a no.
+int Ask(const char* text, const char* caption, void* context) {
+  auto* asking = static_cast<Asking*>(context);
+  std::ostream& out = asking->console->out;
+  out << "[" << caption << "] " << text << " [y/N] ";
+  if (asking->yes) {
+    out << "yes (--yes)\n";
+    return 1;
+  }
+  out.flush();
+  std::string answer;
+  if (!std::getline(asking->console->in, answer)) {
+    out << "\n";
+    answer.clear();
+  }
+  bool agreed = answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
+  asking->declined = asking->declined || !agreed;
+  return agreed ? 1 : 0;
+}
+
+void Tell(const char* text, const char* caption, void* context) {
+  auto* asking = static_cast<Asking*>(context);
+  asking->console->out << "[" << caption << "] " << text << "\n";
+}
+
+}  // namespace
+
+int PackageList(Console& console, const std::string& given, bool asJson) {
+  std::string manifest;
+  if (!ManifestPath(console, given, &manifest)) return kExitFailed;
+  Listing listing{&console};
+  listing.json = asJson;
+  if (!asJson) console.out << manifest << ":\n";
+  if (!VSListPackages(manifest.c_str(), ListOne, &listing)) return CannotRead(console, manifest);
+  if (asJson) {
+    console.out << nlohmann::json({{"manifest", manifest}, {"packages", listing.list}})
+                       .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+                << "\n";
+  } else {
+    console.out << listing.count << (listing.count == 1 ? " package\n" : " packages\n");
+  }
+  return Finish(console, kExitOk);
+}
+
+int PackageVerify(Console& console, const std::string& given, const std::string& name) {
+  std::string manifest;
+  if (!ManifestPath(console, given, &manifest)) return kExitFailed;
+  Verifying verifying{&console};
+  int result = VSVerifyPackage(manifest.c_str(), name.c_str(), VerifyOne, &verifying);
+  if (result == -1) return CannotRead(console, manifest);
+  if (result == -2) return Fail(console, "package verify: " + manifest + ": lists no installed package " + name);
+  if (result == 1) {
+    console.out << name << ": all " << verifying.components << " components present\n";
+  } else {
+    console.out << name << ": " << verifying.missing << " of " << verifying.components
+                << " components missing; the package can be downloaded and installed again\n";
+  }
+  return Finish(console, result == 1 ? kExitOk : kExitFailed);
+}
+
+int PackageUninstall(Console& console, const std::string& given, const std::string& name, bool yes) {
+  std::string manifest;
+  if (!ManifestPath(console, given, &manifest)) return kExitFailed;
+  Asking asking{&console, yes};
+  int result = VSUninstallPackage(manifest.c_str(), name.c_str(), Ask, Tell, &asking);
+  if (result == -1) return CannotRead(console, manifest);
+  if (result == -2) return Fail(console, "package uninstall: " + manifest + ": lists no installed package " + name);
+  if (result == 0 && asking.declined) return Fail(console, "package uninstall: " + name + ": not uninstalled, as answered");
+  if (result == 0) {
+    std::string problem = FileProblem("");
+    return Fail(console, "package uninstall: " + name + ": not uninstalled" +
+                             (problem.empty() ? std::string() : " (" + problem + ")"));
+  }
+  console.out << "uninstalled " << name << "; " << manifest << " rewritten\n";
+  return Finish(console, kExitOk);
+}
+
+}  // namespace vesta::tool

@@ -1,0 +1,220 @@
+#include "programs/vesta/world_model.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "programs/vesta/console.h"
+#include "vesta/vsetu.h"
+
+namespace vesta::tool {
+namespace {
+
+// The world being read: the reader's callbacks carry no context.
+WorldModel* gLoading = nullptr;
+
+bool EndsWith(const std::string& text, const char* ending) {
+  size_t length = std::strlen(ending);
+  if (text.size() < length) return false;
+  for (size_t i = 0; i < length; ++i) {
+    if (std::tolower(static_cast<unsigned char>(text[text.size() - length + i])) !=
+        std::tolower(static_cast<unsigned char>(ending[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+int AddTexture(const char* written, const char* found, void* context) {
+  auto* dependants = static_cast<std::vector<FileUse>*>(context);
+  FileUse use;
+  use.field = "texture of the shape";
+  use.stored = written;
+  use.path = found[0] != '\0' ? found : written;
+  use.present = found[0] != '\0' && VSFileExists(found);
+  if (use.present) VSGetFileSize(use.path.c_str(), &use.size);
+  dependants->push_back(use);
+  return 1;
+}
+
+// Adds the file that a field names, when it names one.
+void Use(std::vector<FileUse>* files, const char* field, const char* stored, const std::string& holder) {
+  if (stored == nullptr || stored[0] == '\0') return;
+  FileUse use;
+  use.field = field;
+  use.stored = stored;
+  char path[kVSBuffer];
+  use.path = VSResolveStoredPath(stored, holder.c_str(), path) ? path : stored;
+  use.present = VSFileExists(use.path.c_str()) == 1;
+  if (use.present) {
+    VSGetFileSize(use.path.c_str(), &use.size);
+    VSForEachShapeTexture(use.path.c_str(), AddTexture, &use.dependants);
+  }
+  files->push_back(use);
+}
+
+int OnWorld(CWorldProp* world) {
+  WorldModel& model = *gLoading;
+  model.name = world->worldName;
+  std::string catalogue = world->fileTypeCatalogue;
+  char fallback[kVSBuffer];
+  // A world without a catalogue of its own uses the installation's.
+  if (catalogue.empty() && VSGetFileTypeFile(fallback)) catalogue = fallback;
+  Use(&model.files, "catalogue [FTY]", catalogue.c_str(), model.path);
+  Use(&model.files, "unselected shape [UUF]", world->uufShape, model.path);
+  Use(&model.files, "selected shape [MUF]", world->mufShape, model.path);
+  Use(&model.files, "texture [DEX]", world->dexFile, model.path);
+  return 1;
+}
+
+int OnRoom(CRoomProp* room) {
+  RoomInfo info;
+  info.index = room->roomIndex;
+  info.parentRoom = room->parentRoomIndex;
+  info.parentItem = room->parentItemIndex;
+  info.name = room->roomName;
+  info.folder = room->folder;
+  info.sides = room->sideCount;
+  const std::string& world = gLoading->path;
+  Use(&info.files, "ceiling texture [CTX]", room->ceilingTexture, world);
+  Use(&info.files, "floor texture [FTX]", room->floorTexture, world);
+  Use(&info.files, "wall texture [WTX]", room->wallTexture, world);
+  Use(&info.files, "door texture [DTX]", room->doorTexture, world);
+  Use(&info.files, "door KOLB file [DVA]", room->doorKolbFile, world);
+  Use(&info.files, "hit sound [HSN]", room->hitSound, world);
+  Use(&info.files, "sound [USN]", room->usnSound, world);
+  Use(&info.files, "sound [BSN]", room->bsnSound, world);
+  gLoading->elements.emplace_back('r', gLoading->rooms.size());
+  gLoading->rooms.push_back(info);
+  return 1;
+}
+
+int OnItem(CItemProp* item) {
+  ItemInfo info;
+  info.index = item->itemIndex;
+  info.room = item->roomIndex;
+  info.name = item->name;
+  info.target = item->target;
+  info.type = item->fileType;
+  const std::string& world = gLoading->path;
+  Use(&info.files, "texture [PIF]", item->texture, world);
+  Use(&info.files, "unselected shape [XFL]", item->unselectedShape, world);
+  Use(&info.files, "selected shape [SSS]", item->selectedShape, world);
+  Use(&info.files, "KOLB file [RVC]", item->kolbFile, world);
+  Use(&info.files, "collide sound [COS]", item->collideSound, world);
+  Use(&info.files, "selected sound [SES]", item->selectedSound, world);
+  Use(&info.files, "open sound [OPS]", item->openSound, world);
+  Use(&info.files, "delete sound [XDS]", item->deleteSound, world);
+  gLoading->elements.emplace_back('i', gLoading->items.size());
+  gLoading->items.push_back(info);
+  return 1;
+}
+
+// The path with its ending replaced, or "" when it has none.
+std::string WithEnding(const std::string& path, const char* ending) {
+  size_t dot = path.find_last_of('.');
+  size_t slash = path.find_last_of("\\/");
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return std::string();
+  return path.substr(0, dot) + ending;
+}
+
+// The side files that lie beside the world, and the setup file that its
+// ".nss" names.
+void AddSideFiles(WorldModel* model) {
+  std::string nss = WithEnding(model->path, ".nss");
+  if (!nss.empty() && VSFileExists(nss.c_str())) {
+    Use(&model->files, "side file (.nss)", nss.c_str(), model->path);
+    FILE* stream = VSOpenFile(nss.c_str(), "r");
+    char line[kVSBuffer] = "";
+    if (stream != nullptr) {
+      if (std::fgets(line, sizeof line, stream) == nullptr) line[0] = '\0';
+      std::fclose(stream);
+    }
+    size_t length = std::strlen(line);
+    while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) line[--length] = '\0';
+    if (EndsWith(line, ".vss")) Use(&model->files, "screensaver setup (.vss)", line, model->path);
+  }
+  for (const char* ending : {".txt", ".bmp"}) {
+    std::string side = WithEnding(model->path, ending);
+    if (!side.empty() && VSFileExists(side.c_str())) {
+      Use(&model->files, ending[1] == 't' ? "side file (.txt)" : "preview picture (.bmp)", side.c_str(), model->path);
+    }
+  }
+}
+
+void ReadCatalogue(WorldModel* model) {
+  for (const FileUse& use : model->files) {
+    if (use.field == "catalogue [FTY]") {
+      model->catalogue = use.path;
+      if (!use.present) return;
+    }
+  }
+  if (model->catalogue.empty()) return;
+  std::unique_ptr<CVFileTypeList> catalogue(new (std::nothrow) CVFileTypeList);
+  if (catalogue == nullptr) return;
+  catalogue->FLInitialise();
+  catalogue->FLPrepare();
+  catalogue->FLSetDeRelativiseOnLoad(1);
+  if (!catalogue->FLLoadFileTypeList(model->catalogue.c_str())) return;
+  model->catalogueRead = true;
+  CVFileType* type = nullptr;
+  for (int more = catalogue->FLGetFirstFileType(&type); more && type != nullptr;
+       more = catalogue->FLGetNextFileType(&type)) {
+    TypeInfo info;
+    info.name = type->typeName;
+    info.ending = type->ending;
+    const std::string& holder = model->catalogue;
+    Use(&info.files, "KOLB file [KOL]", type->kolbFile, holder);
+    Use(&info.files, "unselected shape [USH]", type->unselectedShape, holder);
+    Use(&info.files, "selected shape [SHP]", type->selectedShape, holder);
+    Use(&info.files, "texture [TXT]", type->texture, holder);
+    Use(&info.files, "selected sound [SND]", type->selectedSound, holder);
+    Use(&info.files, "collide sound [COL]", type->collideSound, holder);
+    Use(&info.files, "open sound [OPN]", type->openSound, holder);
+    Use(&info.files, "delete sound [DEL]", type->deleteSound, holder);
+    model->types.push_back(info);
+  }
+}
+
+}  // namespace
+
+bool IsWorldFile(const std::string& path) { return EndsWith(path, ".vwq"); }
+
+void Flatten(const std::vector<FileUse>& files, std::vector<const FileUse*>* out) {
+  for (const FileUse& use : files) {
+    out->push_back(&use);
+    for (const FileUse& dependant : use.dependants) out->push_back(&dependant);
+  }
+}
+
+bool LoadWorld(const std::string& path, WorldModel* world, std::string* problem) {
+  *world = WorldModel();
+  world->path = path;
+  FILE* stream = VSOpenFile(path.c_str(), "r");
+  if (stream == nullptr) {
+    *problem = FileProblem(path + ": cannot be opened");
+    return false;
+  }
+  CWorldProp worldRecord;
+  CRoomProp room;
+  CItemProp item;
+  worldRecord.WPInitialise();
+  room.RPInitialise();
+  item.IPInitialise();
+  gLoading = world;
+  int result = FFReadTagFile(stream, &worldRecord, OnWorld, &room, OnRoom, &item, OnItem, 3);
+  gLoading = nullptr;
+  std::fclose(stream);
+  FFGetError(&world->code);
+  if (result != 1) {
+    *problem = path + ": not a world file (no record could be read, code " + std::to_string(world->code) + ")";
+    return false;
+  }
+  AddSideFiles(world);
+  ReadCatalogue(world);
+  return true;
+}
+
+}  // namespace vesta::tool

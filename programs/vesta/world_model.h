@@ -1,0 +1,76 @@
+// A world as the vesta command sees it: its rooms and items, and every file
+// each of them uses, found or missing.
+#ifndef VESTA_PROGRAMS_VESTA_WORLD_MODEL_H
+#define VESTA_PROGRAMS_VESTA_WORLD_MODEL_H
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vesta::tool {
+
+// One file that a record names.
+struct FileUse {
+  std::string field;   // what it is to the record: "ceiling texture [CTX]"
+  std::string stored;  // as the record stores it
+  std::string path;    // the file it names on this machine
+  bool present = false;
+  int64_t size = 0;
+  std::vector<FileUse> dependants;  // a shape's textures
+};
+
+struct RoomInfo {
+  int index = -1;
+  int parentRoom = -1;
+  int parentItem = -1;
+  std::string name;
+  std::string folder;
+  int sides = 0;
+  std::vector<FileUse> files;
+};
+
+struct ItemInfo {
+  int index = -1;
+  int room = -1;
+  std::string name;
+  std::string target;
+  std::string type;
+  std::vector<FileUse> files;
+};
+
+// One type of the world's catalogue and the files it names.
+struct TypeInfo {
+  std::string name;
+  std::string ending;
+  std::vector<FileUse> files;
+};
+
+struct WorldModel {
+  std::string path;
+  std::string name;
+  unsigned code = 0;  // the property store's error slot after the read
+  std::vector<FileUse> files;      // the catalogue, the world's shapes and texture, side files
+  std::vector<RoomInfo> rooms;
+  std::vector<ItemInfo> items;
+  // Rooms ('r') and items ('i') in the order of the file, by their place
+  // in rooms and items.
+  std::vector<std::pair<char, size_t>> elements;
+  std::string catalogue;           // the catalogue's file ("" when none)
+  bool catalogueRead = false;
+  std::vector<TypeInfo> types;     // what the catalogue names
+};
+
+// Reads the world file and looks for every file it names. False, with the
+// reason in *problem, when the file cannot be read as a world.
+bool LoadWorld(const std::string& path, WorldModel* world, std::string* problem);
+
+// True for a path that names a world file.
+bool IsWorldFile(const std::string& path);
+
+// The files of the record, its shapes' textures included, in order.
+void Flatten(const std::vector<FileUse>& files, std::vector<const FileUse*>* out);
+
+}  // namespace vesta::tool
+
+#endif

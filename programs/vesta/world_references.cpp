@@ -1,0 +1,99 @@
+#include "programs/vesta/world_references.h"
+
+#include <cctype>
+#include <map>
+#include <set>
+
+namespace vesta::tool {
+namespace {
+
+class Collector {
+ public:
+  explicit Collector(References* out) : out_(out) {}
+
+  void World(const WorldModel& world, const std::string& prefix) {
+    visited_.insert(Folded(world.path));
+    std::string record = prefix + "world \"" + world.name + "\"";
+    Add(world.files, record, 0);
+    for (size_t n = 0; n < world.elements.size(); ++n) {
+      const auto& element = world.elements[n];
+      size_t at = prefix.empty() ? n + 1 : 0;
+      if (element.first == 'r') {
+        const RoomInfo& room = world.rooms[element.second];
+        Add(room.files, prefix + "room " + std::to_string(room.index) + " \"" + room.name + "\"", at);
+      } else {
+        const ItemInfo& item = world.items[element.second];
+        Add(item.files, prefix + "item " + std::to_string(item.index) + " \"" + item.name + "\"", at);
+      }
+    }
+    if (!world.catalogue.empty() && !world.catalogueRead) {
+      bool present = false;
+      for (const FileUse& use : world.files) present = present || (use.path == world.catalogue && use.present);
+      if (present) out_->problems.push_back(world.catalogue + ": cannot be read as a catalogue");
+    }
+    for (const TypeInfo& type : world.types) {
+      std::string holder = prefix + "catalogue type \"" + type.name + "\"";
+      Add(type.files, holder, 0);
+      for (const FileUse& use : type.files) {
+        if (!use.present || !IsWorldFile(use.path) || visited_.count(Folded(use.path)) != 0) continue;
+        WorldModel nested;
+        std::string problem;
+        if (!LoadWorld(use.path, &nested, &problem)) {
+          out_->problems.push_back(problem);
+          visited_.insert(Folded(use.path));
+          continue;
+        }
+        World(nested, prefix + "world " + use.path + ": ");
+      }
+    }
+  }
+
+ private:
+  void Add(const std::vector<FileUse>& files, const std::string& record, size_t element) {
+    for (const FileUse& use : files) {
+      Add(use, record, use.field, element);
+      for (const FileUse& dependant : use.dependants) {
+        Add(dependant, record, dependant.field + " " + use.path, element);
+      }
+    }
+  }
+
+  void Add(const FileUse& use, const std::string& record, const std::string& field, size_t element) {
+    std::string key = Folded(use.path);
+    auto found = index_.find(key);
+    if (found == index_.end()) {
+      Reference reference;
+      reference.path = use.path;
+      reference.present = use.present;
+      reference.size = use.size;
+      reference.element = element;
+      if (!use.present) ++out_->missing;
+      found = index_.emplace(key, out_->files.size()).first;
+      out_->files.push_back(reference);
+    }
+    out_->files[found->second].namedBy.push_back({record, field, use.stored});
+  }
+
+  References* out_;
+  std::map<std::string, size_t> index_;
+  std::set<std::string> visited_;
+};
+
+}  // namespace
+
+std::string Folded(const std::string& path) {
+  std::string folded = path;
+  for (char& c : folded) {
+    c = c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return folded;
+}
+
+References CollectReferences(const WorldModel& world) {
+  References references;
+  Collector collector(&references);
+  collector.World(world, "");
+  return references;
+}
+
+}  // namespace vesta::tool

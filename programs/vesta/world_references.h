@@ -1,0 +1,46 @@
+// Every file that a world refers to, each once, with the records that name
+// it; nested worlds (named by the world's catalogue) followed.
+#ifndef VESTA_PROGRAMS_VESTA_WORLD_REFERENCES_H
+#define VESTA_PROGRAMS_VESTA_WORLD_REFERENCES_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "programs/vesta/world_model.h"
+
+namespace vesta::tool {
+
+struct Naming {
+  std::string record;  // item 2 "Report"
+  std::string field;   // texture [PIF]
+  std::string stored;  // the path as the record stores it
+};
+
+struct Reference {
+  std::string path;
+  bool present = false;
+  int64_t size = 0;
+  std::vector<Naming> namedBy;
+  // Where the reference is met: 0 for the world record (and its catalogue
+  // and side files), n for the n-th element of the world (1 the first).
+  size_t element = 0;
+};
+
+struct References {
+  std::vector<Reference> files;
+  std::vector<std::string> problems;  // worlds and catalogues that could not be read
+  int missing = 0;
+};
+
+// The files of the world and its catalogue, and of the worlds that the
+// catalogue names, in the order they are met.
+References CollectReferences(const WorldModel& world);
+
+// The folded (lower-case) form of a path, by which two names of one file
+// compare.
+std::string Folded(const std::string& path);
+
+}  // namespace vesta::tool
+
+#endif

@@ -1,0 +1,184 @@
+// Files named by the installation's paths, the paths a world stores, and
+// shortcuts with an icon, for tools that work on an installation.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "common/file_copy.h"
+#include "common/file_kind.h"
+#include "common/path_tokens.h"
+#include "common/paths.h"
+#include "common/text.h"
+#include "platform/file_error.h"
+#include "platform/file_output.h"
+#include "platform/file_system.h"
+#include "platform/shell.h"
+#include "platform/shell_link.h"
+#include "vesta/vsetu.h"
+#include "vsetu/machine/text_out.h"
+
+using vesta::vsetu::CopyOut;
+
+int VSFileExists(const char* path) { return path != nullptr && vesta::platform::FileExists(path) ? 1 : 0; }
+
+int VSFolderExists(const char* path) { return path != nullptr && vesta::platform::FolderExists(path) ? 1 : 0; }
+
+int VSGetFileSize(const char* path, int64_t* size) {
+  if (path == nullptr || size == nullptr || !vesta::platform::FileExists(path)) return 0;
+  FILE* stream = vesta::platform::OpenStream(path, "rb");
+  if (stream == nullptr) return 0;
+  bool ok = std::fseek(stream, 0, SEEK_END) == 0;
+  long end = ok ? std::ftell(stream) : -1;
+  std::fclose(stream);
+  if (end < 0) return 0;
+  *size = end;
+  return 1;
+}
+
+int VSSameContent(const char* first, const char* second) {
+  return first != nullptr && second != nullptr && VUSameContent(first, second) ? 1 : 0;
+}
+
+int VSMakeFolders(const char* path) {
+  if (path == nullptr || path[0] == '\0') return 0;
+  std::string folder = path;
+  while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+  if (vesta::platform::FolderExists(folder.c_str())) return 1;
+  // Every folder above it, from the top; a drive ("C:") or a share's
+  // server exists or not of its own.
+  std::vector<std::string> chain;
+  for (std::string at = folder; !at.empty();) {
+    chain.push_back(at);
+    size_t cut = at.find_last_of("\\/");
+    if (cut == std::string::npos || cut == 0) break;
+    at.resize(cut);
+    if (at.size() == 2 && at[1] == ':') break;
+  }
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    if (vesta::platform::FolderExists(it->c_str())) continue;
+    if (!vesta::platform::MakeFolder(it->c_str())) return 0;
+  }
+  return 1;
+}
+
+int VSDeleteFile(const char* path) { return path != nullptr && vesta::platform::RemoveFile(path) ? 1 : 0; }
+
+FILE* VSOpenFile(const char* path, const char* mode) {
+  if (path == nullptr || mode == nullptr) return nullptr;
+  return vesta::platform::OpenStream(path, mode);
+}
+
+int VSReplaceFile(const char* path, const char* text, int64_t length) {
+  if (path == nullptr || (text == nullptr && length > 0) || length < 0) return 0;
+  std::string_view contents(text == nullptr ? "" : text, static_cast<size_t>(length));
+  return vesta::platform::ReplaceWholeFile(path, contents, vesta::platform::FileMode::kBinary) ? 1 : 0;
+}
+
+int VSGetHostPath(const char* path, char* out, int size) {
+  if (path == nullptr) return 0;
+  return CopyOut(vesta::platform::HostPath(path), out, size);
+}
+
+int VSGetLastFileProblem(char* out, int size) {
+  std::string problem = vesta::platform::DescribeLastFileError();
+  if (problem.empty()) {
+    CopyOut("", out, size);
+    return 0;
+  }
+  CopyOut(problem, out, size);  // a long reason is cut, and still told
+  return 1;
+}
+
+int VSResolveStoredPath(const char* stored, const char* worldFile, char* out) {
+  if (stored == nullptr || stored[0] == '\0' || out == nullptr) return 0;
+  VSSetNormalisationVariables();
+  char folder[kVUPathBuffer] = "";
+  if (worldFile != nullptr) VUGetFolderPart(folder, worldFile);
+  char path[kVUPathBuffer];
+  if (!VUCopyN(path, stored, kVUMaxPath)) return 0;
+  int kind = VUClassifyFile(path);
+  int done = kind == kVUKindTexture ? VUExpandTexturePath(path, kVUFolderToken, folder)
+                                    : VUExpandPath(path, kVUFolderToken, folder);
+  if (!done) return 0;
+  VUCopyN(out, path, kVUMaxPath);
+  return 1;
+}
+
+namespace {
+
+std::string FolderOf(const std::string& path) {
+  char folder[kVUPathBuffer] = "";
+  VUGetFolderPart(folder, path.c_str());
+  return folder;
+}
+
+// Where the viewer finds a texture that a shape names: the name as it
+// stands (expanded against the shape's folder) when that file exists, else
+// a file of its name in the installation's media folder or beside the
+// shape.
+std::string LocateShapeTexture(const std::string& written, const std::string& shape) {
+  char expanded[kVUPathBuffer];
+  if (!VUCopyN(expanded, written.c_str(), kVUMaxPath)) return std::string();
+  VUExpandPath(expanded, kVUFolderToken, FolderOf(shape).c_str());
+  if (!FolderOf(expanded).empty() && VUFileExists(expanded)) return expanded;
+  char bare[kVUPathBuffer];
+  if (!VUGetNamePart(bare, expanded)) return std::string();
+  char media[kVSBuffer];
+  std::vector<std::string> places;
+  if (VSGetMediaDir(media)) places.push_back(std::string(media) + "\\");
+  places.push_back(FolderOf(shape));
+  for (const std::string& place : places) {
+    std::string candidate = place + bare;
+    if (!place.empty() && VUFileExists(candidate.c_str())) return candidate;
+  }
+  return std::string();
+}
+
+}  // namespace
+
+int VSForEachShapeTexture(const char* shape, VSShapeTextureCallback callback, void* context) {
+  if (shape == nullptr || callback == nullptr) return 0;
+  if (!VUHasExtension(shape, ".x")) return 1;
+  std::string text;
+  if (!vesta::platform::ReadWholeFile(shape, &text)) return 0;
+  const std::string keyword = "TextureFilename";
+  for (size_t at = text.find(keyword); at != std::string::npos; at = text.find(keyword, at)) {
+    at += keyword.size();
+    size_t open = text.find('{', at);
+    if (open == std::string::npos) break;
+    size_t close = text.find('}', open);
+    size_t quote = text.find('"', open);
+    if (quote == std::string::npos || (close != std::string::npos && quote > close)) continue;
+    size_t endQuote = text.find('"', quote + 1);
+    if (endQuote == std::string::npos) break;
+    std::string written = text.substr(quote + 1, endQuote - quote - 1);
+    at = endQuote + 1;
+    std::string found = LocateShapeTexture(written, shape);
+    if (callback(written.c_str(), found.c_str(), context) != 1) break;
+  }
+  return 1;
+}
+
+int VSGetNormaliserLogFile(char* out, int size) {
+  char temp[kVSBuffer];
+  if (!VSGetTempDir(temp)) return 0;
+  return CopyOut(std::string(temp) + "\\Normaliz.txt", out, size);
+}
+
+int VSWriteShortcut(const char* shortcutFile, const char* target, const char* description, const char* iconFile,
+                    int iconIndex) {
+  namespace platform = vesta::platform;
+  if (shortcutFile == nullptr || target == nullptr) return 0;
+  bool started = platform::StartCom() == platform::ComStart::kStarted;
+  void* link = platform::CreateShellLink();
+  void* persist = link != nullptr ? platform::ShellLinkFileInterface(link) : nullptr;
+  bool ok = persist != nullptr && platform::ShellLinkSetPath(link, target) &&
+            platform::ShellLinkSetDescription(link, description != nullptr ? description : "") &&
+            (iconFile == nullptr || iconFile[0] == '\0' ||
+             platform::ShellLinkSetIconLocation(link, iconFile, iconIndex)) &&
+            platform::ShellLinkSave(persist, shortcutFile);
+  if (persist != nullptr) platform::ReleaseShellLinkInterface(persist);
+  if (link != nullptr) platform::ReleaseShellLinkInterface(link);
+  if (started) platform::StopCom();
+  return ok ? 1 : 0;
+}

@@ -1,0 +1,133 @@
+// The registry for tools: keys named by their full path, values of every
+// type, trees and registry files.
+#include <cstring>
+#include <string>
+
+#include "platform/registry.h"
+#include "vesta/vsetu.h"
+#include "vsetu/machine/text_out.h"
+
+namespace platform = vesta::platform;
+using vesta::vsetu::CopyOut;
+
+namespace {
+
+// The root and the rest of a key path: the root's name, then nothing or a
+// back-slash and the subkey. False for any other text.
+bool SplitKeyPath(const char* keyPath, platform::RegRoot* root, std::string* subkey) {
+  if (keyPath == nullptr) return false;
+  for (platform::RegRoot candidate :
+       {platform::RegRoot::kClassesRoot, platform::RegRoot::kCurrentConfig, platform::RegRoot::kCurrentUser,
+        platform::RegRoot::kLocalMachine, platform::RegRoot::kUsers}) {
+    const char* name = platform::RegRootName(candidate);
+    size_t length = std::strlen(name);
+    if (std::strncmp(keyPath, name, length) != 0) continue;
+    if (keyPath[length] != '\0' && keyPath[length] != '\\') continue;
+    *root = candidate;
+    const char* rest = keyPath + length;
+    while (*rest == '\\') ++rest;
+    *subkey = rest;
+    while (!subkey->empty() && subkey->back() == '\\') subkey->pop_back();
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int VSRegIsKeyPath(const char* keyPath) {
+  platform::RegRoot root;
+  std::string subkey;
+  return SplitKeyPath(keyPath, &root, &subkey) ? 1 : 0;
+}
+
+int VSRegKeyExists(const char* keyPath) {
+  platform::RegRoot root;
+  std::string subkey;
+  return SplitKeyPath(keyPath, &root, &subkey) && platform::RegistryKeyExists(root, subkey.c_str()) ? 1 : 0;
+}
+
+int VSRegReadValue(const char* keyPath, const char* name, unsigned* type, char* data, int size, int* length) {
+  platform::RegRoot root;
+  std::string subkey;
+  platform::RegistryValue value;
+  if (!SplitKeyPath(keyPath, &root, &subkey) || !platform::RegistryReadValue(root, subkey.c_str(), name, &value)) {
+    return 0;
+  }
+  if (type != nullptr) *type = value.type;
+  if (length != nullptr) *length = static_cast<int>(value.data.size());
+  if (data != nullptr && size > 0) {
+    size_t copied = value.data.size() < static_cast<size_t>(size) ? value.data.size() : static_cast<size_t>(size);
+    std::memcpy(data, value.data.data(), copied);
+  }
+  return 1;
+}
+
+int VSRegWriteValue(const char* keyPath, const char* name, unsigned type, const char* data, int length) {
+  platform::RegRoot root;
+  std::string subkey;
+  if (length < 0 || (data == nullptr && length > 0) || !SplitKeyPath(keyPath, &root, &subkey)) return 0;
+  platform::RegistryValue value;
+  value.type = type;
+  value.data.assign(data == nullptr ? "" : data, static_cast<size_t>(length));
+  return platform::RegistryWriteValue(root, subkey.c_str(), name, value) ? 1 : 0;
+}
+
+int VSRegValueNameAt(const char* keyPath, int index, char* out, int size) {
+  platform::RegRoot root;
+  std::string subkey;
+  std::string name;
+  if (index < 0 || !SplitKeyPath(keyPath, &root, &subkey) ||
+      !platform::RegistryValueAt(root, subkey.c_str(), index, &name)) {
+    return 0;
+  }
+  CopyOut(name, out, size);
+  return 1;
+}
+
+int VSRegSubkeyAt(const char* keyPath, int index, char* out, int size) {
+  platform::RegRoot root;
+  std::string subkey;
+  std::string name;
+  if (index < 0 || !SplitKeyPath(keyPath, &root, &subkey) ||
+      !platform::RegistrySubkeyAt(root, subkey.c_str(), index, &name)) {
+    return 0;
+  }
+  CopyOut(name, out, size);
+  return 1;
+}
+
+int VSRegDeleteValue(const char* keyPath, const char* name) {
+  platform::RegRoot root;
+  std::string subkey;
+  return SplitKeyPath(keyPath, &root, &subkey) && platform::RegistryDeleteValue(root, subkey.c_str(), name) ? 1 : 0;
+}
+
+int VSRegDeleteKeyTree(const char* keyPath) {
+  platform::RegRoot root;
+  std::string subkey;
+  if (!SplitKeyPath(keyPath, &root, &subkey) || subkey.empty()) return 0;
+  return platform::RegistryDeleteTree(root, subkey.c_str()) ? 1 : 0;
+}
+
+int VSRegImportFile(const char* path) {
+  return path != nullptr && platform::RegistryImportFile(path) ? 1 : 0;
+}
+
+int VSRegExportFile(const char* keyPath, const char* path, int format) {
+  platform::RegRoot root;
+  std::string subkey;
+  if (path == nullptr || !SplitKeyPath(keyPath, &root, &subkey)) return 0;
+  if (format != kVSRegFileRegedit4 && format != kVSRegFileVersion5) return 0;
+  return platform::RegistryExportFile(root, subkey.c_str(), path,
+                                      format == kVSRegFileVersion5 ? platform::RegistryFileFormat::kVersion5
+                                                                   : platform::RegistryFileFormat::kRegedit4)
+             ? 1
+             : 0;
+}
+
+int VSRegGetLastProblem(char* out, int size) {
+  std::string problem = platform::RegistryLastProblem();
+  CopyOut(problem, out, size);
+  return problem.empty() ? 0 : 1;
+}
