@@ -20,6 +20,7 @@
 #include "platform/posix/host_path.h"
 #include "platform/registry_file/hive.h"
 #include "platform/registry_file/hive_file.h"
+#include "platform/registry_file/import_steps.h"
 
 namespace vesta::platform {
 namespace {
@@ -154,49 +155,56 @@ bool ChangeHive(RegRoot fileRoot, Change change) {
 
 std::string ValueName(const char* name) { return name != nullptr ? ToUtf8(name) : std::string(); }
 
-// A change that a file to import makes to one hive.
-struct ImportChange {
-  HiveLine::Kind kind;  // kKey: the key is made; the others as in the file
-  std::string path;     // in the hive file
-  HiveValue value;
-};
-
-// The root named name (without regard to case), or false.
-bool RootNamed(const std::string& name, RegRoot* root) {
-  for (RegRoot candidate : {RegRoot::kClassesRoot, RegRoot::kCurrentConfig, RegRoot::kCurrentUser,
-                            RegRoot::kLocalMachine, RegRoot::kUsers, RegRoot::kPerformanceData, RegRoot::kDynData}) {
-    if (regfile::SameName(name, RegRootName(candidate))) {
-      *root = candidate;
-      return true;
-    }
-  }
-  return false;
-}
-
-// Makes the changes in the hive; true when any changed it.
-bool ApplyImport(Hive* hive, const std::vector<ImportChange>& changes) {
+// Makes the steps in the hive (whose paths are those in its file); true
+// when any changed it.
+bool ApplyImport(Hive* hive, const std::vector<regfile::ImportStep>& steps) {
   bool changed = false;
-  for (const ImportChange& change : changes) {
-    switch (change.kind) {
+  for (const regfile::ImportStep& step : steps) {
+    switch (step.kind) {
       case HiveLine::Kind::kKey:
-        if (!regfile::HasKeyLine(*hive, change.path)) {
-          regfile::EnsureKey(hive, change.path);
+        if (!regfile::HasKeyLine(*hive, step.path)) {
+          regfile::EnsureKey(hive, step.path);
           changed = true;
         }
         break;
       case HiveLine::Kind::kDeleteKey:
-        changed = regfile::RemoveKeyTree(hive, change.path) || changed;
+        changed = regfile::RemoveKeyTree(hive, step.path) || changed;
         break;
       case HiveLine::Kind::kValue:
-        regfile::SetValue(hive, change.path, change.value);
+        regfile::SetValue(hive, step.path, step.value);
         changed = true;
         break;
       default:
-        changed = regfile::RemoveValue(hive, change.path, change.value.name) || changed;
+        changed = regfile::RemoveValue(hive, step.path, step.value.name) || changed;
         break;
     }
   }
   return changed;
+}
+
+bool IsTextType(unsigned type) {
+  return type == regfile::kRegSz || type == regfile::kRegExpandSz || type == regfile::kRegMultiSz;
+}
+
+// A value's data as the ANSI API gives it (text in the code page), from the
+// hive's (text in UTF-16LE), and back.
+std::string AnsiData(const HiveValue& value) {
+  return IsTextType(value.type) ? Utf16ToAnsi(Utf16LeUnits(value.data)) : value.data;
+}
+std::string HiveData(unsigned type, const std::string& data) {
+  return IsTextType(type) ? Utf16LeBytes(AnsiToUtf16(data)) : data;
+}
+
+// Adds the key at path in the hive file, its values and its subkeys', to
+// the file to export, under its name as the registry shows it.
+void ExportKey(const Hive& hive, const std::string& path, const std::string& keyName, Hive* file) {
+  std::vector<HiveValue> values;
+  for (const std::string& name : regfile::ValueNames(hive, path)) values.push_back(*regfile::FindValue(hive, path, name));
+  regfile::AppendExportKey(file, keyName, values);
+  const std::string prefix = path.empty() ? path : path + "\\";
+  for (const std::string& subkey : regfile::Subkeys(hive, path)) {
+    ExportKey(hive, prefix + subkey, keyName + "\\" + subkey, file);
+  }
 }
 
 }  // namespace
@@ -272,6 +280,63 @@ bool RegistryDeleteValue(RegRoot root, const char* key, const char* name) {
   });
 }
 
+bool RegistryReadValue(RegRoot root, const char* key, const char* name, RegistryValue* value) {
+  std::string path;
+  Hive hive;
+  if (value == nullptr || !NormalKeyPath(key, &path) || !LoadHive(FileRoot(root), &hive)) return false;
+  const HiveValue* found = regfile::FindValue(hive, PathInFile(root, path), ValueName(name));
+  if (found == nullptr) return false;
+  value->type = found->type;
+  value->data = AnsiData(*found);
+  return true;
+}
+
+bool RegistryWriteValue(RegRoot root, const char* key, const char* name, const RegistryValue& value) {
+  std::string path;
+  if ((name != nullptr && HasLineBreak(name)) || !NormalKeyPath(key, &path)) return false;
+  path = PathInFile(root, path);
+  HiveValue written;
+  written.name = ValueName(name);
+  written.type = value.type;
+  written.data = HiveData(value.type, value.data);
+  return ChangeHive(FileRoot(root), [&](Hive* hive) {
+    regfile::SetValue(hive, path, written);
+    return Outcome::kChanged;
+  });
+}
+
+bool RegistryValueAt(RegRoot root, const char* key, int index, std::string* name) {
+  std::string path;
+  Hive hive;
+  if (name == nullptr || index < 0 || !NormalKeyPath(key, &path) || !LoadHive(FileRoot(root), &hive)) {
+    return false;
+  }
+  std::vector<std::string> names = regfile::ValueNames(hive, PathInFile(root, path));
+  if (static_cast<size_t>(index) >= names.size()) return false;
+  *name = ToAnsi(names[static_cast<size_t>(index)]);
+  return true;
+}
+
+bool RegistryDeleteTree(RegRoot root, const char* key) {
+  std::string path;
+  if (!NormalKeyPath(key, &path) || path.empty()) return false;
+  path = PathInFile(root, path);
+  return ChangeHive(FileRoot(root), [&](Hive* hive) {
+    return regfile::RemoveKeyTree(hive, path) ? Outcome::kChanged : Outcome::kFailed;
+  });
+}
+
+bool RegistryExportFile(RegRoot root, const char* key, const char* path, RegistryFileFormat format) {
+  std::string keyPath;
+  Hive hive;
+  if (path == nullptr || !NormalKeyPath(key, &keyPath) || !LoadHive(FileRoot(root), &hive)) return false;
+  const std::string inFile = PathInFile(root, keyPath);
+  if (!regfile::KeyExists(hive, inFile)) return false;
+  Hive file = regfile::NewExportFile(format == RegistryFileFormat::kVersion5);
+  ExportKey(hive, inFile, std::string(RegRootName(root)) + (keyPath.empty() ? "" : "\\" + keyPath), &file);
+  return ReplaceHive(path, regfile::WriteHive(file));
+}
+
 bool RegistryImportFile(const char* path) {
   std::string bytes;
   if (path == nullptr || !ReadWholeFile(path, &bytes)) {
@@ -284,50 +349,23 @@ bool RegistryImportFile(const char* path) {
     ReportLine(path, error.line, error.what);
     return false;
   }
-  // The changes, gathered by the hive file they go to (in the order the
-  // file first names it), each hive's in the file's order.
-  std::vector<std::pair<RegRoot, std::vector<ImportChange>>> hives;
-  std::string problem;
-  auto skip = [&](const HiveLine& line, const std::string& what) {
-    if (problem.empty()) ReportLine(path, line.number, what);
-    problem = what;
-  };
-  bool inKey = false;
-  RegRoot root = RegRoot::kCurrentUser;
-  std::string key;
-  for (const HiveLine& line : file.lines) {
-    if (!line.problem.empty()) {
-      skip(line, line.problem);
-      if (line.kind == HiveLine::Kind::kKey || line.kind == HiveLine::Kind::kDeleteKey) inKey = false;
-      continue;
-    }
-    HiveLine::Kind kind = line.kind;
-    if (kind == HiveLine::Kind::kKey || kind == HiveLine::Kind::kDeleteKey) {
-      inKey = false;
-      if (!RootNamed(line.root, &root)) {
-        skip(line, "key of an unknown root");
-        continue;
-      }
-      if (kind == HiveLine::Kind::kDeleteKey && line.path.empty()) {
-        skip(line, "a root key cannot be deleted");
-        continue;
-      }
-      inKey = kind == HiveLine::Kind::kKey;
-      key = PathInFile(root, line.path);
-    } else if (kind != HiveLine::Kind::kValue && kind != HiveLine::Kind::kDeleteValue) {
-      continue;
-    } else if (!inKey) {
-      continue;  // below a key line that was skipped
-    }
-    const RegRoot fileRoot = FileRoot(root);
+  regfile::ImportProblem problem;
+  std::vector<regfile::ImportStep> steps = regfile::ImportSteps(file, &problem);
+  if (problem.line != 0) ReportLine(path, problem.line, problem.what);
+  // The steps, gathered by the hive file they go to (in the order the file
+  // first names it), each hive's in the file's order, with its paths.
+  std::vector<std::pair<RegRoot, std::vector<regfile::ImportStep>>> hives;
+  for (regfile::ImportStep& step : steps) {
+    const RegRoot fileRoot = FileRoot(step.root);
+    step.path = PathInFile(step.root, step.path);
     auto found = std::find_if(hives.begin(), hives.end(), [&](const auto& hive) { return hive.first == fileRoot; });
     if (found == hives.end()) found = hives.insert(hives.end(), {fileRoot, {}});
-    found->second.push_back(ImportChange{kind, key, line.value});
+    found->second.push_back(std::move(step));
   }
-  bool ok = problem.empty();
-  for (const auto& [fileRoot, changes] : hives) {
+  bool ok = problem.line == 0;
+  for (const auto& [fileRoot, hiveSteps] : hives) {
     ok = ChangeHive(fileRoot, [&](Hive* hive) {
-           return ApplyImport(hive, changes) ? Outcome::kChanged : Outcome::kUnchanged;
+           return ApplyImport(hive, hiveSteps) ? Outcome::kChanged : Outcome::kUnchanged;
          }) && ok;
   }
   return ok;
