@@ -343,12 +343,19 @@ TEST(RegistryImportPosixTest, AHiveThatIsNoRegistryFileStopsOnlyItsOwnChanges) {
 
 // The cross-check of tools/test: an export that the registry editor of the
 // Windows build's Wine prefix wrote (VESTA_REGEDIT_EXPORT, a host path) of
-// values that reg.exe added, read as a hive and imported.
+// values of every kind that it imported first, read as a hive and imported.
 TEST(RegeditExportCheck, TheEditorsExportReadsAsWritten) {
   const char* exported = std::getenv("VESTA_REGEDIT_EXPORT");
   if (exported == nullptr || *exported == '\0') GTEST_SKIP() << "VESTA_REGEDIT_EXPORT names no export";
   const std::string bytes = ReadBinaryFile(exported);
   ASSERT_NE(bytes, "<missing>") << exported;
+  {
+    // Read and written back unchanged, it is the same bytes.
+    platform::regfile::Hive hive;
+    platform::regfile::HiveSyntaxError error;
+    ASSERT_TRUE(platform::regfile::ParseHive(bytes, "HKEY_CURRENT_USER", &hive, &error)) << error.what;
+    EXPECT_EQ(platform::regfile::WriteHive(hive), bytes);
+  }
   const RegRoot user = RegRoot::kCurrentUser;
   auto check = [&](const char* how) {
     EXPECT_EQ(Read(user, kCheckKey, "Text"), "Caf\xe9 room \x80 5") << how;
