@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <algorithm>
+#include <memory>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "platform/file_output.h"
 #include "platform/code_page.h"
 #include "platform/posix/host_path.h"
+#include "platform/posix/registry/hive_cache.h"
 #include "platform/registry_file/hive.h"
 #include "platform/registry_file/hive_file.h"
 #include "platform/registry_file/import_steps.h"
@@ -28,6 +30,7 @@ namespace {
 using regfile::Hive;
 using regfile::HiveLine;
 using regfile::HiveValue;
+using posix::LoadedHive;
 
 // The longest key name that Windows accepts.
 constexpr size_t kMaxKeyName = 255;
@@ -89,27 +92,43 @@ void ReportLine(const std::string& file, int line, const std::string& what) {
   Report("registry: " + file + ":" + std::to_string(line) + ": " + what);
 }
 
-// Reads the hive of fileRoot; a missing file is an empty hive. False, with
-// the problem reported, when the file cannot be read or is not a registry
-// file. A line that cannot be read is reported and counts for nothing.
-bool LoadHive(RegRoot fileRoot, Hive* hive) {
+std::shared_ptr<const LoadedHive> EmptyHive(RegRoot fileRoot) {
+  return std::make_shared<const LoadedHive>(regfile::NewHive(RegRootName(fileRoot)));
+}
+
+// The hive of fileRoot as its file holds it now, parsed once while the file
+// stays the same; a missing file is an empty hive. Null, with the problem
+// reported, when the file cannot be read or is not a registry file. A line
+// that cannot be read is reported when the file is read, and counts for
+// nothing.
+std::shared_ptr<const LoadedHive> LoadHive(RegRoot fileRoot) {
   const std::string file = HiveFile(fileRoot);
+  // The stamp comes first: should the file be replaced before it is read,
+  // the next read sees a stamp that is not the one kept, and reads again.
+  struct stat status;
+  if (stat(file.c_str(), &status) != 0) {
+    if (errno == ENOENT) return EmptyHive(fileRoot);
+    ReportSystemError(file, "cannot read");
+    return nullptr;
+  }
+  const posix::FileStamp stamp = posix::FileStamp::Of(status);
+  if (std::shared_ptr<const LoadedHive> kept = posix::CachedHive(file, stamp)) return kept;
   std::string text;
   if (!ReadWholeFile(file.c_str(), &text)) {
-    if (errno != ENOENT) {
-      ReportSystemError(file, "cannot read");
-      return false;
-    }
-    *hive = regfile::NewHive(RegRootName(fileRoot));
-    return true;
+    if (errno == ENOENT) return EmptyHive(fileRoot);
+    ReportSystemError(file, "cannot read");
+    return nullptr;
   }
+  Hive hive;
   regfile::HiveSyntaxError error;
-  if (!regfile::ParseHive(text, RegRootName(fileRoot), hive, &error)) {
+  if (!regfile::ParseHive(text, RegRootName(fileRoot), &hive, &error)) {
     ReportLine(file, error.line, error.what);
-    return false;
+    return nullptr;
   }
-  if (const HiveLine* bad = regfile::FirstProblem(*hive)) ReportLine(file, bad->number, bad->problem);
-  return true;
+  if (const HiveLine* bad = regfile::FirstProblem(hive)) ReportLine(file, bad->number, bad->problem);
+  auto loaded = std::make_shared<const LoadedHive>(std::move(hive));
+  posix::KeepHive(file, stamp, loaded);
+  return loaded;
 }
 
 // Writes text beside file and renames it over file, so that readers see
@@ -142,12 +161,19 @@ bool ChangeHive(RegRoot fileRoot, Change change) {
       return false;
     }
   }
-  Hive hive;
-  bool ok = LoadHive(fileRoot, &hive);
+  std::shared_ptr<const LoadedHive> loaded = LoadHive(fileRoot);
+  bool ok = loaded != nullptr;
   if (ok) {
+    Hive hive = loaded->hive();
+    loaded.reset();
     Outcome outcome = change(&hive);
     ok = outcome != Outcome::kFailed;
     if (outcome == Outcome::kChanged) ok = ReplaceHive(file, regfile::WriteHive(hive));
+    // What was written is what the next read finds, still under the lock.
+    struct stat status;
+    if (outcome == Outcome::kChanged && ok && stat(file.c_str(), &status) == 0) {
+      posix::KeepHive(file, posix::FileStamp::Of(status), std::make_shared<const LoadedHive>(std::move(hive)));
+    }
   }
   close(lock);  // releases the lock
   return ok;
@@ -197,12 +223,12 @@ std::string HiveData(unsigned type, const std::string& data) {
 
 // Adds the key at path in the hive file, its values and its subkeys', to
 // the file to export, under its name as the registry shows it.
-void ExportKey(const Hive& hive, const std::string& path, const std::string& keyName, Hive* file) {
+void ExportKey(const regfile::HiveIndex& hive, const std::string& path, const std::string& keyName, Hive* file) {
   std::vector<HiveValue> values;
-  for (const std::string& name : regfile::ValueNames(hive, path)) values.push_back(*regfile::FindValue(hive, path, name));
+  for (const std::string& name : hive.ValueNames(path)) values.push_back(*hive.FindValue(path, name));
   regfile::AppendExportKey(file, keyName, values);
   const std::string prefix = path.empty() ? path : path + "\\";
-  for (const std::string& subkey : regfile::Subkeys(hive, path)) {
+  for (const std::string& subkey : hive.Subkeys(path)) {
     ExportKey(hive, prefix + subkey, keyName + "\\" + subkey, file);
   }
 }
@@ -211,9 +237,9 @@ void ExportKey(const Hive& hive, const std::string& path, const std::string& key
 
 bool RegistryReadString(RegRoot root, const char* key, const char* name, std::string* text) {
   std::string path;
-  Hive hive;
-  if (text == nullptr || !NormalKeyPath(key, &path) || !LoadHive(FileRoot(root), &hive)) return false;
-  const HiveValue* value = regfile::FindValue(hive, PathInFile(root, path), ValueName(name));
+  std::shared_ptr<const LoadedHive> hive;
+  if (text == nullptr || !NormalKeyPath(key, &path) || !(hive = LoadHive(FileRoot(root)))) return false;
+  const HiveValue* value = hive->index().FindValue(PathInFile(root, path), ValueName(name));
   std::u16string found;
   if (value == nullptr || !regfile::StringOf(*value, &found)) return false;
   *text = Utf16ToAnsi(found);
@@ -233,9 +259,9 @@ bool RegistryWriteString(RegRoot root, const char* key, const char* name, const 
 
 bool RegistryKeyExists(RegRoot root, const char* key) {
   std::string path;
-  Hive hive;
-  if (!NormalKeyPath(key, &path) || !LoadHive(FileRoot(root), &hive)) return false;
-  return path.empty() || regfile::KeyExists(hive, PathInFile(root, path));
+  std::shared_ptr<const LoadedHive> hive;
+  if (!NormalKeyPath(key, &path) || !(hive = LoadHive(FileRoot(root)))) return false;
+  return path.empty() || hive->index().KeyExists(PathInFile(root, path));
 }
 
 bool RegistryCreateKey(RegRoot root, const char* key) {
@@ -252,11 +278,11 @@ bool RegistryCreateKey(RegRoot root, const char* key) {
 
 bool RegistrySubkeyAt(RegRoot root, const char* key, int index, std::string* name) {
   std::string path;
-  Hive hive;
-  if (name == nullptr || index < 0 || !NormalKeyPath(key, &path) || !LoadHive(FileRoot(root), &hive)) {
+  std::shared_ptr<const LoadedHive> hive;
+  if (name == nullptr || index < 0 || !NormalKeyPath(key, &path) || !(hive = LoadHive(FileRoot(root)))) {
     return false;
   }
-  std::vector<std::string> names = regfile::Subkeys(hive, PathInFile(root, path));
+  const std::vector<std::string>& names = hive->index().Subkeys(PathInFile(root, path));
   if (static_cast<size_t>(index) >= names.size()) return false;
   *name = ToAnsi(names[static_cast<size_t>(index)]);
   return true;
@@ -282,9 +308,9 @@ bool RegistryDeleteValue(RegRoot root, const char* key, const char* name) {
 
 bool RegistryReadValue(RegRoot root, const char* key, const char* name, RegistryValue* value) {
   std::string path;
-  Hive hive;
-  if (value == nullptr || !NormalKeyPath(key, &path) || !LoadHive(FileRoot(root), &hive)) return false;
-  const HiveValue* found = regfile::FindValue(hive, PathInFile(root, path), ValueName(name));
+  std::shared_ptr<const LoadedHive> hive;
+  if (value == nullptr || !NormalKeyPath(key, &path) || !(hive = LoadHive(FileRoot(root)))) return false;
+  const HiveValue* found = hive->index().FindValue(PathInFile(root, path), ValueName(name));
   if (found == nullptr) return false;
   value->type = found->type;
   value->data = AnsiData(*found);
@@ -307,11 +333,11 @@ bool RegistryWriteValue(RegRoot root, const char* key, const char* name, const R
 
 bool RegistryValueAt(RegRoot root, const char* key, int index, std::string* name) {
   std::string path;
-  Hive hive;
-  if (name == nullptr || index < 0 || !NormalKeyPath(key, &path) || !LoadHive(FileRoot(root), &hive)) {
+  std::shared_ptr<const LoadedHive> hive;
+  if (name == nullptr || index < 0 || !NormalKeyPath(key, &path) || !(hive = LoadHive(FileRoot(root)))) {
     return false;
   }
-  std::vector<std::string> names = regfile::ValueNames(hive, PathInFile(root, path));
+  const std::vector<std::string>& names = hive->index().ValueNames(PathInFile(root, path));
   if (static_cast<size_t>(index) >= names.size()) return false;
   *name = ToAnsi(names[static_cast<size_t>(index)]);
   return true;
@@ -328,12 +354,12 @@ bool RegistryDeleteTree(RegRoot root, const char* key) {
 
 bool RegistryExportFile(RegRoot root, const char* key, const char* path, RegistryFileFormat format) {
   std::string keyPath;
-  Hive hive;
-  if (path == nullptr || !NormalKeyPath(key, &keyPath) || !LoadHive(FileRoot(root), &hive)) return false;
+  std::shared_ptr<const LoadedHive> hive;
+  if (path == nullptr || !NormalKeyPath(key, &keyPath) || !(hive = LoadHive(FileRoot(root)))) return false;
   const std::string inFile = PathInFile(root, keyPath);
-  if (!regfile::KeyExists(hive, inFile)) return false;
+  if (!hive->index().KeyExists(inFile)) return false;
   Hive file = regfile::NewExportFile(format == RegistryFileFormat::kVersion5);
-  ExportKey(hive, inFile, std::string(RegRootName(root)) + (keyPath.empty() ? "" : "\\" + keyPath), &file);
+  ExportKey(hive->index(), inFile, std::string(RegRootName(root)) + (keyPath.empty() ? "" : "\\" + keyPath), &file);
   return ReplaceHive(path, regfile::WriteHive(file));
 }
 

@@ -2,6 +2,7 @@
 // one keeps, and how a broken one is refused.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -290,6 +291,35 @@ TEST(RegistryPosixTest, TextTheCodePageCannotHoldIsKeptByChangesElsewhere) {
   EXPECT_EQ(ReadBinaryFile(HiveFile("HKEY_CURRENT_USER")),
             Utf16LeBytes(text.substr(0, text.find(u"\r\n\r\n[", 50) + 2) + u"\"New\"=\"\u00e9\"\r\n" +
                     text.substr(text.find(u"\r\n\r\n[", 50) + 2)));
+}
+
+// A hive is read once and kept; whatever another program does to its file
+// (rewrites it in place, replaces it, removes it) is seen by the next read.
+TEST(RegistryPosixTest, AHiveKeptInMemoryFollowsItsFile) {
+  ScratchFolder scratch;
+  const RegRoot user = RegRoot::kCurrentUser;
+  ASSERT_TRUE(platform::RegistryWriteString(user, "Software\\Kept", "Value", "written"));
+  EXPECT_EQ(Read(user, "Software\\Kept", "Value"), "written");
+
+  // Rewritten in place: the same file, another size.
+  WriteHiveFile("HKEY_CURRENT_USER", "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Kept]\n\"Value\"=\"in place\"\n");
+  EXPECT_EQ(Read(user, "Software\\Kept", "Value"), "in place");
+  // Replaced by a file of the same size, as another process's change does.
+  const std::string replacement = HiveFile("HKEY_CURRENT_USER") + ".new";
+  ASSERT_TRUE(vesta::testing::WriteBinaryFile(
+      replacement, "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Kept]\n\"Value\"=\"replaced\"\n"));
+  ASSERT_EQ(std::rename(replacement.c_str(), HiveFile("HKEY_CURRENT_USER").c_str()), 0);
+  EXPECT_EQ(Read(user, "Software\\Kept", "Value"), "replaced");
+  EXPECT_TRUE(platform::RegistryKeyExists(user, "Software\\Kept"));
+  // A change made here starts from what the file holds now.
+  ASSERT_TRUE(platform::RegistryWriteString(user, "Software\\Kept", "Other", "o"));
+  EXPECT_EQ(Read(user, "Software\\Kept", "Value"), "replaced");
+  EXPECT_EQ(Read(user, "Software\\Kept", "Other"), "o");
+  // Removed: an empty hive.
+  ASSERT_EQ(std::remove(HiveFile("HKEY_CURRENT_USER").c_str()), 0);
+  EXPECT_EQ(Read(user, "Software\\Kept", "Value"), "<missing>");
+  EXPECT_FALSE(platform::RegistryKeyExists(user, "Software\\Kept"));
+  EXPECT_TRUE(platform::RegistryKeyExists(RegRoot::kClassesRoot, ""));
 }
 
 TEST(RegistryImportPosixTest, EachHiveIsChangedInItsOwnForm) {
