@@ -25,6 +25,11 @@ std::string Utf16ToUtf8(const std::u16string& text);
 // page.
 std::u16string Utf8ToUtf16(const std::string& text);
 
+// UTF-16 text as its little-endian bytes, as Windows keeps it in files
+// and in the registry, and back (an odd last byte is left out).
+std::string Utf16LeBytes(const std::u16string& text);
+std::u16string Utf16LeUnits(const std::string& bytes);
+
 }  // namespace vesta::platform
 
 #endif

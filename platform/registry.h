@@ -50,6 +50,9 @@ enum class RegRoot {
 // The root's name as Windows spells it ("HKEY_CURRENT_USER").
 const char* RegRootName(RegRoot root);
 
+// The root of that name (without regard to letter case). False for none.
+bool RegRootNamed(const std::string& name, RegRoot* root);
+
 // Reads a string value into *text. False, *text untouched, when the key or
 // the value is missing, the value is not a string, or the hive is refused.
 bool RegistryReadString(RegRoot root, const char* key, const char* name, std::string* text);

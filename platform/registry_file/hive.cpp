@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/code_page.h"
 #include "platform/registry_file/hive_file.h"
 
 namespace vesta::platform::regfile {
@@ -144,23 +145,14 @@ HiveValue StringValue(const std::string& name, const std::u16string& text) {
   HiveValue value;
   value.name = name;
   value.type = kRegSz;
-  for (char16_t unit : text) {
-    value.data += static_cast<char>(unit & 0xFF);
-    value.data += static_cast<char>(unit >> 8);
-  }
-  value.data.append(2, '\0');
+  value.data = Utf16LeBytes(text + u'\0');
   return value;
 }
 
 bool StringOf(const HiveValue& value, std::u16string* text) {
   if (value.type != kRegSz) return false;
-  text->clear();
-  for (size_t i = 0; i + 1 < value.data.size(); i += 2) {
-    char16_t unit = static_cast<char16_t>(static_cast<unsigned char>(value.data[i]) |
-                                          static_cast<unsigned char>(value.data[i + 1]) << 8);
-    if (unit == u'\0') break;
-    *text += unit;
-  }
+  *text = Utf16LeUnits(value.data);
+  text->resize(std::min(text->size(), text->find(u'\0')));
   return true;
 }
 
@@ -250,6 +242,19 @@ bool RemoveKeyTree(Hive* hive, const std::string& path) {
 const HiveValue* FindValue(const Hive& hive, const std::string& path, const std::string& name) {
   std::vector<size_t> found = ValueLines(hive, path, name);
   return found.empty() ? nullptr : &hive.lines[found.back()].value;
+}
+
+std::vector<std::string> ValueNames(const Hive& hive, const std::string& path) {
+  std::vector<std::string> names;
+  bool inKey = false;
+  for (const HiveLine& line : hive.lines) {
+    if (EndsSection(line)) inKey = IsReadKey(line) && SameName(line.path, path);
+    if (!inKey || !IsReadValue(line)) continue;
+    bool seen = std::any_of(names.begin(), names.end(),
+                            [&line](const std::string& name) { return SameName(name, line.value.name); });
+    if (!seen) names.push_back(line.value.name);
+  }
+  return names;
 }
 
 void SetValue(Hive* hive, const std::string& path, const HiveValue& value) {

@@ -129,6 +129,10 @@ bool RemoveKeyTree(Hive* hive, const std::string& path);
 // The value named name (the last line that names it), or null.
 const HiveValue* FindValue(const Hive& hive, const std::string& path, const std::string& name);
 
+// The names of the key's values, each once (with its first spelling), in
+// file order.
+std::vector<std::string> ValueNames(const Hive& hive, const std::string& path);
+
 // Sets a value, creating the key when absent: the line that holds it is
 // rewritten, else a line is added after the key's values. An existing name
 // keeps its spelling.

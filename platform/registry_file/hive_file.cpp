@@ -53,27 +53,6 @@ bool EndsAt(const std::string& line, size_t pos) {
   return pos == line.size() || line[pos] == ';';
 }
 
-std::string Utf16Bytes(const std::u16string& units) {
-  std::string bytes;
-  bytes.reserve(units.size() * 2);
-  for (char16_t unit : units) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
-  return bytes;
-}
-
-// The UTF-16LE bytes as units; an odd last byte is left out.
-std::u16string Utf16Units(const std::string& bytes) {
-  std::u16string units;
-  units.reserve(bytes.size() / 2);
-  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    units += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                   static_cast<unsigned char>(bytes[i + 1]) << 8);
-  }
-  return units;
-}
-
 std::u16string HiveTextToUtf16(const Hive& hive, const std::string& text) {
   return hive.encoding == HiveEncoding::kAnsi ? AnsiToUtf16(text) : Utf8ToUtf16(text);
 }
@@ -82,7 +61,7 @@ std::u16string HiveTextToUtf16(const Hive& hive, const std::string& text) {
 // hex list: under REGEDIT4 they are code page text.
 std::string StringTypeData(const Hive& hive, std::uint32_t type, const std::string& bytes) {
   bool isText = type == kRegSz || type == kRegExpandSz || type == kRegMultiSz;
-  return isText && !hive.unicode ? Utf16Bytes(AnsiToUtf16(bytes)) : bytes;
+  return isText && !hive.unicode ? Utf16LeBytes(AnsiToUtf16(bytes)) : bytes;
 }
 
 // One physical line of the text, with its line end.
@@ -116,7 +95,7 @@ class Parser {
     std::string text;
     if (bytes.compare(0, 2, "\xFF\xFE") == 0) {
       hive_->encoding = HiveEncoding::kUtf16;
-      text = Utf16ToUtf8(Utf16Units(bytes));
+      text = Utf16ToUtf8(Utf16LeUnits(bytes));
       if (bytes.size() % 2 != 0) hive_->tail = bytes.substr(bytes.size() - 1);
     } else {
       text = bytes;
@@ -235,7 +214,7 @@ class Parser {
       if (std::string problem = ReadQuoted(line, &pos, &text); !problem.empty()) return problem;
       if (!EndsAt(line, pos)) return "text after the closing quote";
       value->value.type = kRegSz;
-      value->value.data = Utf16Bytes(HiveTextToUtf16(*hive_, text) + u'\0');
+      value->value.data = Utf16LeBytes(HiveTextToUtf16(*hive_, text) + u'\0');
       return "";
     }
     if (line[pos] == '-' && EndsAt(line, pos + 1)) {
@@ -363,7 +342,7 @@ std::string Escaped(const std::string& text) {
 // its end, and no line break.
 bool PlainString(const HiveValue& value, std::u16string* text) {
   if (value.type != kRegSz || value.data.size() % 2 != 0) return false;
-  std::u16string units = Utf16Units(value.data);
+  std::u16string units = Utf16LeUnits(value.data);
   if (units.empty() || units.back() != u'\0') return false;
   units.pop_back();
   static const char16_t kNotBetweenQuotes[] = {u'\r', u'\n', u'\0'};
@@ -387,7 +366,7 @@ bool ParseImportFile(const std::string& bytes, Hive* hive, HiveSyntaxError* erro
 std::string WriteHive(const Hive& hive) {
   std::string text;
   for (const HiveLine& line : hive.lines) text += line.text;
-  if (hive.encoding == HiveEncoding::kUtf16) text = Utf16Bytes(Utf8ToUtf16(text));
+  if (hive.encoding == HiveEncoding::kUtf16) text = Utf16LeBytes(Utf8ToUtf16(text));
   return text + hive.tail;
 }
 
@@ -417,7 +396,7 @@ std::string ValueLineText(const Hive& hive, const HiveValue& value) {
     char type[20] = "hex:";
     if (value.type != kRegBinary) std::snprintf(type, sizeof type, "hex(%x):", static_cast<unsigned>(value.type));
     bool isText = value.type == kRegSz || value.type == kRegExpandSz || value.type == kRegMultiSz;
-    const std::string bytes = isText && !hive.unicode ? Utf16ToAnsi(Utf16Units(value.data)) : value.data;
+    const std::string bytes = isText && !hive.unicode ? Utf16ToAnsi(Utf16LeUnits(value.data)) : value.data;
     // Counted in characters, as the registry editor counts them.
     size_t width = Utf8ToUtf16(line).size();
     line += type;
@@ -436,6 +415,44 @@ std::string ValueLineText(const Hive& hive, const HiveValue& value) {
     }
   }
   return Utf8ToHiveText(hive, line) + hive.newline;
+}
+
+Hive NewExportFile(bool unicode) {
+  Hive hive;
+  hive.unicode = unicode;
+  hive.encoding = unicode ? HiveEncoding::kUtf16 : HiveEncoding::kAnsi;
+  hive.newline = "\r\n";
+  HiveLine header;
+  header.kind = HiveLine::Kind::kHeader;
+  header.text = unicode ? std::string(kByteOrderMark) + kHeader5 + "\r\n" : std::string(kHeader4) + "\r\n";
+  header.number = 1;
+  hive.lines.push_back(std::move(header));
+  HiveLine blank;
+  blank.kind = HiveLine::Kind::kBlank;
+  blank.text = hive.newline;
+  hive.lines.push_back(std::move(blank));
+  return hive;
+}
+
+void AppendExportKey(Hive* hive, const std::string& keyName, const std::vector<HiveValue>& values) {
+  HiveLine key;
+  key.kind = HiveLine::Kind::kKey;
+  key.text = Utf8ToHiveText(*hive, "[" + keyName + "]") + hive->newline;
+  size_t slash = keyName.find('\\');
+  key.root = keyName.substr(0, slash);
+  key.path = slash == std::string::npos ? std::string() : keyName.substr(slash + 1);
+  hive->lines.push_back(std::move(key));
+  for (const HiveValue& value : values) {
+    HiveLine line;
+    line.kind = HiveLine::Kind::kValue;
+    line.text = ValueLineText(*hive, value);
+    line.value = value;
+    hive->lines.push_back(std::move(line));
+  }
+  HiveLine blank;
+  blank.kind = HiveLine::Kind::kBlank;
+  blank.text = hive->newline;
+  hive->lines.push_back(std::move(blank));
 }
 
 std::string HiveTextToUtf8(const Hive& hive, const std::string& text) {

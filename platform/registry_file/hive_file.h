@@ -63,6 +63,16 @@ const HiveLine* FirstProblem(const Hive& hive);
 std::string KeyLineText(const Hive& hive, const std::string& path);
 std::string ValueLineText(const Hive& hive, const HiveValue& value);
 
+// An empty registry file to export to, as the registry editor writes one:
+// the header of the format and a blank line, CR LF line ends; "Windows
+// Registry Editor Version 5.00" (unicode) in UTF-16LE with a byte order
+// mark, else REGEDIT4 in the code page.
+Hive NewExportFile(bool unicode);
+
+// Adds a key and its values as the registry editor exports them: the key
+// line (with its whole name, root included), the values, a blank line.
+void AppendExportKey(Hive* hive, const std::string& keyName, const std::vector<HiveValue>& values);
+
 // Between the hive's 8-bit text and UTF-8.
 std::string HiveTextToUtf8(const Hive& hive, const std::string& text);
 std::string Utf8ToHiveText(const Hive& hive, const std::string& text);

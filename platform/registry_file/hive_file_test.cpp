@@ -19,7 +19,6 @@ using Kind = HiveLine::Kind;
 
 const char kUser[] = "HKEY_CURRENT_USER";
 
-using vesta::testing::Utf16Le;
 const std::u16string& kExport = vesta::testing::kRegeditExport;
 
 const char kKey[] = "Software\\VestaRegCheck";
@@ -39,7 +38,7 @@ std::string Data(const Hive& hive, const std::string& path, const std::string& n
   return value->data;
 }
 
-std::string Text(const std::u16string& text) { return Utf16Le(text + u'\0'); }
+std::string Text(const std::u16string& text) { return Utf16LeBytes(text + u'\0'); }
 
 // The values of the export, whatever form they were read from.
 void ExpectExportValues(const Hive& hive) {
@@ -55,7 +54,7 @@ void ExpectExportValues(const Hive& hive) {
 }
 
 TEST(HiveFileTest, TheEditorsUnicodeExportReadsAndWritesBackByteForByte) {
-  const std::string bytes = Utf16Le(kExport);
+  const std::string bytes = Utf16LeBytes(kExport);
   ASSERT_EQ(bytes.compare(0, 8, "\xFF\xFEW\0i\0n\0", 8), 0);
   Hive hive = Parse(bytes);
   EXPECT_EQ(hive.encoding, HiveEncoding::kUtf16);
@@ -109,7 +108,7 @@ TEST(HiveFileTest, Regedit4IsCodePageTextAndSoAreItsStringTypesInHex) {
 }
 
 TEST(HiveFileTest, ValueLinesAreWrittenAsTheEditorWritesThem) {
-  Hive unicode = Parse(Utf16Le(kExport));
+  Hive unicode = Parse(Utf16LeBytes(kExport));
   Hive ansi = NewHive(kUser);
   auto value = [](const char* name, std::uint32_t type, const std::string& data) {
     HiveValue made;
@@ -176,7 +175,7 @@ TEST(HiveFileTest, WhateverIsNotChangedIsWrittenBackAsItWas) {
       // lines that cannot be read
       "Windows Registry Editor Version 5.00\n\"x\"=\"1\"\nnonsense\n[HKEY_USERS\\A]\n\"y\"=\"2\"\n",
       // UTF-16 with a lone surrogate and an odd last byte
-      Utf16Le(u"\uFEFFREGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"\xD800\"\r\n") + "\x41",
+      Utf16LeBytes(u"\uFEFFREGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=\"\xD800\"\r\n") + "\x41",
       // UTF-8 that is not
       "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"\xC3(\xff\"\n",
   };

@@ -6,16 +6,6 @@
 
 namespace vesta::testing {
 
-// UTF-16LE bytes, as the registry editor writes its export.
-inline std::string Utf16Le(const std::u16string& text) {
-  std::string bytes;
-  for (char16_t unit : text) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
-  return bytes;
-}
-
 // The export of HKEY_CURRENT_USER\Software\VestaRegCheck by the registry
 // editor ("regedit /E"), as text: a byte order mark, CR LF line ends, hex
 // data wrapped after 77 characters and continued after two blanks.

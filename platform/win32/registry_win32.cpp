@@ -6,11 +6,21 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/code_page.h"
+#include "platform/file_error.h"
+#include "platform/file_output.h"
+#include "platform/file_system.h"
 #include "platform/process_state.h"
+#include "platform/registry_file/hive.h"
+#include "platform/registry_file/hive_file.h"
+#include "platform/registry_file/import_steps.h"
 
 namespace vesta::platform {
 namespace {
 
+using regfile::Hive;
+using regfile::HiveLine;
+using regfile::HiveValue;
 
 HKEY RootKey(RegRoot root) {
   switch (root) {
@@ -29,14 +39,18 @@ const char* KeyPath(const char* key) { return key != nullptr ? key : ""; }
 const char* ValueName(const char* name) { return name != nullptr ? name : ""; }
 bool IsRoot(const char* key) { return key == nullptr || *key == '\0'; }
 
+void Report(const std::string& problem) {
+  std::lock_guard<std::mutex> lock(state::Registry().mutex);
+  state::Registry().last = problem;
+}
+
 // A missing key or value is an answer, not a problem; anything else is
 // kept for RegistryLastProblem. Returns whether result is a success.
 bool Check(LONG result, RegRoot root, const char* key) {
   if (result == ERROR_SUCCESS) return true;
   if (result != ERROR_FILE_NOT_FOUND) {
-    std::lock_guard<std::mutex> lock(state::Registry().mutex);
-    state::Registry().last = std::string("registry: ") + RegRootName(root) + "\\" + KeyPath(key) + ": error " +
-                   std::to_string(result);
+    Report(std::string("registry: ") + RegRootName(root) + "\\" + KeyPath(key) + ": error " +
+           std::to_string(result));
   }
   return false;
 }
@@ -61,29 +75,143 @@ class OpenKey {
   bool ok_ = false;
 };
 
-}  // namespace
-
-bool RegistryReadString(RegRoot root, const char* key, const char* name, std::string* text) {
-  if (text == nullptr) return false;
+// Reads a value's type and data through the ANSI API (text in the code
+// page). False when it is missing or cannot be read.
+bool QueryValue(RegRoot root, const char* key, const char* name, DWORD* type, std::string* data) {
   OpenKey open(root, key, KEY_QUERY_VALUE);
   if (!open.ok()) return false;
   std::vector<char> buffer(256);
   while (true) {
-    DWORD type = 0;
     DWORD size = static_cast<DWORD>(buffer.size());
-    LONG result = RegQueryValueExA(open.get(), ValueName(name), nullptr, &type,
+    LONG result = RegQueryValueExA(open.get(), ValueName(name), nullptr, type,
                                    reinterpret_cast<BYTE*>(buffer.data()), &size);
     if (result == ERROR_MORE_DATA) {
       buffer.resize(size + 1);  // and again: the value may have grown meanwhile
       continue;
     }
-    if (!Check(result, root, key) || type != REG_SZ) return false;
-    // The stored data need not end with a null.
-    size_t length = 0;
-    while (length < size && buffer[length] != '\0') ++length;
-    text->assign(buffer.data(), length);
+    if (!Check(result, root, key)) return false;
+    data->assign(buffer.data(), size);
     return true;
   }
+}
+
+std::wstring Wide(const std::string& utf8) {
+  std::u16string units = Utf8ToUtf16(utf8);
+  return std::wstring(units.begin(), units.end());
+}
+
+std::string Utf8(const wchar_t* text, size_t length) {
+  return Utf16ToUtf8(std::u16string(text, text + length));
+}
+
+// The data of a value as the registry keeps it (text in UTF-16LE) and
+// its name, from the value at index of an open key. False past the last.
+bool EnumValue(HKEY handle, DWORD index, HiveValue* value, LONG* result) {
+  std::vector<wchar_t> name(16384);  // the longest value name and its null
+  std::vector<BYTE> data(256);
+  while (true) {
+    DWORD nameLength = static_cast<DWORD>(name.size());
+    DWORD size = static_cast<DWORD>(data.size());
+    DWORD type = 0;
+    *result = RegEnumValueW(handle, index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
+    if (*result == ERROR_MORE_DATA) {
+      data.resize(size + 2);
+      continue;
+    }
+    if (*result != ERROR_SUCCESS) return false;
+    value->name = Utf8(name.data(), nameLength);
+    value->type = type;
+    value->data.assign(reinterpret_cast<const char*>(data.data()), size);
+    return true;
+  }
+}
+
+// Adds the open key, its values and its subkeys' to the file to export,
+// under keyName. False, with the problem reported, when a part of it
+// cannot be read.
+bool ExportKey(HKEY handle, const std::string& keyName, Hive* file) {
+  std::vector<HiveValue> values;
+  LONG result = ERROR_SUCCESS;
+  HiveValue value;
+  for (DWORD i = 0; EnumValue(handle, i, &value, &result); ++i) values.push_back(value);
+  if (result != ERROR_NO_MORE_ITEMS) {
+    Report("registry: " + keyName + ": cannot read its values: error " + std::to_string(result));
+    return false;
+  }
+  regfile::AppendExportKey(file, keyName, values);
+  std::vector<std::wstring> subkeys;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[256];  // the longest key name and its null
+    DWORD length = 256;
+    result = RegEnumKeyExW(handle, i, name, &length, nullptr, nullptr, nullptr, nullptr);
+    if (result != ERROR_SUCCESS) break;
+    subkeys.emplace_back(name, length);
+  }
+  if (result != ERROR_NO_MORE_ITEMS) {
+    Report("registry: " + keyName + ": cannot read its subkeys: error " + std::to_string(result));
+    return false;
+  }
+  for (const std::wstring& subkey : subkeys) {
+    HKEY child;
+    const std::string childName = keyName + "\\" + Utf8(subkey.c_str(), subkey.size());
+    result = RegOpenKeyExW(handle, subkey.c_str(), 0, KEY_READ, &child);
+    if (result != ERROR_SUCCESS) {
+      Report("registry: " + childName + ": cannot open: error " + std::to_string(result));
+      return false;
+    }
+    bool ok = ExportKey(child, childName, file);
+    RegCloseKey(child);
+    if (!ok) return false;
+  }
+  return true;
+}
+
+// Makes one step of a file to import. False, with the problem reported,
+// when it cannot be made; a key or value to delete that is missing is no
+// problem.
+bool ApplyStep(const regfile::ImportStep& step) {
+  const std::wstring path = Wide(step.path);
+  const std::string where = std::string(RegRootName(step.root)) + (step.path.empty() ? "" : "\\" + step.path);
+  auto check = [&where](LONG result) {
+    if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND) return true;
+    Report("registry: " + where + ": error " + std::to_string(result));
+    return false;
+  };
+  HKEY handle;
+  switch (step.kind) {
+    case HiveLine::Kind::kDeleteKey:
+      return check(RegDeleteTreeW(RootKey(step.root), path.c_str()));
+    case HiveLine::Kind::kDeleteValue: {
+      LONG result = RegOpenKeyExW(RootKey(step.root), path.c_str(), 0, KEY_SET_VALUE, &handle);
+      if (result != ERROR_SUCCESS) return check(result);
+      result = RegDeleteValueW(handle, Wide(step.value.name).c_str());
+      RegCloseKey(handle);
+      return check(result);
+    }
+    default: {
+      LONG result = RegCreateKeyExW(RootKey(step.root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                    KEY_SET_VALUE, nullptr, &handle, nullptr);
+      if (result != ERROR_SUCCESS) return check(result);
+      if (step.kind == HiveLine::Kind::kValue) {
+        result = RegSetValueExW(handle, Wide(step.value.name).c_str(), 0, step.value.type,
+                                reinterpret_cast<const BYTE*>(step.value.data.data()),
+                                static_cast<DWORD>(step.value.data.size()));
+      }
+      RegCloseKey(handle);
+      return check(result);
+    }
+  }
+}
+
+}  // namespace
+
+bool RegistryReadString(RegRoot root, const char* key, const char* name, std::string* text) {
+  DWORD type = 0;
+  std::string data;
+  if (text == nullptr || !QueryValue(root, key, name, &type, &data) || type != REG_SZ) return false;
+  // The stored data need not end with a null.
+  text->assign(data.c_str(), std::strlen(data.c_str()));
+  return true;
 }
 
 bool RegistryWriteString(RegRoot root, const char* key, const char* name, const char* text) {
@@ -148,6 +276,84 @@ bool RegistryDeleteKey(RegRoot root, const char* key) {
 bool RegistryDeleteValue(RegRoot root, const char* key, const char* name) {
   OpenKey open(root, key, KEY_SET_VALUE);
   return open.ok() && Check(RegDeleteValueA(open.get(), ValueName(name)), root, key);
+}
+
+bool RegistryReadValue(RegRoot root, const char* key, const char* name, RegistryValue* value) {
+  DWORD type = 0;
+  std::string data;
+  if (value == nullptr || !QueryValue(root, key, name, &type, &data)) return false;
+  value->type = type;
+  value->data = std::move(data);
+  return true;
+}
+
+bool RegistryWriteValue(RegRoot root, const char* key, const char* name, const RegistryValue& value) {
+  HKEY handle;
+  if (!Check(RegCreateKeyExA(RootKey(root), KeyPath(key), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                             KEY_SET_VALUE, nullptr, &handle, nullptr),
+             root, key)) {
+    return false;
+  }
+  LONG result = RegSetValueExA(handle, ValueName(name), 0, value.type,
+                               reinterpret_cast<const BYTE*>(value.data.data()),
+                               static_cast<DWORD>(value.data.size()));
+  RegCloseKey(handle);
+  return Check(result, root, key);
+}
+
+bool RegistryValueAt(RegRoot root, const char* key, int index, std::string* name) {
+  if (name == nullptr || index < 0) return false;
+  OpenKey open(root, key, KEY_QUERY_VALUE);
+  if (!open.ok()) return false;
+  std::vector<char> found(16384);  // the longest value name and its null
+  DWORD length = static_cast<DWORD>(found.size());
+  LONG result = RegEnumValueA(open.get(), static_cast<DWORD>(index), found.data(), &length, nullptr, nullptr,
+                              nullptr, nullptr);
+  if (result == ERROR_NO_MORE_ITEMS || !Check(result, root, key)) return false;
+  name->assign(found.data(), length);
+  return true;
+}
+
+bool RegistryDeleteTree(RegRoot root, const char* key) {
+  if (IsRoot(key) || !RegistryKeyExists(root, key)) return false;
+  return Check(RegDeleteTreeA(RootKey(root), key), root, key);
+}
+
+bool RegistryExportFile(RegRoot root, const char* key, const char* path, RegistryFileFormat format) {
+  if (path == nullptr) return false;
+  OpenKey open(root, key, KEY_READ);
+  if (!open.ok()) return false;
+  Hive file = regfile::NewExportFile(format == RegistryFileFormat::kVersion5);
+  const std::string keyName = std::string(RegRootName(root)) + (IsRoot(key) ? "" : std::string("\\") + key);
+  // The key's name as the ANSI API spells it, in UTF-8 as the file keeps it.
+  if (!ExportKey(open.get(), Utf16ToUtf8(AnsiToUtf16(keyName)), &file)) return false;
+  if (ReplaceWholeFile(path, regfile::WriteHive(file), FileMode::kBinary)) return true;
+  Report(std::string("registry: ") + path + ": cannot write: " + LastFileError().reason);
+  return false;
+}
+
+bool RegistryImportFile(const char* path) {
+  std::string bytes;
+  if (path == nullptr || !ReadWholeFile(path, &bytes)) {
+    Report(std::string("registry: ") + (path != nullptr ? path : "") + ": cannot read: " + LastFileError().reason);
+    return false;
+  }
+  Hive file;
+  regfile::HiveSyntaxError error;
+  if (!regfile::ParseImportFile(bytes, &file, &error)) {
+    Report(std::string("registry: ") + path + ":" + std::to_string(error.line) + ": " + error.what);
+    return false;
+  }
+  regfile::ImportProblem problem;
+  const std::vector<regfile::ImportStep> steps = regfile::ImportSteps(file, &problem);
+  bool ok = true;
+  for (const regfile::ImportStep& step : steps) ok = ApplyStep(step) && ok;
+  if (problem.line != 0) {
+    // Reported last, so that it is the problem the caller sees.
+    Report(std::string("registry: ") + path + ":" + std::to_string(problem.line) + ": " + problem.what);
+    ok = false;
+  }
+  return ok;
 }
 
 std::string RegistryLastProblem() {

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <algorithm>
+#include <memory>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -18,8 +19,10 @@
 #include "platform/file_output.h"
 #include "platform/code_page.h"
 #include "platform/posix/host_path.h"
+#include "platform/posix/registry/hive_cache.h"
 #include "platform/registry_file/hive.h"
 #include "platform/registry_file/hive_file.h"
+#include "platform/registry_file/import_steps.h"
 
 namespace vesta::platform {
 namespace {
@@ -27,6 +30,7 @@ namespace {
 using regfile::Hive;
 using regfile::HiveLine;
 using regfile::HiveValue;
+using posix::LoadedHive;
 
 // The longest key name that Windows accepts.
 constexpr size_t kMaxKeyName = 255;
@@ -88,27 +92,43 @@ void ReportLine(const std::string& file, int line, const std::string& what) {
   Report("registry: " + file + ":" + std::to_string(line) + ": " + what);
 }
 
-// Reads the hive of fileRoot; a missing file is an empty hive. False, with
-// the problem reported, when the file cannot be read or is not a registry
-// file. A line that cannot be read is reported and counts for nothing.
-bool LoadHive(RegRoot fileRoot, Hive* hive) {
+std::shared_ptr<const LoadedHive> EmptyHive(RegRoot fileRoot) {
+  return std::make_shared<const LoadedHive>(regfile::NewHive(RegRootName(fileRoot)));
+}
+
+// The hive of fileRoot as its file holds it now, parsed once while the file
+// stays the same; a missing file is an empty hive. Null, with the problem
+// reported, when the file cannot be read or is not a registry file. A line
+// that cannot be read is reported when the file is read, and counts for
+// nothing.
+std::shared_ptr<const LoadedHive> LoadHive(RegRoot fileRoot) {
   const std::string file = HiveFile(fileRoot);
+  // The stamp comes first: should the file be replaced before it is read,
+  // the next read sees a stamp that is not the one kept, and reads again.
+  struct stat status;
+  if (stat(file.c_str(), &status) != 0) {
+    if (errno == ENOENT) return EmptyHive(fileRoot);
+    ReportSystemError(file, "cannot read");
+    return nullptr;
+  }
+  const posix::FileStamp stamp = posix::FileStamp::Of(status);
+  if (std::shared_ptr<const LoadedHive> kept = posix::CachedHive(file, stamp)) return kept;
   std::string text;
   if (!ReadWholeFile(file.c_str(), &text)) {
-    if (errno != ENOENT) {
-      ReportSystemError(file, "cannot read");
-      return false;
-    }
-    *hive = regfile::NewHive(RegRootName(fileRoot));
-    return true;
+    if (errno == ENOENT) return EmptyHive(fileRoot);
+    ReportSystemError(file, "cannot read");
+    return nullptr;
   }
+  Hive hive;
   regfile::HiveSyntaxError error;
-  if (!regfile::ParseHive(text, RegRootName(fileRoot), hive, &error)) {
+  if (!regfile::ParseHive(text, RegRootName(fileRoot), &hive, &error)) {
     ReportLine(file, error.line, error.what);
-    return false;
+    return nullptr;
   }
-  if (const HiveLine* bad = regfile::FirstProblem(*hive)) ReportLine(file, bad->number, bad->problem);
-  return true;
+  if (const HiveLine* bad = regfile::FirstProblem(hive)) ReportLine(file, bad->number, bad->problem);
+  auto loaded = std::make_shared<const LoadedHive>(std::move(hive));
+  posix::KeepHive(file, stamp, loaded);
+  return loaded;
 }
 
 // Writes text beside file and renames it over file, so that readers see
@@ -141,12 +161,19 @@ bool ChangeHive(RegRoot fileRoot, Change change) {
       return false;
     }
   }
-  Hive hive;
-  bool ok = LoadHive(fileRoot, &hive);
+  std::shared_ptr<const LoadedHive> loaded = LoadHive(fileRoot);
+  bool ok = loaded != nullptr;
   if (ok) {
+    Hive hive = loaded->hive();
+    loaded.reset();
     Outcome outcome = change(&hive);
     ok = outcome != Outcome::kFailed;
     if (outcome == Outcome::kChanged) ok = ReplaceHive(file, regfile::WriteHive(hive));
+    // What was written is what the next read finds, still under the lock.
+    struct stat status;
+    if (outcome == Outcome::kChanged && ok && stat(file.c_str(), &status) == 0) {
+      posix::KeepHive(file, posix::FileStamp::Of(status), std::make_shared<const LoadedHive>(std::move(hive)));
+    }
   }
   close(lock);  // releases the lock
   return ok;
@@ -154,58 +181,65 @@ bool ChangeHive(RegRoot fileRoot, Change change) {
 
 std::string ValueName(const char* name) { return name != nullptr ? ToUtf8(name) : std::string(); }
 
-// A change that a file to import makes to one hive.
-struct ImportChange {
-  HiveLine::Kind kind;  // kKey: the key is made; the others as in the file
-  std::string path;     // in the hive file
-  HiveValue value;
-};
-
-// The root named name (without regard to case), or false.
-bool RootNamed(const std::string& name, RegRoot* root) {
-  for (RegRoot candidate : {RegRoot::kClassesRoot, RegRoot::kCurrentConfig, RegRoot::kCurrentUser,
-                            RegRoot::kLocalMachine, RegRoot::kUsers, RegRoot::kPerformanceData, RegRoot::kDynData}) {
-    if (regfile::SameName(name, RegRootName(candidate))) {
-      *root = candidate;
-      return true;
-    }
-  }
-  return false;
-}
-
-// Makes the changes in the hive; true when any changed it.
-bool ApplyImport(Hive* hive, const std::vector<ImportChange>& changes) {
+// Makes the steps in the hive (whose paths are those in its file); true
+// when any changed it.
+bool ApplyImport(Hive* hive, const std::vector<regfile::ImportStep>& steps) {
   bool changed = false;
-  for (const ImportChange& change : changes) {
-    switch (change.kind) {
+  for (const regfile::ImportStep& step : steps) {
+    switch (step.kind) {
       case HiveLine::Kind::kKey:
-        if (!regfile::HasKeyLine(*hive, change.path)) {
-          regfile::EnsureKey(hive, change.path);
+        if (!regfile::HasKeyLine(*hive, step.path)) {
+          regfile::EnsureKey(hive, step.path);
           changed = true;
         }
         break;
       case HiveLine::Kind::kDeleteKey:
-        changed = regfile::RemoveKeyTree(hive, change.path) || changed;
+        changed = regfile::RemoveKeyTree(hive, step.path) || changed;
         break;
       case HiveLine::Kind::kValue:
-        regfile::SetValue(hive, change.path, change.value);
+        regfile::SetValue(hive, step.path, step.value);
         changed = true;
         break;
       default:
-        changed = regfile::RemoveValue(hive, change.path, change.value.name) || changed;
+        changed = regfile::RemoveValue(hive, step.path, step.value.name) || changed;
         break;
     }
   }
   return changed;
 }
 
+bool IsTextType(unsigned type) {
+  return type == regfile::kRegSz || type == regfile::kRegExpandSz || type == regfile::kRegMultiSz;
+}
+
+// A value's data as the ANSI API gives it (text in the code page), from the
+// hive's (text in UTF-16LE), and back.
+std::string AnsiData(const HiveValue& value) {
+  return IsTextType(value.type) ? Utf16ToAnsi(Utf16LeUnits(value.data)) : value.data;
+}
+std::string HiveData(unsigned type, const std::string& data) {
+  return IsTextType(type) ? Utf16LeBytes(AnsiToUtf16(data)) : data;
+}
+
+// Adds the key at path in the hive file, its values and its subkeys', to
+// the file to export, under its name as the registry shows it.
+void ExportKey(const regfile::HiveIndex& hive, const std::string& path, const std::string& keyName, Hive* file) {
+  std::vector<HiveValue> values;
+  for (const std::string& name : hive.ValueNames(path)) values.push_back(*hive.FindValue(path, name));
+  regfile::AppendExportKey(file, keyName, values);
+  const std::string prefix = path.empty() ? path : path + "\\";
+  for (const std::string& subkey : hive.Subkeys(path)) {
+    ExportKey(hive, prefix + subkey, keyName + "\\" + subkey, file);
+  }
+}
+
 }  // namespace
 
 bool RegistryReadString(RegRoot root, const char* key, const char* name, std::string* text) {
   std::string path;
-  Hive hive;
-  if (text == nullptr || !NormalKeyPath(key, &path) || !LoadHive(FileRoot(root), &hive)) return false;
-  const HiveValue* value = regfile::FindValue(hive, PathInFile(root, path), ValueName(name));
+  std::shared_ptr<const LoadedHive> hive;
+  if (text == nullptr || !NormalKeyPath(key, &path) || !(hive = LoadHive(FileRoot(root)))) return false;
+  const HiveValue* value = hive->index().FindValue(PathInFile(root, path), ValueName(name));
   std::u16string found;
   if (value == nullptr || !regfile::StringOf(*value, &found)) return false;
   *text = Utf16ToAnsi(found);
@@ -225,9 +259,9 @@ bool RegistryWriteString(RegRoot root, const char* key, const char* name, const 
 
 bool RegistryKeyExists(RegRoot root, const char* key) {
   std::string path;
-  Hive hive;
-  if (!NormalKeyPath(key, &path) || !LoadHive(FileRoot(root), &hive)) return false;
-  return path.empty() || regfile::KeyExists(hive, PathInFile(root, path));
+  std::shared_ptr<const LoadedHive> hive;
+  if (!NormalKeyPath(key, &path) || !(hive = LoadHive(FileRoot(root)))) return false;
+  return path.empty() || hive->index().KeyExists(PathInFile(root, path));
 }
 
 bool RegistryCreateKey(RegRoot root, const char* key) {
@@ -244,11 +278,11 @@ bool RegistryCreateKey(RegRoot root, const char* key) {
 
 bool RegistrySubkeyAt(RegRoot root, const char* key, int index, std::string* name) {
   std::string path;
-  Hive hive;
-  if (name == nullptr || index < 0 || !NormalKeyPath(key, &path) || !LoadHive(FileRoot(root), &hive)) {
+  std::shared_ptr<const LoadedHive> hive;
+  if (name == nullptr || index < 0 || !NormalKeyPath(key, &path) || !(hive = LoadHive(FileRoot(root)))) {
     return false;
   }
-  std::vector<std::string> names = regfile::Subkeys(hive, PathInFile(root, path));
+  const std::vector<std::string>& names = hive->index().Subkeys(PathInFile(root, path));
   if (static_cast<size_t>(index) >= names.size()) return false;
   *name = ToAnsi(names[static_cast<size_t>(index)]);
   return true;
@@ -272,6 +306,63 @@ bool RegistryDeleteValue(RegRoot root, const char* key, const char* name) {
   });
 }
 
+bool RegistryReadValue(RegRoot root, const char* key, const char* name, RegistryValue* value) {
+  std::string path;
+  std::shared_ptr<const LoadedHive> hive;
+  if (value == nullptr || !NormalKeyPath(key, &path) || !(hive = LoadHive(FileRoot(root)))) return false;
+  const HiveValue* found = hive->index().FindValue(PathInFile(root, path), ValueName(name));
+  if (found == nullptr) return false;
+  value->type = found->type;
+  value->data = AnsiData(*found);
+  return true;
+}
+
+bool RegistryWriteValue(RegRoot root, const char* key, const char* name, const RegistryValue& value) {
+  std::string path;
+  if ((name != nullptr && HasLineBreak(name)) || !NormalKeyPath(key, &path)) return false;
+  path = PathInFile(root, path);
+  HiveValue written;
+  written.name = ValueName(name);
+  written.type = value.type;
+  written.data = HiveData(value.type, value.data);
+  return ChangeHive(FileRoot(root), [&](Hive* hive) {
+    regfile::SetValue(hive, path, written);
+    return Outcome::kChanged;
+  });
+}
+
+bool RegistryValueAt(RegRoot root, const char* key, int index, std::string* name) {
+  std::string path;
+  std::shared_ptr<const LoadedHive> hive;
+  if (name == nullptr || index < 0 || !NormalKeyPath(key, &path) || !(hive = LoadHive(FileRoot(root)))) {
+    return false;
+  }
+  const std::vector<std::string>& names = hive->index().ValueNames(PathInFile(root, path));
+  if (static_cast<size_t>(index) >= names.size()) return false;
+  *name = ToAnsi(names[static_cast<size_t>(index)]);
+  return true;
+}
+
+bool RegistryDeleteTree(RegRoot root, const char* key) {
+  std::string path;
+  if (!NormalKeyPath(key, &path) || path.empty()) return false;
+  path = PathInFile(root, path);
+  return ChangeHive(FileRoot(root), [&](Hive* hive) {
+    return regfile::RemoveKeyTree(hive, path) ? Outcome::kChanged : Outcome::kFailed;
+  });
+}
+
+bool RegistryExportFile(RegRoot root, const char* key, const char* path, RegistryFileFormat format) {
+  std::string keyPath;
+  std::shared_ptr<const LoadedHive> hive;
+  if (path == nullptr || !NormalKeyPath(key, &keyPath) || !(hive = LoadHive(FileRoot(root)))) return false;
+  const std::string inFile = PathInFile(root, keyPath);
+  if (!hive->index().KeyExists(inFile)) return false;
+  Hive file = regfile::NewExportFile(format == RegistryFileFormat::kVersion5);
+  ExportKey(hive->index(), inFile, std::string(RegRootName(root)) + (keyPath.empty() ? "" : "\\" + keyPath), &file);
+  return ReplaceHive(path, regfile::WriteHive(file));
+}
+
 bool RegistryImportFile(const char* path) {
   std::string bytes;
   if (path == nullptr || !ReadWholeFile(path, &bytes)) {
@@ -284,50 +375,23 @@ bool RegistryImportFile(const char* path) {
     ReportLine(path, error.line, error.what);
     return false;
   }
-  // The changes, gathered by the hive file they go to (in the order the
-  // file first names it), each hive's in the file's order.
-  std::vector<std::pair<RegRoot, std::vector<ImportChange>>> hives;
-  std::string problem;
-  auto skip = [&](const HiveLine& line, const std::string& what) {
-    if (problem.empty()) ReportLine(path, line.number, what);
-    problem = what;
-  };
-  bool inKey = false;
-  RegRoot root = RegRoot::kCurrentUser;
-  std::string key;
-  for (const HiveLine& line : file.lines) {
-    if (!line.problem.empty()) {
-      skip(line, line.problem);
-      if (line.kind == HiveLine::Kind::kKey || line.kind == HiveLine::Kind::kDeleteKey) inKey = false;
-      continue;
-    }
-    HiveLine::Kind kind = line.kind;
-    if (kind == HiveLine::Kind::kKey || kind == HiveLine::Kind::kDeleteKey) {
-      inKey = false;
-      if (!RootNamed(line.root, &root)) {
-        skip(line, "key of an unknown root");
-        continue;
-      }
-      if (kind == HiveLine::Kind::kDeleteKey && line.path.empty()) {
-        skip(line, "a root key cannot be deleted");
-        continue;
-      }
-      inKey = kind == HiveLine::Kind::kKey;
-      key = PathInFile(root, line.path);
-    } else if (kind != HiveLine::Kind::kValue && kind != HiveLine::Kind::kDeleteValue) {
-      continue;
-    } else if (!inKey) {
-      continue;  // below a key line that was skipped
-    }
-    const RegRoot fileRoot = FileRoot(root);
+  regfile::ImportProblem problem;
+  std::vector<regfile::ImportStep> steps = regfile::ImportSteps(file, &problem);
+  if (problem.line != 0) ReportLine(path, problem.line, problem.what);
+  // The steps, gathered by the hive file they go to (in the order the file
+  // first names it), each hive's in the file's order, with its paths.
+  std::vector<std::pair<RegRoot, std::vector<regfile::ImportStep>>> hives;
+  for (regfile::ImportStep& step : steps) {
+    const RegRoot fileRoot = FileRoot(step.root);
+    step.path = PathInFile(step.root, step.path);
     auto found = std::find_if(hives.begin(), hives.end(), [&](const auto& hive) { return hive.first == fileRoot; });
     if (found == hives.end()) found = hives.insert(hives.end(), {fileRoot, {}});
-    found->second.push_back(ImportChange{kind, key, line.value});
+    found->second.push_back(std::move(step));
   }
-  bool ok = problem.empty();
-  for (const auto& [fileRoot, changes] : hives) {
+  bool ok = problem.line == 0;
+  for (const auto& [fileRoot, hiveSteps] : hives) {
     ok = ChangeHive(fileRoot, [&](Hive* hive) {
-           return ApplyImport(hive, changes) ? Outcome::kChanged : Outcome::kUnchanged;
+           return ApplyImport(hive, hiveSteps) ? Outcome::kChanged : Outcome::kUnchanged;
          }) && ok;
   }
   return ok;

@@ -2,6 +2,7 @@
 // one keeps, and how a broken one is refused.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -21,7 +22,7 @@ namespace {
 namespace platform = vesta::platform;
 using platform::RegRoot;
 using vesta::testing::ReadBinaryFile;
-using vesta::testing::Utf16Le;
+using vesta::platform::Utf16LeBytes;
 using vesta::testing::ScratchFolder;
 
 std::string RegistryFolder() { return platform::posix::VestaRoot() + "/registry"; }
@@ -239,7 +240,7 @@ std::u16string ExportWithLine(const std::u16string& line) {
 
 TEST(RegistryPosixTest, TheEditorsUnicodeExportIsAHiveThatKeepsItsForm) {
   ScratchFolder scratch;
-  WriteHiveFile("HKEY_CURRENT_USER", Utf16Le(vesta::testing::kRegeditExport));
+  WriteHiveFile("HKEY_CURRENT_USER", Utf16LeBytes(vesta::testing::kRegeditExport));
   const RegRoot user = RegRoot::kCurrentUser;
   EXPECT_EQ(Read(user, kCheckKey, "Text"), "Caf\xe9 room \x80 5");
   EXPECT_EQ(Read(user, kCheckKey, "Quote"), "say \"hi\" C:\\dir\\");
@@ -252,7 +253,7 @@ TEST(RegistryPosixTest, TheEditorsUnicodeExportIsAHiveThatKeepsItsForm) {
   // A change adds its line in the hive's own form; every other byte stays.
   ASSERT_TRUE(platform::RegistryWriteString(user, "Software\\VestaRegCheck\\Sub", "Price", "\x80 5 caf\xe9"));
   EXPECT_EQ(ReadBinaryFile(HiveFile("HKEY_CURRENT_USER")),
-            Utf16Le(ExportWithLine(u"\"Price\"=\"\u20ac 5 caf\u00e9\"\r\n")));
+            Utf16LeBytes(ExportWithLine(u"\"Price\"=\"\u20ac 5 caf\u00e9\"\r\n")));
 }
 
 TEST(RegistryPosixTest, AUtf8ExportReadsAsCodePageTextAndStaysUtf8) {
@@ -278,7 +279,7 @@ TEST(RegistryPosixTest, TextTheCodePageCannotHoldIsKeptByChangesElsewhere) {
       u"\"Text\"=\"\u03A9 \u00e9 \U0001F600\"\r\n"
       u"\"\u0416\"=\"x\"\r\n\r\n"
       u"[HKEY_CURRENT_USER\\Software\\Caf\u00e9\\\u4E16\u754C]\r\n\r\n";
-  WriteHiveFile("HKEY_CURRENT_USER", Utf16Le(text));
+  WriteHiveFile("HKEY_CURRENT_USER", Utf16LeBytes(text));
   const RegRoot user = RegRoot::kCurrentUser;
   // Read through the code page, which has "?" for what it lacks.
   EXPECT_EQ(Read(user, "Software\\Caf\xe9", "Text"), "? \xe9 ??");
@@ -288,14 +289,43 @@ TEST(RegistryPosixTest, TextTheCodePageCannotHoldIsKeptByChangesElsewhere) {
   EXPECT_EQ(name, "??");
   ASSERT_TRUE(platform::RegistryWriteString(user, "Software\\Caf\xe9", "New", "\xe9"));
   EXPECT_EQ(ReadBinaryFile(HiveFile("HKEY_CURRENT_USER")),
-            Utf16Le(text.substr(0, text.find(u"\r\n\r\n[", 50) + 2) + u"\"New\"=\"\u00e9\"\r\n" +
+            Utf16LeBytes(text.substr(0, text.find(u"\r\n\r\n[", 50) + 2) + u"\"New\"=\"\u00e9\"\r\n" +
                     text.substr(text.find(u"\r\n\r\n[", 50) + 2)));
+}
+
+// A hive is read once and kept; whatever another program does to its file
+// (rewrites it in place, replaces it, removes it) is seen by the next read.
+TEST(RegistryPosixTest, AHiveKeptInMemoryFollowsItsFile) {
+  ScratchFolder scratch;
+  const RegRoot user = RegRoot::kCurrentUser;
+  ASSERT_TRUE(platform::RegistryWriteString(user, "Software\\Kept", "Value", "written"));
+  EXPECT_EQ(Read(user, "Software\\Kept", "Value"), "written");
+
+  // Rewritten in place: the same file, another size.
+  WriteHiveFile("HKEY_CURRENT_USER", "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Kept]\n\"Value\"=\"in place\"\n");
+  EXPECT_EQ(Read(user, "Software\\Kept", "Value"), "in place");
+  // Replaced by a file of the same size, as another process's change does.
+  const std::string replacement = HiveFile("HKEY_CURRENT_USER") + ".new";
+  ASSERT_TRUE(vesta::testing::WriteBinaryFile(
+      replacement, "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Kept]\n\"Value\"=\"replaced\"\n"));
+  ASSERT_EQ(std::rename(replacement.c_str(), HiveFile("HKEY_CURRENT_USER").c_str()), 0);
+  EXPECT_EQ(Read(user, "Software\\Kept", "Value"), "replaced");
+  EXPECT_TRUE(platform::RegistryKeyExists(user, "Software\\Kept"));
+  // A change made here starts from what the file holds now.
+  ASSERT_TRUE(platform::RegistryWriteString(user, "Software\\Kept", "Other", "o"));
+  EXPECT_EQ(Read(user, "Software\\Kept", "Value"), "replaced");
+  EXPECT_EQ(Read(user, "Software\\Kept", "Other"), "o");
+  // Removed: an empty hive.
+  ASSERT_EQ(std::remove(HiveFile("HKEY_CURRENT_USER").c_str()), 0);
+  EXPECT_EQ(Read(user, "Software\\Kept", "Value"), "<missing>");
+  EXPECT_FALSE(platform::RegistryKeyExists(user, "Software\\Kept"));
+  EXPECT_TRUE(platform::RegistryKeyExists(RegRoot::kClassesRoot, ""));
 }
 
 TEST(RegistryImportPosixTest, EachHiveIsChangedInItsOwnForm) {
   ScratchFolder scratch;
   // A Unicode hive and a REGEDIT4 one, changed by one file to import.
-  WriteHiveFile("HKEY_CURRENT_USER", Utf16Le(vesta::testing::kRegeditExport));
+  WriteHiveFile("HKEY_CURRENT_USER", Utf16LeBytes(vesta::testing::kRegeditExport));
   WriteHiveFile("HKEY_LOCAL_MACHINE",
                 "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Classes\\.vwq]\n@=\"Old\"\n; kept\n\n");
   const std::string file = scratch.Path("import.reg");
@@ -320,7 +350,7 @@ TEST(RegistryImportPosixTest, EachHiveIsChangedInItsOwnForm) {
       u"\"Lines\"=hex(7):61,00,0a,00,62,00,00,00,00,00\r\n"
       u"\"Quote\"=\"say \\\"hi\\\" C:\\\\dir\\\\\"\r\n"
       u"\r\n";
-  EXPECT_EQ(ReadBinaryFile(HiveFile("HKEY_CURRENT_USER")), Utf16Le(user));
+  EXPECT_EQ(ReadBinaryFile(HiveFile("HKEY_CURRENT_USER")), Utf16LeBytes(user));
   EXPECT_EQ(ReadBinaryFile(HiveFile("HKEY_LOCAL_MACHINE")),
             "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Classes\\.vwq]\n@=\"VESTA.World \x80\"\n"
             "\"Multi\"=hex(7):e9,00,00\n; kept\n\n");
@@ -343,12 +373,19 @@ TEST(RegistryImportPosixTest, AHiveThatIsNoRegistryFileStopsOnlyItsOwnChanges) {
 
 // The cross-check of tools/test: an export that the registry editor of the
 // Windows build's Wine prefix wrote (VESTA_REGEDIT_EXPORT, a host path) of
-// values that reg.exe added, read as a hive and imported.
+// values of every kind that it imported first, read as a hive and imported.
 TEST(RegeditExportCheck, TheEditorsExportReadsAsWritten) {
   const char* exported = std::getenv("VESTA_REGEDIT_EXPORT");
   if (exported == nullptr || *exported == '\0') GTEST_SKIP() << "VESTA_REGEDIT_EXPORT names no export";
   const std::string bytes = ReadBinaryFile(exported);
   ASSERT_NE(bytes, "<missing>") << exported;
+  {
+    // Read and written back unchanged, it is the same bytes.
+    platform::regfile::Hive hive;
+    platform::regfile::HiveSyntaxError error;
+    ASSERT_TRUE(platform::regfile::ParseHive(bytes, "HKEY_CURRENT_USER", &hive, &error)) << error.what;
+    EXPECT_EQ(platform::regfile::WriteHive(hive), bytes);
+  }
   const RegRoot user = RegRoot::kCurrentUser;
   auto check = [&](const char* how) {
     EXPECT_EQ(Read(user, kCheckKey, "Text"), "Caf\xe9 room \x80 5") << how;
@@ -362,7 +399,7 @@ TEST(RegeditExportCheck, TheEditorsExportReadsAsWritten) {
     const platform::regfile::HiveValue* lines = platform::regfile::FindValue(hive, kCheckKey, "Lines");
     ASSERT_NE(lines, nullptr) << how;
     EXPECT_EQ(lines->type, platform::regfile::kRegMultiSz) << how;
-    EXPECT_EQ(lines->data, Utf16Le(std::u16string(u"first line\0second line\0Caf\u00e9\0\0", 29))) << how;
+    EXPECT_EQ(lines->data, Utf16LeBytes(std::u16string(u"first line\0second line\0Caf\u00e9\0\0", 29))) << how;
     const platform::regfile::HiveValue* count = platform::regfile::FindValue(hive, kCheckKey, "Count");
     ASSERT_NE(count, nullptr) << how;
     EXPECT_EQ(count->type, platform::regfile::kRegDword) << how;
