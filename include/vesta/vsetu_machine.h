@@ -70,6 +70,9 @@ VSETU_API int VSGetHostPath(const char* path, char* out, int size);
 // The last file operation of the library that failed: "<path>: <reason>",
 // or 0 and "" when none has.
 VSETU_API int VSGetLastFileProblem(char* out, int size);
+// Forgets the last failure, so that the next VSGetLastFileProblem tells of
+// what follows.
+VSETU_API void VSClearLastFileProblem();
 
 // ---------------------------------------------------------------------------
 // The paths a world stores.

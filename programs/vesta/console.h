@@ -30,8 +30,10 @@ int RunVesta(const std::vector<std::string>& args, Console& console);
 int Fail(Console& console, const std::string& text);
 
 // The reason of the library's last failed file operation ("path: reason"),
-// or fallback when it has none.
+// or fallback when it has none; Attempt forgets it before an operation
+// whose failure is to be told.
 std::string FileProblem(const std::string& fallback);
+void Attempt();
 
 // kExitOk, or kExitFailed with a message when the output could not all be
 // written (a full disk, a closed pipe).

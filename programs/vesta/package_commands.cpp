@@ -28,7 +28,7 @@ bool ManifestPath(Console& console, const std::string& given, std::string* path)
 
 int CannotRead(Console& console, const std::string& manifest) {
   return Fail(console, "package: cannot read the manifest " +
-                           (VSFileExists(manifest.c_str()) ? manifest : FileProblem(manifest + ": no such file")));
+                           (VSFileExists(manifest.c_str()) ? manifest : manifest + ": no such file"));
 }
 
 struct Listing {
@@ -136,6 +136,7 @@ int PackageUninstall(Console& console, const std::string& given, const std::stri
   std::string manifest;
   if (!ManifestPath(console, given, &manifest)) return kExitFailed;
   Asking asking{&console, yes};
+  Attempt();
   int result = VSUninstallPackage(manifest.c_str(), name.c_str(), Ask, Tell, &asking);
   if (result == -1) return CannotRead(console, manifest);
   if (result == -2) return Fail(console, "package uninstall: " + manifest + ": lists no installed package " + name);

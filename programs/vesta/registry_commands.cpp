@@ -240,7 +240,7 @@ int RegDelete(Console& console, const std::string& key, const std::string* name)
 }
 
 int RegImport(Console& console, const std::string& file) {
-  if (!VSFileExists(file.c_str())) return Fail(console, "reg import: " + FileProblem(file + ": no such file"));
+  if (!VSFileExists(file.c_str())) return Fail(console, "reg import: " + file + ": no such file");
   if (!VSRegImportFile(file.c_str())) return Fail(console, "reg import: " + file + ": " + Problem("not applied"));
   console.out << "imported " << file << "\n";
   return Finish(console, kExitOk);
@@ -249,6 +249,7 @@ int RegImport(Console& console, const std::string& file) {
 int RegExport(Console& console, const std::string& key, const std::string& file, const std::string& format) {
   if (!VSRegIsKeyPath(key.c_str())) return NoRoot(console, "export", key);
   if (!VSRegKeyExists(key.c_str())) return Fail(console, "reg export: " + key + ": " + Problem("no such key"));
+  Attempt();
   int chosen = format == "v5" ? kVSRegFileVersion5 : kVSRegFileRegedit4;
   if (!VSRegExportFile(key.c_str(), file.c_str(), chosen)) {
     return Fail(console, "reg export: cannot write " + FileProblem(file) + "; " + Problem(""));

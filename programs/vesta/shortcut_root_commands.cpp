@@ -27,6 +27,7 @@ int ShortcutCreate(Console& console, const std::string& link, const std::string&
   for (const std::string* text : {&link, &target, &description, static_cast<const std::string*>(&iconFile)}) {
     if (text->size() > 260) return Fail(console, "shortcut create: " + *text + ": longer than 260 characters");
   }
+  Attempt();
   if (!VSWriteShortcut(link.c_str(), target.c_str(), description.c_str(), iconFile.c_str(), static_cast<int>(index))) {
     return Fail(console, "shortcut create: cannot write " + FileProblem(link));
   }
@@ -40,7 +41,8 @@ int ShortcutShow(Console& console, const std::string& link) {
   char description[kVSBuffer] = "";
   char icon[kVSBuffer] = "";
   char index[kVSBuffer] = "";
-  if (!VSFileExists(link.c_str())) return Fail(console, "shortcut show: " + FileProblem(link + ": no such file"));
+  if (!VSFileExists(link.c_str())) return Fail(console, "shortcut show: " + link + ": no such file");
+  Attempt();
   if (!shortcut.SHInitialise() || !shortcut.SHResolve(nullptr, link.c_str(), target, description, icon, index)) {
     return Fail(console, "shortcut show: cannot read " + FileProblem(link + ": not a shortcut"));
   }

@@ -49,9 +49,10 @@ std::unique_ptr<CVFileTypeList> Load(Console& console, const std::string& path, 
     return nullptr;
   }
   catalogue->FLSetDeRelativiseOnLoad(expanded ? 1 : 0);
+  Attempt();
   if (!catalogue->FLLoadFileTypeList(path.c_str())) {
     Fail(console, "types: cannot read the catalogue " +
-                      (VSFileExists(path.c_str()) ? path + ": not a catalogue" : FileProblem(path + ": no such file")));
+                      (VSFileExists(path.c_str()) ? path + ": not a catalogue" : path + ": no such file"));
     return nullptr;
   }
   return catalogue;
@@ -79,6 +80,7 @@ std::string Dump(const json& value) {
 }
 
 bool Save(Console& console, CVFileTypeList* catalogue, const std::string& path) {
+  Attempt();
   if (catalogue->FLSaveFileTypeList(path.c_str())) return true;
   Fail(console, "types: cannot write the catalogue " + FileProblem(path) + "; it is as it was");
   return false;

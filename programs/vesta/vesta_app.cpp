@@ -36,6 +36,8 @@ std::string FileProblem(const std::string& fallback) {
   return VSGetLastFileProblem(problem, sizeof problem) ? std::string(problem) : fallback;
 }
 
+void Attempt() { VSClearLastFileProblem(); }
+
 int Finish(Console& console, int status) {
   console.out.flush();
   if (!console.out) {
@@ -255,6 +257,7 @@ int RunVesta(const std::vector<std::string>& args, Console& console) {
     if (!VSSetMachineRoot(root.c_str())) return Fail(console, "--root " + root + ": cannot be used");
   }
 
+  Attempt();
   if (show->parsed()) return WorldShow(console, worldFile, json);
   if (check->parsed()) return WorldCheck(console, worldFile, json);
   if (pack->parsed()) return WorldPack(console, worldFile, folder, dryRun, quiet);

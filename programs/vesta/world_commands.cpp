@@ -313,6 +313,7 @@ int WorldPack(Console& console, const std::string& path, const std::string& targ
   gPack = &progress;
 
   bool packedBefore = VSFileExists(packed.c_str()) == 1;
+  Attempt();
   auto started = std::chrono::steady_clock::now();
   if (!VSMakeFolders(folder.c_str())) {
     gPack = nullptr;
@@ -490,6 +491,7 @@ int WorldGraph(Console& console, const std::string& path, const std::string& svg
   std::ostringstream dot;
   GraphWriter(dot).Graph(world);
   const std::string dotFile = svg + ".dot";
+  Attempt();
   if (!VSReplaceFile(dotFile.c_str(), dot.str().c_str(), static_cast<int64_t>(dot.str().size()))) {
     return Fail(console, "graph: cannot write " + FileProblem(dotFile));
   }

@@ -192,6 +192,7 @@ void Flatten(const std::vector<FileUse>& files, std::vector<const FileUse*>* out
 bool LoadWorld(const std::string& path, WorldModel* world, std::string* problem) {
   *world = WorldModel();
   world->path = path;
+  Attempt();
   FILE* stream = VSOpenFile(path.c_str(), "r");
   if (stream == nullptr) {
     *problem = FileProblem(path + ": cannot be opened");

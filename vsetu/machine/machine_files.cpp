@@ -89,6 +89,8 @@ int VSGetLastFileProblem(char* out, int size) {
   return 1;
 }
 
+void VSClearLastFileProblem() { vesta::platform::SetFileError("", ""); }
+
 int VSResolveStoredPath(const char* stored, const char* worldFile, char* out) {
   if (stored == nullptr || stored[0] == '\0' || out == nullptr) return 0;
   VSSetNormalisationVariables();

@@ -1,0 +1,285 @@
+// vesta world show | check | pack | graph, end to end.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <cstring>
+#include <memory>
+
+#include "platform/file_system.h"
+#include "platform/testing/files.h"
+#include "platform/testing/scratch.h"
+#include "programs/vesta/test_vesta.h"
+#include "vesta/vprop.h"
+#include "vesta/vsetu.h"
+
+namespace vesta::testing {
+namespace {
+
+std::string Field(const char* tag, const std::string& value) {
+  return std::string(tag) + "[" + std::to_string(value.size()) + "]" + value + "\n";
+}
+
+template <size_t N>
+void Set(char (&field)[N], const std::string& text) {
+  std::strncpy(field, text.c_str(), N - 1);
+  field[N - 1] = '\0';
+}
+
+class WorldCommandTest : public VestaToolTest {
+ protected:
+  void SetUp() override {
+    VestaToolTest::SetUp();
+    for (const char* name : {"wall.bmp", "floor.bmp", "doc.bmp", "hit.wav", "lamp.bmp"}) {
+      Write(Media(name), std::string("media ") + name);
+    }
+    Write(Media("lamp.x"), "xof 0302txt 0032\nMaterial { TextureFilename { \"shade.bmp\"; } }\n");
+    catalogue_ = home_ + "worlds\\VESTA.vft";
+    Write(catalogue_, "[FTLS]\n" + Field("[TYP]", "Text document") + Field("[END]", ".txt") +
+                          Field("[TXT]", Media("doc.bmp")) + Field("[COL]", Media("hit.wav")) + "[SLTF]\n");
+    world_ = home_ + "worlds\\Small.vwq";
+  }
+
+  // A world of one room and two items; the lamp's texture is gone.
+  void MakeWorld(const std::string& lampTexture) {
+    CWorldProp world;
+    world.WPInitialise();
+    Set(world.worldName, "Small");
+    ASSERT_EQ(FFSaveWorldProp(world_.c_str(), &world), 1);
+    world.WPTerminate();
+    CRoomProp room;
+    room.RPInitialise();
+    room.roomIndex = 0;
+    Set(room.roomName, "Hall");
+    Set(room.wallTexture, Media("wall.bmp"));
+    Set(room.floorTexture, Media("floor.bmp"));
+    Set(room.hitSound, Media("hit.wav"));
+    ASSERT_EQ(FFSaveRoomProp(world_.c_str(), &room), 1);
+    room.RPTerminate();
+    CItemProp item;
+    item.IPInitialise();
+    item.roomIndex = 0;
+    item.itemIndex = 2;
+    Set(item.name, "Report");
+    Set(item.texture, Media("doc.bmp"));
+    Set(item.collideSound, Media("hit.wav"));
+    ASSERT_EQ(FFSaveItemProp(world_.c_str(), &item), 1);
+    item.IPInitialise();
+    item.roomIndex = 0;
+    item.itemIndex = 3;
+    Set(item.name, "Lamp");
+    Set(item.texture, lampTexture);
+    Set(item.unselectedShape, Media("lamp.x"));
+    ASSERT_EQ(FFSaveItemProp(world_.c_str(), &item), 1);
+  }
+
+  std::string catalogue_;
+  std::string world_;
+};
+
+TEST_F(WorldCommandTest, ShowListsRoomsItemsAndTheirFilesMarkingWhatIsMissing) {
+  MakeWorld(Media("gone.bmp"));
+  RunResult shown = RunTool({"world", "show", world_});
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  EXPECT_NE(shown.out.find("world \"Small\""), std::string::npos);
+  EXPECT_NE(shown.out.find("room 0 \"Hall\""), std::string::npos);
+  EXPECT_NE(shown.out.find("item 3 \"Lamp\""), std::string::npos);
+  EXPECT_NE(shown.out.find("texture [PIF]: " + Media("gone.bmp") + "  [missing]"), std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("texture of the shape: shade.bmp  [missing]"), std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("1 room, 2 items; 2 files missing"), std::string::npos) << shown.out;
+
+  RunResult json = RunTool({"world", "show", world_, "--json"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  nlohmann::json document = nlohmann::json::parse(json.out);
+  EXPECT_EQ(document["name"], "Small");
+  ASSERT_EQ(document["rooms"].size(), 1u);
+  ASSERT_EQ(document["rooms"][0]["items"].size(), 2u);
+  const nlohmann::json& lamp = document["rooms"][0]["items"][1];
+  EXPECT_EQ(lamp["name"], "Lamp");
+  EXPECT_EQ(lamp["files"][0]["present"], false);
+  EXPECT_EQ(lamp["files"][1]["dependants"][0]["stored"], "shade.bmp");
+}
+
+TEST_F(WorldCommandTest, CheckFindsAMissingTextureAndNamesTheItem) {
+  MakeWorld(Media("gone.bmp"));
+  Write(Media("shade.bmp"), "shade");  // the shape's texture is found beside it
+  RunResult checked = RunTool({"world", "check", world_});
+  EXPECT_EQ(checked.status, 1);
+  EXPECT_NE(checked.out.find("MISSING  " + Media("gone.bmp") + "  (item 3 \"Lamp\": texture [PIF])"),
+            std::string::npos)
+      << checked.out;
+  EXPECT_NE(checked.out.find("ok       " + Media("shade.bmp")), std::string::npos) << checked.out;
+  EXPECT_NE(checked.out.find("ok       " + Media("hit.wav") + "  (room 0 \"Hall\": hit sound [HSN], and 2 more)"),
+            std::string::npos)
+      << checked.out;
+  EXPECT_NE(checked.out.find("ok       " + catalogue_), std::string::npos);
+  EXPECT_NE(checked.out.find("1 missing"), std::string::npos);
+
+  RunResult json = RunTool({"world", "check", world_, "--json"});
+  EXPECT_EQ(json.status, 1);
+  EXPECT_EQ(nlohmann::json::parse(json.out)["missing"], 1);
+
+  ASSERT_TRUE(platform::RemoveFile(world_.c_str()));
+  MakeWorld(Media("lamp.bmp"));
+  RunResult whole = RunTool({"world", "check", world_});
+  EXPECT_EQ(whole.status, 0) << whole.out;
+  EXPECT_NE(whole.out.find("0 missing"), std::string::npos);
+}
+
+TEST_F(WorldCommandTest, AWorldThatCannotBeReadIsNamedWithItsReason) {
+  RunResult missing = RunTool({"world", "check", home_ + "worlds\\Nothing.vwq"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("Nothing.vwq"), std::string::npos) << missing.err;
+  Write(world_, "this is no world\n");
+  RunResult garbage = RunTool({"world", "show", world_});
+  EXPECT_EQ(garbage.status, 1);
+  EXPECT_NE(garbage.err.find(world_ + ": not a world file"), std::string::npos) << garbage.err;
+}
+
+TEST_F(WorldCommandTest, PackRefusesAWorldWithMissingFilesAndChangesNothing) {
+  MakeWorld(Media("gone.bmp"));
+  const std::string out = scratch_.Path("Out");
+  RunResult packed = RunTool({"world", "pack", world_, out});
+  EXPECT_EQ(packed.status, 1);
+  EXPECT_NE(packed.err.find("missing " + Media("gone.bmp") + " (item 3 \"Lamp\": texture [PIF])"), std::string::npos)
+      << packed.err;
+  EXPECT_NE(packed.err.find("nothing was packed"), std::string::npos);
+  EXPECT_FALSE(platform::FolderExists(out.c_str()));
+}
+
+TEST_F(WorldCommandTest, PackDryRunListsTheCopiesAndAPackTwiceReusesThem) {
+  MakeWorld(Media("lamp.bmp"));
+  Write(Media("shade.bmp"), "shade");
+  const std::string out = scratch_.Path("Out\\");
+  // A file of another content holds a name: the copy is numbered.
+  ASSERT_TRUE(platform::MakeFolder(out.c_str()));
+  Write(out + "wall.bmp", "another wall");
+
+  RunResult dry = RunTool({"world", "pack", world_, out, "--dry-run"});
+  ASSERT_EQ(dry.status, 0) << dry.err;
+  EXPECT_NE(dry.out.find("rename  " + Media("wall.bmp") + " -> " + out + "wall_2.bmp"), std::string::npos) << dry.out;
+  EXPECT_NE(dry.out.find("copy    " + Media("doc.bmp") + " -> " + out + "doc.bmp"), std::string::npos);
+  EXPECT_NE(dry.out.find("nothing was changed"), std::string::npos);
+  EXPECT_FALSE(platform::FileExists((out + "doc.bmp").c_str()));
+
+  RunResult packed = RunTool({"world", "pack", world_, out});
+  ASSERT_EQ(packed.status, 0) << packed.err;
+  EXPECT_NE(packed.out.find("packed " + world_ + " into " + out + "Small.vwq"), std::string::npos) << packed.out;
+  EXPECT_NE(packed.out.find("8 files: 7 copied, 0 reused, 1 renamed"), std::string::npos) << packed.out;
+  EXPECT_NE(packed.out.find("log: " + home_ + "temp\\Normaliz.txt"), std::string::npos) << packed.out;
+  // Not a terminal: plain progress lines, the last one whole.
+  EXPECT_NE(packed.err.find("packing: 100%  8/8 files"), std::string::npos) << packed.err;
+  EXPECT_EQ(packed.err.find("\r"), std::string::npos);
+  EXPECT_EQ(ReadTextFile(out + "wall.bmp"), "another wall");
+  EXPECT_EQ(ReadTextFile(out + "wall_2.bmp"), "media wall.bmp");
+  std::string stored = ReadTextFile(out + "Small.vwq");
+  EXPECT_NE(stored.find("?VESTAVWQDIR?wall_2.bmp"), std::string::npos) << stored;
+  EXPECT_EQ(stored.find(home_), std::string::npos) << stored;
+
+  RunResult again = RunTool({"world", "pack", world_, out, "--quiet"});
+  ASSERT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(again.out, "");
+  EXPECT_EQ(again.err, "");
+  // Media that the pack did not rewrite are the same bytes: used again.
+  RunResult dryAgain = RunTool({"world", "pack", world_, out, "-n"});
+  EXPECT_NE(dryAgain.out.find("reuse   " + Media("doc.bmp") + " -> " + out + "doc.bmp\n"), std::string::npos)
+      << dryAgain.out;
+  EXPECT_NE(dryAgain.out.find("reuse   " + Media("wall.bmp") + " -> " + out + "wall_2.bmp\n"), std::string::npos);
+  EXPECT_NE(dryAgain.out.find("0 to copy"), std::string::npos);
+}
+
+TEST_F(WorldCommandTest, PackRefusesTheWorldsOwnFolder) {
+  MakeWorld(Media("lamp.bmp"));
+  Write(Media("shade.bmp"), "shade");
+  std::string before = ReadTextFile(world_);
+  RunResult packed = RunTool({"world", "pack", world_, home_ + "worlds"});
+  EXPECT_EQ(packed.status, 1);
+  EXPECT_NE(packed.err.find("the world's own folder"), std::string::npos) << packed.err;
+  EXPECT_EQ(ReadTextFile(world_), before);
+}
+
+TEST_F(WorldCommandTest, GraphDrawsWorldRoomsItemsAndFilesWithTheMissingDashed) {
+  MakeWorld(Media("gone.bmp"));
+  RunResult graph = RunTool({"world", "graph", world_});
+  ASSERT_EQ(graph.status, 0) << graph.err;
+  EXPECT_EQ(graph.out.rfind("digraph world {", 0), 0u);
+  EXPECT_NE(graph.out.find("w -> w_r0;"), std::string::npos);
+  EXPECT_NE(graph.out.find("w_r0 -> w_i3;"), std::string::npos);
+  EXPECT_NE(graph.out.find("label=\"gone.bmp\\n(missing)\", tooltip="), std::string::npos) << graph.out;
+  EXPECT_NE(graph.out.find("color=red"), std::string::npos);
+  EXPECT_EQ(graph.out.back(), '\n');
+  // A name that cannot go on dot's command line is refused, leaving nothing.
+  RunResult refused = RunTool({"world", "graph", world_, "--svg", scratch_.Path("a\"b.svg")});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_FALSE(platform::FileExists(scratch_.Path("a\"b.svg.dot").c_str()));
+}
+
+// The sample installation of examples/, where this test can reach it.
+std::string SampleRoot() {
+  for (std::string root : {std::string(VESTA_SOURCE_DIR) + "/examples/root", "Z:" + std::string(VESTA_SOURCE_DIR) + "/examples/root"}) {
+    if (platform::FolderExists((root + "/drive_c/VESTA/media").c_str())) return root;
+  }
+  return std::string();
+}
+
+TEST_F(WorldCommandTest, TheSampleWorldPackedAndMovedToAnotherRootFindsEveryMediaFile) {
+  const std::string sample = SampleRoot();
+  if (sample.empty()) GTEST_SKIP() << "the examples folder cannot be reached from here";
+  for (const char* folder : {"media", "worlds"}) {
+    for (const std::string& file : platform::FindFiles((sample + "/drive_c/VESTA/" + folder + "/*").c_str())) {
+      std::string name = file.substr(file.find_last_of("\\/") + 1);
+      ASSERT_TRUE(platform::CopyOneFile(file.c_str(), (home_ + folder + "\\" + name).c_str(), false)) << file;
+    }
+  }
+  // The sample names C:\VESTA\...: its paths are made this installation's.
+  std::string world = ReadBinaryFile(home_ + "worlds\\Sample.vwq");
+  std::string catalogue = ReadBinaryFile(home_ + "worlds\\VESTA.vft");
+  for (std::string* text : {&world, &catalogue}) {
+    std::string moved;
+    for (size_t at = 0;;) {
+      size_t tag = text->find("]C:\\VESTA\\", at);
+      if (tag == std::string::npos) {
+        moved += text->substr(at);
+        break;
+      }
+      // Each field's length grows with the path: "[24]C:\VESTA\..." gets
+      // the new length.
+      size_t open = text->rfind('[', tag);
+      size_t end = text->find_first_of("[\r\n", tag + 1);
+      std::string path = home_ + text->substr(tag + 10, end - tag - 10);
+      moved += text->substr(at, open - at) + "[" + std::to_string(path.size()) + "]" + path;
+      at = end;
+    }
+    *text = moved;
+  }
+  ASSERT_TRUE(WriteBinaryFile(home_ + "worlds\\Sample.vwq", world));
+  ASSERT_TRUE(WriteBinaryFile(home_ + "worlds\\VESTA.vft", catalogue));
+  const std::string sampleWorld = home_ + "worlds\\Sample.vwq";
+  RunResult checked = RunTool({"world", "check", sampleWorld});
+  ASSERT_EQ(checked.status, 0) << checked.out << checked.err;
+
+  const std::string out = scratch_.Path("Travel\\");
+  RunResult packed = RunTool({"world", "pack", sampleWorld, out});
+  ASSERT_EQ(packed.status, 0) << packed.err;
+  std::vector<std::pair<std::string, std::string>> files;
+  for (const std::string& file : platform::FindFiles((out + "*").c_str())) {
+    files.emplace_back(file.substr(file.find_last_of("\\/") + 1), ReadBinaryFile(file));
+  }
+  ASSERT_GT(files.size(), 20u);
+
+  // Another machine: a fresh root without an installation.
+  ScratchFolder other;
+  Forget();
+  const std::string moved = other.Path("Moved\\");
+  ASSERT_TRUE(platform::MakeFolder(moved.c_str()));
+  for (const auto& file : files) ASSERT_TRUE(WriteBinaryFile(moved + file.first, file.second));
+  RunResult there = RunTool({"world", "check", moved + "Sample.vwq"});
+  EXPECT_EQ(there.status, 0) << there.out << there.err;
+  EXPECT_NE(there.out.find("26 files: 26 present, 0 missing"), std::string::npos) << there.out;
+  EXPECT_EQ(there.out.find(home_), std::string::npos) << there.out;
+  RunResult shown = RunTool({"world", "show", moved + "Sample.vwq"});
+  EXPECT_NE(shown.out.find("ceiling texture [CTX]: " + moved + "FWC01.bmp\n"), std::string::npos) << shown.out;
+}
+
+}  // namespace
+}  // namespace vesta::testing
