@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/file_system.h"
+#include "platform/testing/fault_injection.h"
 #include "platform/testing/files.h"
 #include "programs/vesta/test_vesta.h"
 #include "vesta/vsetu.h"
@@ -159,6 +160,18 @@ TEST_F(PackageCommandTest, UninstallAsksFirstKeepsSharedFilesAndLogs) {
   EXPECT_EQ(yes.status, 0) << yes.out << yes.err;
   EXPECT_NE(yes.out.find("yes (--yes)"), std::string::npos);
   EXPECT_FALSE(platform::FileExists(shared_.c_str()));
+}
+
+TEST_F(PackageCommandTest, AnUninstallWhoseManifestCannotBeRewrittenIsAFailure) {
+  const std::string before = ReadTextFile(manifest_);
+  RunResult failed;
+  {
+    FailingOutput full(platform::FaultPoint::kRename, 1);
+    failed = RunTool({"package", "uninstall", "MEDIA", "--yes"});
+  }
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_NE(failed.err.find("MEDIA: not uninstalled ("), std::string::npos) << failed.err;
+  EXPECT_EQ(ReadTextFile(manifest_), before);
 }
 
 using RegistryCommandTest = VestaToolTest;

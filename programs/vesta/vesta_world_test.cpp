@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/file_system.h"
+#include "platform/testing/fault_injection.h"
 #include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
 #include "programs/vesta/test_vesta.h"
@@ -279,6 +280,33 @@ TEST_F(WorldCommandTest, TheSampleWorldPackedAndMovedToAnotherRootFindsEveryMedi
   EXPECT_EQ(there.out.find(home_), std::string::npos) << there.out;
   RunResult shown = RunTool({"world", "show", moved + "Sample.vwq"});
   EXPECT_NE(shown.out.find("ceiling texture [CTX]: " + moved + "FWC01.bmp\n"), std::string::npos) << shown.out;
+}
+
+}  // namespace
+}  // namespace vesta::testing
+
+namespace vesta::testing {
+namespace {
+
+TEST_F(WorldCommandTest, APackThatFailsHalfWayTakesItsCopiesBackAndSaysWhy) {
+  MakeWorld(Media("lamp.bmp"));
+  Write(Media("shade.bmp"), "shade");
+  const std::string out = scratch_.Path("Out\\");
+  ASSERT_TRUE(platform::MakeFolder(out.c_str()));
+  Write(out + "kept.txt", "was here before");
+  RunResult failed;
+  {
+    // The first file put in place whole (a rewritten copy, the world) fails.
+    FailingOutput full(platform::FaultPoint::kRename, 1);
+    failed = RunTool({"world", "pack", world_, out, "--quiet"});
+    EXPECT_TRUE(full.Fired());
+  }
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_NE(failed.err.find("failed: "), std::string::npos) << failed.err;
+  EXPECT_NE(failed.err.find("the copies it made are removed"), std::string::npos);
+  std::vector<std::string> left = platform::FindFiles((out + "*").c_str());
+  ASSERT_EQ(left.size(), 1u) << left.size();
+  EXPECT_EQ(ReadTextFile(out + "kept.txt"), "was here before");
 }
 
 }  // namespace
