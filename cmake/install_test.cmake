@@ -37,7 +37,7 @@ foreach(via cmake pkg-config)
   set(ENV{PKG_CONFIG_PATH} "${prefix}/lib/pkgconfig")
   set(ENV{PKG_CONFIG_LIBDIR} "${prefix}/lib/pkgconfig")
   run(${CMAKE_COMMAND} -S "${SOURCE_DIR}/cmake/consumer" -B "${build}" -G "${GENERATOR}" ${toolchain}
-      -DVESTA_VIA=${via} "-DCMAKE_PREFIX_PATH=${prefix}")
+      -DVESTA_VIA=${via} "-DCMAKE_PREFIX_PATH=${prefix}" "-DVESTA_PREFIX=${prefix}")
   run(${CMAKE_COMMAND} --build "${build}")
   if(NOT TOOLCHAIN)
     run("${build}/vesta_consumer")

@@ -312,6 +312,7 @@ int WorldPack(Console& console, const std::string& path, const std::string& targ
   if (!quiet) progress.bar = &bar;
   gPack = &progress;
 
+  if (!quiet) bar.Update(0, 0);
   bool packedBefore = VSFileExists(packed.c_str()) == 1;
   Attempt();
   auto started = std::chrono::steady_clock::now();

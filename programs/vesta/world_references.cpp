@@ -11,13 +11,14 @@ class Collector {
  public:
   explicit Collector(References* out) : out_(out) {}
 
-  void World(const WorldModel& world, const std::string& prefix) {
+  // last: where the files of a nested world are met in the outer one.
+  void World(const WorldModel& world, const std::string& prefix, size_t last = 0) {
     visited_.insert(Folded(world.path));
     std::string record = prefix + "world \"" + world.name + "\"";
-    Add(world.files, record, 0);
+    Add(world.files, record, last);
     for (size_t n = 0; n < world.elements.size(); ++n) {
       const auto& element = world.elements[n];
-      size_t at = prefix.empty() ? n + 1 : 0;
+      size_t at = prefix.empty() ? n + 1 : last;
       if (element.first == 'r') {
         const RoomInfo& room = world.rooms[element.second];
         Add(room.files, prefix + "room " + std::to_string(room.index) + " \"" + room.name + "\"", at);
@@ -32,8 +33,10 @@ class Collector {
       if (present) out_->problems.push_back(world.catalogue + ": cannot be read as a catalogue");
     }
     for (const TypeInfo& type : world.types) {
+      // The catalogue's files travel when the catalogue is rewritten, after
+      // the world's elements.
       std::string holder = prefix + "catalogue type \"" + type.name + "\"";
-      Add(type.files, holder, 0);
+      Add(type.files, holder, prefix.empty() ? world.elements.size() : last);
       for (const FileUse& use : type.files) {
         if (!use.present || !IsWorldFile(use.path) || visited_.count(Folded(use.path)) != 0) continue;
         WorldModel nested;
@@ -43,7 +46,7 @@ class Collector {
           visited_.insert(Folded(use.path));
           continue;
         }
-        World(nested, prefix + "world " + use.path + ": ");
+        World(nested, prefix + "world " + use.path + ": ", world.elements.size());
       }
     }
   }

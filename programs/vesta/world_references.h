@@ -22,8 +22,9 @@ struct Reference {
   bool present = false;
   int64_t size = 0;
   std::vector<Naming> namedBy;
-  // Where the reference is met: 0 for the world record (and its catalogue
-  // and side files), n for the n-th element of the world (1 the first).
+  // When the normaliser copies it: 0 with the world record (its catalogue
+  // and side files), n with the n-th element of the world (1 the first),
+  // after the last element for what the catalogue names.
   size_t element = 0;
 };
 
