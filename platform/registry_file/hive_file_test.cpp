@@ -202,6 +202,27 @@ TEST(HiveFileTest, WhateverIsNotChangedIsWrittenBackAsItWas) {
             "[HKEY_CURRENT_USER\\B]\r\n\r\n");
 }
 
+// A hand-edited hive may leave out the parents of a key. Made explicit, a
+// key comes before the keys below it; removing a key keeps its parents.
+TEST(HiveFileTest, ParentsLeftOutAreMadeInPlaceAndOutliveTheirSubkeys) {
+  Hive hive = Parse("REGEDIT4\n\n[HKEY_CURRENT_USER\\A\\B\\C]\n\"v\"=\"1\"\n\n[HKEY_CURRENT_USER\\Z]\n");
+  SetValue(&hive, "a\\b", StringValue("w", u"2"));
+  EXPECT_EQ(WriteHive(hive),
+            "REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n\n[HKEY_CURRENT_USER\\A\\B]\n\"w\"=\"2\"\n\n"
+            "[HKEY_CURRENT_USER\\A\\B\\C]\n\"v\"=\"1\"\n\n[HKEY_CURRENT_USER\\Z]\n");
+
+  hive = Parse("REGEDIT4\n\n[HKEY_CURRENT_USER\\P\\Q]\n\"v\"=\"1\"\n");
+  EXPECT_TRUE(RemoveKey(&hive, "P\\Q"));
+  EXPECT_TRUE(KeyExists(hive, "P"));
+  EXPECT_FALSE(KeyExists(hive, "P\\Q"));
+  EXPECT_EQ(WriteHive(hive), "REGEDIT4\n\n[HKEY_CURRENT_USER\\P]\n\n");
+  hive = Parse("REGEDIT4\n\n[HKEY_CURRENT_USER\\P\\Q\\R]\n");
+  EXPECT_TRUE(RemoveKeyTree(&hive, "p\\q"));
+  EXPECT_TRUE(KeyExists(hive, "P"));
+  EXPECT_FALSE(KeyExists(hive, "P\\Q"));
+  EXPECT_EQ(WriteHive(hive), "REGEDIT4\n\n[HKEY_CURRENT_USER\\P]\n\n");
+}
+
 TEST(HiveFileTest, ABadLineCostsOnlyItselfAndNamesItsLine) {
   struct Case {
     const char* line;
