@@ -322,6 +322,19 @@ TEST(RegistryPosixTest, AHiveKeptInMemoryFollowsItsFile) {
   EXPECT_TRUE(platform::RegistryKeyExists(RegRoot::kClassesRoot, ""));
 }
 
+// A value's name stands in one line of a hive: one with a line break is
+// refused, whatever the value's type, and nothing is written.
+TEST(RegistryPosixTest, ANameWithALineBreakIsRefused) {
+  ScratchFolder scratch;
+  platform::RegistryValue value;
+  value.type = 4;
+  value.data = std::string("\1\0\0\0", 4);
+  EXPECT_FALSE(platform::RegistryWriteValue(RegRoot::kCurrentUser, "Software\\Names", "two\nlines", value));
+  EXPECT_FALSE(platform::RegistryWriteString(RegRoot::kCurrentUser, "Software\\Names", "two\rlines", "x"));
+  EXPECT_FALSE(platform::RegistryKeyExists(RegRoot::kCurrentUser, "Software\\Names"));
+  ASSERT_TRUE(platform::RegistryWriteValue(RegRoot::kCurrentUser, "Software\\Names", "one line", value));
+}
+
 TEST(RegistryImportPosixTest, EachHiveIsChangedInItsOwnForm) {
   ScratchFolder scratch;
   // A Unicode hive and a REGEDIT4 one, changed by one file to import.
