@@ -54,32 +54,6 @@ std::string FolderOf(const std::string& path) {
   return folder;
 }
 
-// Where the viewer would find a texture that a shape names: the name as it
-// stands when it is a path that exists, else beside the shape's original,
-// in the installation's media folder, or beside the shape itself.
-std::string LocateTexture(const std::string& written, const std::string& shape) {
-  std::string origin = VUCopyOrigin(shape.c_str());
-  // A name in the travelling form stands for a file beside the shape (its
-  // original, when this is a copy) or in a folder of the machine.
-  char expanded[kVUPathBuffer];
-  if (written.size() >= sizeof expanded) return std::string();
-  std::memcpy(expanded, written.c_str(), written.size() + 1);
-  VUExpandPath(expanded, kVUFolderToken, FolderOf(origin.empty() ? shape : origin).c_str());
-  const std::string name = expanded;
-  if (FolderOf(name) != "" && VUFileExists(name.c_str())) return name;
-  char bare[kVUPathBuffer];
-  if (!VUGetNamePart(bare, name.c_str())) return std::string();
-  std::vector<std::string> places;
-  if (!origin.empty()) places.push_back(FolderOf(origin));
-  if (VUInstallationFolder()[0] != '\0') places.push_back(std::string(VUInstallationFolder()) + "media\\");
-  places.push_back(FolderOf(shape));
-  for (const std::string& place : places) {
-    std::string candidate = place + bare;
-    if (!place.empty() && VUFileExists(candidate.c_str())) return candidate;
-  }
-  return std::string();
-}
-
 // Rewrites each texture name of the shape with change (which gives the new
 // name, or false to keep it) and saves the shape when a name changed.
 template <typename Change>
@@ -115,7 +89,43 @@ std::string DoneKey(const char* stage, const char* path) {
   return key;
 }
 
+// The installation's media folder, ending with a back-slash; "" when the
+// installation is not known.
+std::string MediaFolder() {
+  return VUInstallationFolder()[0] != '\0' ? std::string(VUInstallationFolder()) + "media\\" : std::string();
+}
+
 }  // namespace
+
+std::vector<std::string> VUShapeTextureNames(const std::string& text) {
+  std::vector<std::string> names;
+  for (const TextureName& name : FindTextureNames(text)) names.push_back(text.substr(name.begin, name.end - name.begin));
+  return names;
+}
+
+std::string VULocateShapeTexture(const std::string& written, const std::string& shape,
+                                 const std::string& mediaFolder) {
+  std::string origin = VUCopyOrigin(shape.c_str());
+  // A name in the travelling form stands for a file beside the shape (its
+  // original, when this is a copy) or in a folder of the machine.
+  char expanded[kVUPathBuffer];
+  if (written.size() >= sizeof expanded) return std::string();
+  std::memcpy(expanded, written.c_str(), written.size() + 1);
+  VUExpandPath(expanded, kVUFolderToken, FolderOf(origin.empty() ? shape : origin).c_str());
+  const std::string name = expanded;
+  if (FolderOf(name) != "" && VUFileExists(name.c_str())) return name;
+  char bare[kVUPathBuffer];
+  if (!VUGetNamePart(bare, name.c_str())) return std::string();
+  std::vector<std::string> places;
+  if (!origin.empty()) places.push_back(FolderOf(origin));
+  places.push_back(mediaFolder);
+  places.push_back(FolderOf(shape));
+  for (const std::string& place : places) {
+    std::string candidate = place + bare;
+    if (!place.empty() && VUFileExists(candidate.c_str())) return candidate;
+  }
+  return std::string();
+}
 
 int VUCopyTextureDependants(const char*, const char*) { return 1; }
 int VUCopySoundDependants(const char*, const char*) { return 1; }
@@ -131,7 +141,7 @@ int VUCopyShapeDependants(const char* copy, const char* folder) {
   if (Done().count(key) != 0 && VUFileExists(copy)) return 1;
   const std::string shape = copy;
   int result = RewriteTextureNames(copy, [&](const std::string& name, std::string* renamed) {
-    std::string found = LocateTexture(name, shape);
+    std::string found = VULocateShapeTexture(name, shape, MediaFolder());
     if (found.empty()) return false;  // a texture nobody can find stays named as it was
     char made[kVUPathBuffer];
     if (!VUCopyFileToFolder(found.c_str(), folder, made)) return false;

@@ -5,6 +5,9 @@
 #ifndef VESTA_COMMON_DEPENDANTS_H
 #define VESTA_COMMON_DEPENDANTS_H
 
+#include <string>
+#include <vector>
+
 // Copies what the copy of a file names into folder and points the copy at
 // the copies.
 int VUCopyTextureDependants(const char* copy, const char* folder);
@@ -21,5 +24,17 @@ int VURelativiseKOLBDependants(const char* path);
 // Expands what the file names with folder for the folder token.
 int VUExpandShapeDependants(const char* folder, const char* path);
 int VUExpandKOLBDependants(const char* path);
+
+// The texture names of a shape's "TextureFilename" entries, in the order of
+// its text.
+std::vector<std::string> VUShapeTextureNames(const std::string& text);
+
+// Where the viewer would find a texture that the shape names as written:
+// the name as it stands (expanded against the folder of the shape, or of its
+// original when it is a copy) when that file exists; else a file of its name
+// beside the shape's original, in mediaFolder (ending with a back-slash; ""
+// for none) or beside the shape. "" when it is nowhere.
+std::string VULocateShapeTexture(const std::string& written, const std::string& shape,
+                                 const std::string& mediaFolder);
 
 #endif

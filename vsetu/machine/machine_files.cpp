@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/dependants.h"
 #include "common/file_copy.h"
 #include "common/file_kind.h"
 #include "common/path_tokens.h"
@@ -106,56 +107,15 @@ int VSResolveStoredPath(const char* stored, const char* worldFile, char* out) {
   return 1;
 }
 
-namespace {
-
-std::string FolderOf(const std::string& path) {
-  char folder[kVUPathBuffer] = "";
-  VUGetFolderPart(folder, path.c_str());
-  return folder;
-}
-
-// Where the viewer finds a texture that a shape names: the name as it
-// stands (expanded against the shape's folder) when that file exists, else
-// a file of its name in the installation's media folder or beside the
-// shape.
-std::string LocateShapeTexture(const std::string& written, const std::string& shape) {
-  char expanded[kVUPathBuffer];
-  if (!VUCopyN(expanded, written.c_str(), kVUMaxPath)) return std::string();
-  VUExpandPath(expanded, kVUFolderToken, FolderOf(shape).c_str());
-  if (!FolderOf(expanded).empty() && VUFileExists(expanded)) return expanded;
-  char bare[kVUPathBuffer];
-  if (!VUGetNamePart(bare, expanded)) return std::string();
-  char media[kVSBuffer];
-  std::vector<std::string> places;
-  if (VSGetMediaDir(media)) places.push_back(std::string(media) + "\\");
-  places.push_back(FolderOf(shape));
-  for (const std::string& place : places) {
-    std::string candidate = place + bare;
-    if (!place.empty() && VUFileExists(candidate.c_str())) return candidate;
-  }
-  return std::string();
-}
-
-}  // namespace
-
 int VSForEachShapeTexture(const char* shape, VSShapeTextureCallback callback, void* context) {
   if (shape == nullptr || callback == nullptr) return 0;
   if (!VUHasExtension(shape, ".x")) return 1;
   std::string text;
   if (!vesta::platform::ReadWholeFile(shape, &text)) return 0;
-  const std::string keyword = "TextureFilename";
-  for (size_t at = text.find(keyword); at != std::string::npos; at = text.find(keyword, at)) {
-    at += keyword.size();
-    size_t open = text.find('{', at);
-    if (open == std::string::npos) break;
-    size_t close = text.find('}', open);
-    size_t quote = text.find('"', open);
-    if (quote == std::string::npos || (close != std::string::npos && quote > close)) continue;
-    size_t endQuote = text.find('"', quote + 1);
-    if (endQuote == std::string::npos) break;
-    std::string written = text.substr(quote + 1, endQuote - quote - 1);
-    at = endQuote + 1;
-    std::string found = LocateShapeTexture(written, shape);
+  char media[kVSBuffer];
+  const std::string mediaFolder = VSGetMediaDir(media) ? std::string(media) + "\\" : std::string();
+  for (const std::string& written : VUShapeTextureNames(text)) {
+    const std::string found = VULocateShapeTexture(written, shape, mediaFolder);
     if (callback(written.c_str(), found.c_str(), context) != 1) break;
   }
   return 1;
