@@ -325,8 +325,12 @@ bool RegistryExportFile(RegRoot root, const char* key, const char* path, Registr
   if (!open.ok()) return false;
   Hive file = regfile::NewExportFile(format == RegistryFileFormat::kVersion5);
   const std::string keyName = std::string(RegRootName(root)) + (IsRoot(key) ? "" : std::string("\\") + key);
-  // The key's name as the ANSI API spells it, in UTF-8 as the file keeps it.
-  if (!ExportKey(open.get(), Utf16ToUtf8(AnsiToUtf16(keyName)), &file)) return false;
+  // The key's name in the system's code page, as the ANSI API takes it, in
+  // UTF-8 as the file keeps it.
+  std::wstring wide(keyName.size(), L'\0');
+  wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, keyName.data(), static_cast<int>(keyName.size()),
+                                                      wide.data(), static_cast<int>(wide.size()))));
+  if (!ExportKey(open.get(), Utf8(wide.c_str(), wide.size()), &file)) return false;
   if (ReplaceWholeFile(path, regfile::WriteHive(file), FileMode::kBinary)) return true;
   Report(std::string("registry: ") + path + ": cannot write: " + LastFileError().reason);
   return false;
