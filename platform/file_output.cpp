@@ -191,4 +191,63 @@ AppendResult AppendToFile(const char* path, std::string_view data, FileMode mode
   return AppendResult::kAppended;
 }
 
+KeptAppend::~KeptAppend() { Release(); }
+
+void KeptAppend::Release() {
+  if (stream_ != nullptr) std::fclose(stream_);
+  stream_ = nullptr;
+  path_.clear();
+  identity_.clear();
+  length_ = 0;
+}
+
+AppendResult KeptAppend::Append(const char* path, std::string_view data, FileMode mode) {
+  if (stream_ != nullptr && (path == nullptr || path_ != path || mode_ != mode ||
+                             !backend::StillAppendTarget(stream_, identity_, length_))) {
+    Release();
+  }
+  const bool kept = stream_ != nullptr;
+  bool created = false;
+  std::string sealed;
+  if (!kept) {
+    backend::AppendTarget target;
+    if (!backend::OpenForAppend(path, mode, &target)) return AppendResult::kNotOpened;
+    if (!target.endsLine && !data.empty()) {
+      sealed.reserve(data.size() + 1);
+      sealed += '\n';
+      sealed += data;
+      data = sealed;
+    }
+    stream_ = target.stream;
+    length_ = target.length;
+    created = target.created;
+    path_ = path;
+    mode_ = mode;
+  }
+  bool ok = WriteToStream(stream_, data) && FlushStream(stream_);
+  // Where a close would be, so that every append passes the same points.
+  if (ok && FaultHere(FaultPoint::kClose)) ok = Failed(EIO);
+  if (!ok) {
+    backend::CutBack(stream_, length_);
+    Release();
+    if (created) backend::RemoveCreated(path);
+    NameFailure(path);
+    return AppendResult::kNotWritten;
+  }
+  length_ += static_cast<long long>(data.size());
+  if (!kept && !backend::RememberAppendTarget(stream_, &identity_)) {
+    // Not kept on this platform: closed as AppendToFile closes.
+    FILE* stream = stream_;
+    stream_ = nullptr;
+    Release();
+    errno = 0;
+    if (std::fclose(stream) != 0) {
+      Failed(errno);
+      NameFailure(path);
+      return AppendResult::kNotWritten;
+    }
+  }
+  return AppendResult::kAppended;
+}
+
 }  // namespace vesta::platform

@@ -45,6 +45,14 @@ bool CutBack(FILE* stream, long long length);
 // stream is closed.
 void RemoveCreated(const char* path);
 
+// Notes in *identity which file the append stream is, so that
+// StillAppendTarget can tell later that path still leads to it. False where
+// the platform does not keep append streams open: the caller closes it.
+bool RememberAppendTarget(FILE* stream, std::string* identity);
+// True when stream is still the file at path that RememberAppendTarget
+// noted, a regular file of length bytes, under the same VESTA_ROOT.
+bool StillAppendTarget(FILE* stream, const std::string& identity, long long length);
+
 }  // namespace vesta::platform::backend
 
 #endif

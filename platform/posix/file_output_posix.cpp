@@ -7,9 +7,11 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 #include "platform/file_error.h"
 #include "platform/file_output_backend.h"
+#include "platform/posix/host_path.h"
 #include "platform/posix/place.h"
 
 namespace vesta::platform::backend {
@@ -158,6 +160,40 @@ bool CutBack(FILE* stream, long long length) {
 void RemoveCreated(const char* path) {
   posix::Place place;
   if (place.Open(path) && place.FollowLinks()) unlinkat(place.Folder(), place.Name(), 0);
+}
+
+bool RememberAppendTarget(FILE* stream, std::string* identity) {
+  if (stream == nullptr || identity == nullptr) return false;
+  const int fd = fileno(stream);
+  char real[4096];
+  const std::string link = "/proc/self/fd/" + std::to_string(fd);
+  const ssize_t length = readlink(link.c_str(), real, sizeof real - 1);
+  struct stat st;
+  if (length <= 0 || real[0] != '/' || fstat(fd, &st) != 0) return false;
+  real[length] = '\0';
+  *identity = posix::VestaRoot() + '\n' + std::to_string(st.st_dev) + ':' + std::to_string(st.st_ino) + '\n' + real;
+  return true;
+}
+
+bool StillAppendTarget(FILE* stream, const std::string& identity, long long length) {
+  if (stream == nullptr) return false;
+  const size_t rootEnd = identity.find('\n');
+  const size_t idEnd = identity.find('\n', rootEnd + 1);
+  if (rootEnd == std::string::npos || idEnd == std::string::npos) return false;
+  if (identity.compare(0, rootEnd, posix::VestaRoot()) != 0) return false;
+  struct stat held;
+  struct stat named;
+  // The file held is still whole as left, and still the one its path names
+  // (not deleted, renamed away or replaced since).
+  if (fstat(fileno(stream), &held) != 0 || !S_ISREG(held.st_mode) || held.st_nlink == 0 ||
+      held.st_size != static_cast<off_t>(length)) {
+    return false;
+  }
+  const std::string real = identity.substr(idEnd + 1);
+  if (lstat(real.c_str(), &named) != 0) return false;
+  return named.st_dev == held.st_dev && named.st_ino == held.st_ino &&
+         identity.compare(rootEnd + 1, idEnd - rootEnd - 1,
+                          std::to_string(held.st_dev) + ':' + std::to_string(held.st_ino)) == 0;
 }
 
 }  // namespace vesta::platform::backend

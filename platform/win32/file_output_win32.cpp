@@ -131,4 +131,10 @@ bool CutBack(FILE* stream, long long length) {
 
 void RemoveCreated(const char* path) { DeleteFileA(path); }
 
+// A file held open keeps other programs from deleting or renaming it: every
+// append opens and closes its file.
+bool RememberAppendTarget(FILE* /*stream*/, std::string* /*identity*/) { return false; }
+
+bool StillAppendTarget(FILE* /*stream*/, const std::string& /*identity*/, long long /*length*/) { return false; }
+
 }  // namespace vesta::platform::backend
