@@ -44,6 +44,7 @@ bool CloseStream(FILE* stream);
 
 namespace backend {
 struct Temporary;
+struct KeptFile;
 }
 
 // A new version of one file, written beside it and put in its place whole.
@@ -117,7 +118,8 @@ class KeptAppend {
   std::string path_;
   FileMode mode_ = FileMode::kText;
   long long length_ = 0;  // the file's length after the last append
-  std::string identity_;  // the backend's note of which file it is
+  bool endsLine_ = true;  // its last byte is a line feed (or it is empty)
+  backend::KeptFile* kept_ = nullptr;  // the backend's note of which file it is
 };
 
 }  // namespace vesta::platform

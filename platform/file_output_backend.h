@@ -45,13 +45,16 @@ bool CutBack(FILE* stream, long long length);
 // stream is closed.
 void RemoveCreated(const char* path);
 
-// Notes in *identity which file the append stream is, so that
-// StillAppendTarget can tell later that path still leads to it. False where
-// the platform does not keep append streams open: the caller closes it.
-bool RememberAppendTarget(FILE* stream, std::string* identity);
-// True when stream is still the file at path that RememberAppendTarget
+// What a kept append stream needs to tell later that its path still leads
+// to it.
+struct KeptFile;
+// Notes which file the append stream is. Null where the platform does not
+// keep append streams open: the caller closes it.
+KeptFile* KeepAppendTarget(FILE* stream);
+// True when stream is still the file at the path that KeepAppendTarget
 // noted, a regular file of length bytes, under the same VESTA_ROOT.
-bool StillAppendTarget(FILE* stream, const std::string& identity, long long length);
+bool StillAppendTarget(const KeptFile* kept, FILE* stream, long long length);
+void ForgetAppendTarget(KeptFile* kept);
 
 }  // namespace vesta::platform::backend
 

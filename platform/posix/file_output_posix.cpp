@@ -162,38 +162,53 @@ void RemoveCreated(const char* path) {
   if (place.Open(path) && place.FollowLinks()) unlinkat(place.Folder(), place.Name(), 0);
 }
 
-bool RememberAppendTarget(FILE* stream, std::string* identity) {
-  if (stream == nullptr || identity == nullptr) return false;
+struct KeptFile {
+  std::string root;  // VESTA_ROOT when it was kept
+  dev_t device = 0;
+  ino_t inode = 0;
+  int folder = -1;   // the folder that holds it, to look its name up again
+  std::string name;  // its name there
+};
+
+KeptFile* KeepAppendTarget(FILE* stream) {
+  if (stream == nullptr) return nullptr;
   const int fd = fileno(stream);
   char real[4096];
   const std::string link = "/proc/self/fd/" + std::to_string(fd);
   const ssize_t length = readlink(link.c_str(), real, sizeof real - 1);
   struct stat st;
-  if (length <= 0 || real[0] != '/' || fstat(fd, &st) != 0) return false;
-  real[length] = '\0';
-  *identity = posix::VestaRoot() + '\n' + std::to_string(st.st_dev) + ':' + std::to_string(st.st_ino) + '\n' + real;
-  return true;
+  if (length <= 0 || real[0] != '/' || fstat(fd, &st) != 0) return nullptr;
+  const std::string path(real, static_cast<size_t>(length));
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == 0 ? "/" : path.substr(0, slash);
+  const int folderFd = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (folderFd < 0) return nullptr;
+  auto* kept = new KeptFile;
+  kept->root = posix::VestaRoot();
+  kept->device = st.st_dev;
+  kept->inode = st.st_ino;
+  kept->folder = folderFd;
+  kept->name = path.substr(slash + 1);
+  return kept;
 }
 
-bool StillAppendTarget(FILE* stream, const std::string& identity, long long length) {
-  if (stream == nullptr) return false;
-  const size_t rootEnd = identity.find('\n');
-  const size_t idEnd = identity.find('\n', rootEnd + 1);
-  if (rootEnd == std::string::npos || idEnd == std::string::npos) return false;
-  if (identity.compare(0, rootEnd, posix::VestaRoot()) != 0) return false;
+bool StillAppendTarget(const KeptFile* kept, FILE* stream, long long length) {
+  if (kept == nullptr || stream == nullptr || kept->root != posix::VestaRoot()) return false;
   struct stat held;
   struct stat named;
-  // The file held is still whole as left, and still the one its path names
-  // (not deleted, renamed away or replaced since).
-  if (fstat(fileno(stream), &held) != 0 || !S_ISREG(held.st_mode) || held.st_nlink == 0 ||
-      held.st_size != static_cast<off_t>(length)) {
-    return false;
-  }
-  const std::string real = identity.substr(idEnd + 1);
-  if (lstat(real.c_str(), &named) != 0) return false;
-  return named.st_dev == held.st_dev && named.st_ino == held.st_ino &&
-         identity.compare(rootEnd + 1, idEnd - rootEnd - 1,
-                          std::to_string(held.st_dev) + ':' + std::to_string(held.st_ino)) == 0;
+  // The file held is still whole as it was left, and still the one its
+  // name in its folder gives (not deleted, renamed away or replaced since).
+  return fstat(fileno(stream), &held) == 0 && S_ISREG(held.st_mode) && held.st_nlink > 0 &&
+         held.st_size == static_cast<off_t>(length) && held.st_dev == kept->device &&
+         held.st_ino == kept->inode &&
+         fstatat(kept->folder, kept->name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+         named.st_dev == held.st_dev && named.st_ino == held.st_ino;
+}
+
+void ForgetAppendTarget(KeptFile* kept) {
+  if (kept == nullptr) return;
+  close(kept->folder);
+  delete kept;
 }
 
 }  // namespace vesta::platform::backend

@@ -133,8 +133,10 @@ void RemoveCreated(const char* path) { DeleteFileA(path); }
 
 // A file held open keeps other programs from deleting or renaming it: every
 // append opens and closes its file.
-bool RememberAppendTarget(FILE* /*stream*/, std::string* /*identity*/) { return false; }
+KeptFile* KeepAppendTarget(FILE* /*stream*/) { return nullptr; }
 
-bool StillAppendTarget(FILE* /*stream*/, const std::string& /*identity*/, long long /*length*/) { return false; }
+bool StillAppendTarget(const KeptFile* /*kept*/, FILE* /*stream*/, long long /*length*/) { return false; }
+
+void ForgetAppendTarget(KeptFile* /*kept*/) {}
 
 }  // namespace vesta::platform::backend

@@ -96,6 +96,99 @@ TEST_F(MatchingTest, DuplicatesGiveTheFirstMatchTheLastEndingAndTheFirstOrLastTy
   (void)third;
 }
 
+// The searches look in an index by ending: it must follow every change of
+// the list and of the records in it.
+TEST_F(MatchingTest, TheIndexFollowsAdditionsAndDeletions) {
+  EXPECT_EQ(Match("a.txt"), "<none>");  // empty catalogue
+  Add("Text", ".txt");
+  EXPECT_EQ(Match("a.txt"), "Text");
+  Add("Longer", "a.txt");
+  EXPECT_EQ(Match("data.txt"), "Longer");
+  EXPECT_EQ(Match("b.txt"), "Text");
+  ASSERT_EQ(list_.FLDeleteFileType("Longer"), 1);
+  EXPECT_EQ(Match("data.txt"), "Text");
+  // Of two records of one ending the first is matched; with it deleted,
+  // the one after it.
+  Add("Second", ".TXT");
+  Add("Third", ".txt");
+  EXPECT_EQ(Match("x.txt"), "Text");
+  ASSERT_EQ(list_.FLDeleteFileType("Text"), 1);
+  EXPECT_EQ(Match("x.txt"), "Second");
+  CVFileType* found = nullptr;
+  ASSERT_EQ(list_.FLFindFileEnding(".TXT", &found), 1);
+  EXPECT_STREQ(found->typeName, "Second");  // letter case counts here
+  ASSERT_EQ(list_.FLFindFileEnding(".txt", &found), 1);
+  EXPECT_STREQ(found->typeName, "Third");
+  ASSERT_EQ(list_.FLDeleteFileType("Third"), 1);
+  EXPECT_EQ(list_.FLFindFileEnding(".txt", &found), 0);
+
+  // Emptied and made anew, the catalogue matches nothing of before.
+  ASSERT_EQ(list_.FLPrepare(), 1);
+  EXPECT_EQ(Match("x.txt"), "<none>");
+  Add("Again", ".txt");
+  EXPECT_EQ(Match("x.txt"), "Again");
+  ASSERT_EQ(list_.FLDeleteAllFileTypes(), 1);
+  EXPECT_EQ(list_.FLFindFileMatch("x.txt", &found), 0);
+  EXPECT_EQ(list_.FLFindFileEnding(".txt", &found), 0);
+}
+
+TEST_F(MatchingTest, TheIndexFollowsEndingsChangedInPlace) {
+  CVFileType* text = Add("Text", ".txt");
+  CVFileType* none = Add("None", "");
+  EXPECT_EQ(Match("a.txt"), "Text");
+  text->FTSetFileEnding(".doc");
+  EXPECT_EQ(Match("a.txt"), "<none>");
+  EXPECT_EQ(Match("a.doc"), "Text");
+  none->FTSetFileEnding(".txt");
+  EXPECT_EQ(Match("a.txt"), "None");
+  none->FTInitialise();
+  EXPECT_EQ(Match("a.txt"), "<none>");
+  CVFileType other;
+  other.FTInitialise();
+  other.FTSetFileEnding(".bmp");
+  none->FTCopyFrom(&other);
+  none->FTSetFileType("None");
+  EXPECT_EQ(Match("a.bmp"), "None");
+  // A record changed after it came in is still deleted cleanly.
+  ASSERT_EQ(list_.FLDeleteFileType("Text"), 1);
+  EXPECT_EQ(Match("a.doc"), "<none>");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"None"}));
+  // Records that are in no catalogue change nothing in one.
+  other.FTSetFileEnding(".doc");
+  EXPECT_EQ(Match("a.bmp"), "None");
+}
+
+TEST_F(MatchingTest, ASearchLeavesTheCursorPastTheLastRecordAsAWalkWould) {
+  Add("Text", ".txt");
+  Add("Picture", ".bmp");
+  CVFileType* record = nullptr;
+  ASSERT_EQ(list_.FLGetFirstFileType(&record), 1);
+  CVFileType* found = nullptr;
+  ASSERT_EQ(list_.FLFindFileMatch("a.txt", &found), 1);
+  EXPECT_EQ(list_.FLGetNextFileType(&record), 0);
+  ASSERT_EQ(list_.FLGetFirstFileType(&record), 1);
+  ASSERT_EQ(list_.FLFindFileEnding(".bmp", &found), 1);
+  EXPECT_EQ(list_.FLGetNextFileType(&record), 0);
+}
+
+TEST_F(MatchingTest, TwoCataloguesKeepTheirOwnIndex) {
+  Add("Mine", ".txt");
+  {
+    CVFileTypeList other;
+    other.FLInitialise();
+    other.FLPrepare();
+    CVFileType* theirs = new CVFileType;
+    theirs->FTInitialise();
+    theirs->FTSetFileType("Theirs");
+    theirs->FTSetFileEnding(".txt");
+    other.FLAddFileType(theirs);
+    CVFileType* found = nullptr;
+    ASSERT_EQ(other.FLFindFileMatch("a.txt", &found), 1);
+    EXPECT_EQ(found, theirs);
+  }
+  EXPECT_EQ(Match("a.txt"), "Mine");
+}
+
 TEST_F(MatchingTest, FillingTakesTheTextureRule) {
   CVFileType* text = Add("Text", ".txt");
   text->FTSetCommandLine("notepad.exe %1");
