@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "vermanager/record_list.h"
@@ -93,11 +94,17 @@ class CPackageManifest {
   // Deletes the item now, or at the next restart when it is a base
   // component or cannot go now.
   int RemoveNowOrAtRestart(ComponentRecord* record, bool (*removeNow)(const char*));
+  // A removal under way gathers what waits for the restart; the outermost
+  // one, when it ends, adds it all to WININIT.INI in one rewrite.
+  void BeginRemoval() { ++removals_; }
+  void EndRemoval();
 
   int selected_ = -1;
   CRecordList packages_;
   CRecordList components_;
   std::vector<RefusedPath> refusals_;
+  int removals_ = 0;
+  std::vector<std::string> deferred_;  // short paths, in the order deferred
 };
 
 #endif

@@ -48,27 +48,36 @@ int CPackageManifest::FindBlockingOwner(const char* name, char* owner) {
   return 1;
 }
 
+void CPackageManifest::EndRemoval() {
+  if (--removals_ > 0 || deferred_.empty()) return;
+  ScheduleDeletesAtRestart(deferred_);
+  deferred_.clear();
+}
+
 int CPackageManifest::RemoveSelectedPackage() {
   char name[65];
   char title[261];
   if (!GetSelectedPackage(name, title)) return 0;
-  if (!IsWholeProduct(name)) {
-    int result = RemoveOwnedComponents(name);
-    MarkPackageRemoved(name);
-    return result;
-  }
+  BeginRemoval();
   int result = 0;
-  for (PackageRecord* p = FirstPackageRecord(); p != nullptr; p = NextPackageRecord()) {
-    result = RemoveOwnedComponents(p->name);
-    CRecordList::Node* cursor = packages_.GetCursor();
-    MarkPackageRemoved(p->name);
-    packages_.SetCursor(cursor);
+  if (!IsWholeProduct(name)) {
+    result = RemoveOwnedComponents(name);
+    MarkPackageRemoved(name);
+  } else {
+    for (PackageRecord* p = FirstPackageRecord(); p != nullptr; p = NextPackageRecord()) {
+      result = RemoveOwnedComponents(p->name);
+      CRecordList::Node* cursor = packages_.GetCursor();
+      MarkPackageRemoved(p->name);
+      packages_.SetCursor(cursor);
+    }
   }
+  EndRemoval();
   return result;
 }
 
 int CPackageManifest::RemoveOwnedComponents(const char* owner) {
   if (components_.Empty()) return 0;
+  BeginRemoval();
   // The owner may be a field of a record that a nested removal marks: keep
   // a copy.
   std::string wanted = owner;
@@ -78,6 +87,7 @@ int CPackageManifest::RemoveOwnedComponents(const char* owner) {
     RemoveComponent(c);
     components_.SetCursor(cursor);
   }
+  EndRemoval();
   return 1;
 }
 
@@ -129,8 +139,10 @@ int CPackageManifest::RemoveNowOrAtRestart(ComponentRecord* record, bool (*remov
   // Base components always wait for the restart.
   if (!Is(record->owner, kBaseOwner) && removeNow(record->value)) return 1;
   std::string shortPath;
-  if (!vesta::platform::ShortPath(record->value, &shortPath)) return 0;
-  return ScheduleDeleteAtRestart(shortPath.c_str());
+  if (!vesta::platform::ShortPath(record->value, &shortPath) || shortPath.empty()) return 0;
+  if (removals_ == 0) return ScheduleDeleteAtRestart(shortPath.c_str());
+  deferred_.push_back(shortPath);
+  return 1;
 }
 
 int CPackageManifest::DeleteComponentFile(ComponentRecord* record) {
