@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,14 @@ TEST_F(RestartDeletionTest, ManyEntriesAtOnceLeaveTheFileAsOneAtATimeWould) {
     ASSERT_EQ(ScheduleDeletesAtRestart(paths), 1);
     EXPECT_EQ(ReadTextFile(ini_), oneByOne) << start;
   }
+  // Without a path or a stream to write to nothing is copied.
+  FILE* stream = platform::OpenStream(scratch_.Path("copy.ini").c_str(), "w");
+  ASSERT_NE(stream, nullptr);
+  EXPECT_EQ(CopyWithRenameEntry(nullptr, stream, nullptr), 0);
+  EXPECT_EQ(CopyWithRenameEntry(nullptr, nullptr, "C:\\A"), 0);
+  std::fclose(stream);
+  EXPECT_EQ(ReadTextFile(scratch_.Path("copy.ini")), "");
+
   // Nothing to add leaves the file alone.
   SetIni("[boot]\n");
   EXPECT_EQ(ScheduleDeletesAtRestart({}), 1);

@@ -8,6 +8,7 @@
 #include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
 #include "vesta/vsetu.h"
+#include "vsetu/services/library_state.h"
 
 namespace {
 
@@ -69,6 +70,9 @@ TEST_F(MatchingTest, EndingsMatchWithoutCaseAndNeverPastTheName) {
   Add("Text", ".txt");
   Add("Exe", "exe");  // an ending need not begin with a dot
   EXPECT_EQ(Match("C:\\DOCS\\REPORT.TXT"), "Text");
+  Add("Data", ".dAz");  // the letters at both ends of the alphabet
+  EXPECT_EQ(Match("SAVED.DAZ"), "Data");
+  EXPECT_EQ(Match("saved.daz"), "Data");
   EXPECT_EQ(Match("setup.exe"), "Exe");
   EXPECT_EQ(Match("txt"), "<none>");
   EXPECT_EQ(Match("C:\\txt\\folder"), "<none>");
@@ -156,6 +160,36 @@ TEST_F(MatchingTest, TheIndexFollowsEndingsChangedInPlace) {
   // Records that are in no catalogue change nothing in one.
   other.FTSetFileEnding(".doc");
   EXPECT_EQ(Match("a.bmp"), "None");
+}
+
+// A catalogue's records are known by their catalogue only while in it: a
+// record deleted, or a catalogue emptied or gone, leaves nothing behind that
+// a later record at the same address could be mistaken for.
+TEST_F(MatchingTest, RecordsAreForgottenWhenTheyLeaveTheirCatalogue) {
+  const size_t before = vesta::vsetu::IndexedRecords()->size();
+  Add("Text", ".txt");
+  Add("None", "");
+  Add("Picture", ".bmp");
+  EXPECT_EQ(vesta::vsetu::IndexedRecords()->size(), before + 3);
+  ASSERT_EQ(list_.FLDeleteFileType("Picture"), 1);
+  EXPECT_EQ(vesta::vsetu::IndexedRecords()->size(), before + 2);
+  {
+    CVFileTypeList other;
+    other.FLInitialise();
+    other.FLPrepare();
+    CVFileType* theirs = new CVFileType;
+    theirs->FTInitialise();
+    other.FLAddFileType(theirs);
+    EXPECT_EQ(vesta::vsetu::IndexedRecords()->size(), before + 3);
+  }
+  EXPECT_EQ(vesta::vsetu::IndexedRecords()->size(), before + 2);
+  CVFileType* record = nullptr;
+  ASSERT_EQ(list_.FLGetFirstFileType(&record), 1);
+  record->FTSetFileEnding(".doc");  // its index is rebuilt at the next search
+  EXPECT_EQ(Match("a.doc"), "Text");
+  EXPECT_EQ(vesta::vsetu::IndexedRecords()->size(), before + 2);
+  ASSERT_EQ(list_.FLPrepare(), 1);
+  EXPECT_EQ(vesta::vsetu::IndexedRecords()->size(), before);
 }
 
 TEST_F(MatchingTest, ASearchLeavesTheCursorPastTheLastRecordAsAWalkWould) {
