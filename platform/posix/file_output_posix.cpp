@@ -194,15 +194,12 @@ KeptFile* KeepAppendTarget(FILE* stream) {
 
 bool StillAppendTarget(const KeptFile* kept, FILE* stream, long long length) {
   if (kept == nullptr || stream == nullptr || kept->root != posix::VestaRoot()) return false;
-  struct stat held;
+  // The name in its folder still gives the file held (not deleted, renamed
+  // away or replaced since), and the file is as long as it was left.
   struct stat named;
-  // The file held is still whole as it was left, and still the one its
-  // name in its folder gives (not deleted, renamed away or replaced since).
-  return fstat(fileno(stream), &held) == 0 && S_ISREG(held.st_mode) && held.st_nlink > 0 &&
-         held.st_size == static_cast<off_t>(length) && held.st_dev == kept->device &&
-         held.st_ino == kept->inode &&
-         fstatat(kept->folder, kept->name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-         named.st_dev == held.st_dev && named.st_ino == held.st_ino;
+  return fstatat(kept->folder, kept->name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+         named.st_dev == kept->device && named.st_ino == kept->inode && S_ISREG(named.st_mode) &&
+         named.st_size == static_cast<off_t>(length);
 }
 
 void ForgetAppendTarget(KeptFile* kept) {
