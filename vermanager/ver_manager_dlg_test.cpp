@@ -353,8 +353,7 @@ TEST_F(PackageManagerTest, EachRemovalSaysWhetherItsItemIsGoneOrStays) {
   manifest.AddComponent("[FIL]", shared.c_str(), "B");
   // Two live components list the file: removing one is a success that
   // leaves it.
-  ComponentRecord first{0, "", "[FIL]", "A"};
-  std::snprintf(first.value, sizeof first.value, "%s", shared.c_str());
+  ComponentRecord first{0, shared, "[FIL]", "A"};
   EXPECT_EQ(manifest.RemoveComponent(&first), 1);
   EXPECT_TRUE(Exists(shared));
   // What leads outside the installation is neither gone nor deferred.
