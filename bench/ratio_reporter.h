@@ -13,18 +13,26 @@ namespace vesta::bench {
 
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  // Without colours, so that the table's rows can be picked out.
+  RatioReporter() : ConsoleReporter(OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      // "BM_X/10000/repeats:3_median" is kept as "BM_X/10000_median".
+      // "BM_X/10000/iterations:1/repeats:3_median" is kept as
+      // "BM_X/10000_median".
       std::string name = run.benchmark_name();
-      size_t repeats = name.find("/repeats:");
-      if (repeats != std::string::npos) name.erase(repeats, name.find('_', repeats) - repeats);
-      seconds_[name] = run.GetAdjustedRealTime();
+      for (const char* option : {"/iterations:", "/repeats:"}) {
+        size_t at = name.find(option);
+        if (at == std::string::npos) continue;
+        size_t end = name.find_first_of("/_", at + 1);
+        name.erase(at, (end == std::string::npos ? name.size() : end) - at);
+      }
+      seconds_[name] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
     }
   }
 
-  // The median time of a benchmark ("BM_X/10000"), 0 when it did not run.
+  // The median time of a benchmark in seconds ("BM_X/10000"), 0 when it did not run.
   double Median(const std::string& name) const {
     auto found = seconds_.find(name + "_median");
     return found != seconds_.end() ? found->second : 0.0;

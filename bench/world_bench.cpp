@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_table.h"
 #include "bench/ratio_reporter.h"
 #include "bench/world_generator.h"
 #include "vesta/vprop.h"
@@ -200,30 +201,34 @@ BENCHMARK(BM_WriteText)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)-
 BENCHMARK(BM_AppendRecordText)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
 BENCHMARK(BM_WriteRecords)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
 
-void PrintRatios(const vesta::bench::RatioReporter& reporter) {
+void PrintTable(const vesta::bench::RatioReporter& reporter) {
+  using vesta::bench::Format;
+  using vesta::bench::TableRow;
+  using vesta::bench::TimeText;
   const std::string n = "/100000";
-  auto ratio = [&](const char* what, const char* baseline, const char* target) {
+  auto row = [&](const char* what, const char* label, const char* baseline, const char* baselineLabel,
+                 double target, const char* targetText) {
     double measured = reporter.Median(what + n);
-    double floor = reporter.Median(baseline + n);
-    if (measured > 0 && floor > 0) {
-      std::printf("  %-15s / %-20s %4.0f%%  %s\n", what + 3, baseline + 3, 100.0 * floor / measured, target);
-    }
-  };
-  auto growth = [&](const char* what) {
+    double plain = reporter.Median(baseline + n);
     double small = reporter.Median(std::string(what) + "/10000");
-    if (small > 0) {
-      std::printf("  %-15s 100,000 / 10,000 items: %.1f times  (11 or less)\n", what + 3,
-                  reporter.Median(what + n) / small);
+    if (measured <= 0) return;
+    TableRow r;
+    r.what = std::string(label) + ", 100,000 items";
+    r.seconds = measured;
+    r.baseline = std::string(baselineLabel) + " " + TimeText(plain);
+    if (plain > 0) r.ratio = Format("%.0f%% of plain speed", 100.0 * plain / measured);
+    if (small > 0) r.growth = Format("%.1fx", measured / small);
+    if (target > 0 && plain > 0) {
+      r.target = targetText;
+      r.met = plain / measured >= target;
     }
+    vesta::bench::PrintRow(r);
   };
-  std::printf("\nThroughput at 100,000 items against a baseline of the same run (medians):\n");
-  ratio("BM_ReadTagFile", "BM_ReadLines", "(30% or more)");
-  ratio("BM_SaveRecords", "BM_AppendRecordText", "(30% or more: the same appends)");
-  ratio("BM_SaveRecords", "BM_WriteText", "(one plain write of the whole text)");
-  ratio("BM_WriteRecords", "BM_WriteText", "(one stream, flushed after each record)");
-  std::printf("Growth:\n");
-  growth("BM_ReadTagFile");
-  growth("BM_SaveRecords");
+  row("BM_ReadTagFile", "tag file read (mode 3)", "BM_ReadLines", "fgets", 0.5, "50% of fgets");
+  row("BM_SaveRecords", "tag file save, record by record", "BM_WriteText", "one plain write", 0.4,
+      "40% of one plain write");
+  row("BM_SaveRecords", "tag file save, record by record", "BM_AppendRecordText", "plain appends", 0, "");
+  row("BM_WriteRecords", "record writers on one stream", "BM_WriteText", "one plain write", 0, "");
 }
 
 }  // namespace
@@ -232,7 +237,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   vesta::bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  PrintRatios(reporter);
+  PrintTable(reporter);
   benchmark::Shutdown();
   return 0;
 }

@@ -191,4 +191,67 @@ AppendResult AppendToFile(const char* path, std::string_view data, FileMode mode
   return AppendResult::kAppended;
 }
 
+KeptAppend::~KeptAppend() { Release(); }
+
+void KeptAppend::Release() {
+  if (stream_ != nullptr) std::fclose(stream_);
+  stream_ = nullptr;
+  backend::ForgetAppendTarget(kept_);
+  kept_ = nullptr;
+  path_.clear();
+  length_ = 0;
+}
+
+AppendResult KeptAppend::Append(const char* path, std::string_view data, FileMode mode) {
+  if (stream_ != nullptr && (path == nullptr || path_ != path || mode_ != mode ||
+                             !backend::StillAppendTarget(kept_, stream_, length_))) {
+    Release();
+  }
+  const bool kept = stream_ != nullptr;
+  bool created = false;
+  if (!kept) {
+    backend::AppendTarget target;
+    if (!backend::OpenForAppend(path, mode, &target)) return AppendResult::kNotOpened;
+    stream_ = target.stream;
+    length_ = target.length;
+    endsLine_ = target.endsLine;
+    created = target.created;
+    path_ = path;
+    mode_ = mode;
+  }
+  std::string sealed;
+  if (!endsLine_ && !data.empty()) {
+    sealed.reserve(data.size() + 1);
+    sealed += '\n';
+    sealed += data;
+    data = sealed;
+  }
+  bool ok = WriteToStream(stream_, data) && FlushStream(stream_);
+  // Where a close would be, so that every append passes the same points.
+  if (ok && FaultHere(FaultPoint::kClose)) ok = Failed(EIO);
+  if (!ok) {
+    backend::CutBack(stream_, length_);
+    Release();
+    if (created) backend::RemoveCreated(path);
+    NameFailure(path);
+    return AppendResult::kNotWritten;
+  }
+  length_ += static_cast<long long>(data.size());
+  if (!data.empty()) endsLine_ = data.back() == '\n';
+  if (!kept) kept_ = backend::KeepAppendTarget(stream_);
+  if (kept_ == nullptr) {
+    // Not kept on this platform: closed as AppendToFile closes.
+    FILE* stream = stream_;
+    stream_ = nullptr;
+    Release();
+    errno = 0;
+    if (std::fclose(stream) != 0) {
+      Failed(errno);
+      NameFailure(path);
+      return AppendResult::kNotWritten;
+    }
+  }
+  return AppendResult::kAppended;
+}
+
 }  // namespace vesta::platform

@@ -44,6 +44,7 @@ bool CloseStream(FILE* stream);
 
 namespace backend {
 struct Temporary;
+struct KeptFile;
 }
 
 // A new version of one file, written beside it and put in its place whole.
@@ -92,6 +93,34 @@ enum class AppendResult {
 // Appends data to the file at path, creating it when absent: whole or not
 // at all, after a line feed when the file ends with a line cut short.
 AppendResult AppendToFile(const char* path, std::string_view data, FileMode mode);
+
+// Appends as AppendToFile does, but keeps the file of the last append open,
+// so that a run of records appended to one file costs a write each rather
+// than an open, a write and a close. Each append is still whole or cut back,
+// and in the file (handed to the system) before Append returns. The kept
+// file is used again only while it is still the file at the path with the
+// length this appender left it at; otherwise, or for another path, it is
+// closed and the path opened afresh. Where a file held open would stand in
+// the way of other programs (Windows), nothing is kept.
+class KeptAppend {
+ public:
+  KeptAppend() = default;
+  ~KeptAppend();
+  KeptAppend(const KeptAppend&) = delete;
+  KeptAppend& operator=(const KeptAppend&) = delete;
+
+  AppendResult Append(const char* path, std::string_view data, FileMode mode);
+  // Closes the kept file, if any.
+  void Release();
+
+ private:
+  FILE* stream_ = nullptr;
+  std::string path_;
+  FileMode mode_ = FileMode::kText;
+  long long length_ = 0;  // the file's length after the last append
+  bool endsLine_ = true;  // its last byte is a line feed (or it is empty)
+  backend::KeptFile* kept_ = nullptr;  // the backend's note of which file it is
+};
 
 }  // namespace vesta::platform
 

@@ -45,6 +45,17 @@ bool CutBack(FILE* stream, long long length);
 // stream is closed.
 void RemoveCreated(const char* path);
 
+// What a kept append stream needs to tell later that its path still leads
+// to it.
+struct KeptFile;
+// Notes which file the append stream is. Null where the platform does not
+// keep append streams open: the caller closes it.
+KeptFile* KeepAppendTarget(FILE* stream);
+// True when stream is still the file at the path that KeepAppendTarget
+// noted, a regular file of length bytes, under the same VESTA_ROOT.
+bool StillAppendTarget(const KeptFile* kept, FILE* stream, long long length);
+void ForgetAppendTarget(KeptFile* kept);
+
 }  // namespace vesta::platform::backend
 
 #endif

@@ -11,10 +11,16 @@
 
 namespace {
 
-// Copies a field out into a caller's buffer of the field's size.
-template <size_t N>
-void CopyOut(char* out, const char (&field)[N]) {
-  if (out != nullptr) VUCopyN(out, field, static_cast<int>(N - 1));
+// Copies a field out into a caller's buffer of capacity characters and
+// the terminator.
+void CopyOut(char* out, const std::string& field, size_t capacity) {
+  if (out != nullptr) VUCopyN(out, field.c_str(), static_cast<int>(capacity));
+}
+
+// The text, cut to capacity characters.
+void CopyIn(std::string* field, const char* text, size_t capacity) {
+  const size_t length = text != nullptr ? std::strlen(text) : 0;
+  field->assign(text != nullptr ? text : "", length < capacity ? length : capacity);
 }
 
 }  // namespace
@@ -63,8 +69,8 @@ int CPackageManifest::AddPackage(const char* name, const char* title) {
   if (record == nullptr) return 0;
   record->removed = 0;
   // Names are read with room for 260 characters but hold 64: cut.
-  VUCopyToField(record->name, name);
-  VUCopyToField(record->title, title);
+  CopyIn(&record->name, name, kPackageNameLength);
+  CopyIn(&record->title, title, kPackageTextLength);
   if (!packages_.Append(record)) {
     delete record;
     return 0;
@@ -76,9 +82,9 @@ int CPackageManifest::AddComponent(const char* kind, const char* value, const ch
   ComponentRecord* record = new (std::nothrow) ComponentRecord;
   if (record == nullptr) return 0;
   record->removed = 0;
-  VUCopyToField(record->kind, kind);
-  VUCopyToField(record->value, value);
-  VUCopyToField(record->owner, owner);
+  CopyIn(&record->kind, kind, kPackageNameLength);
+  CopyIn(&record->value, value, kPackageTextLength);
+  CopyIn(&record->owner, owner, kPackageNameLength);
   if (!components_.Append(record)) {
     delete record;
     return 0;
@@ -94,16 +100,16 @@ int CPackageManifest::SaveManifest(const char* path) {
   for (PackageRecord* p = FirstPackageRecord(); p != nullptr; p = NextPackageRecord()) {
     if (p->removed) continue;
     line.clear();
-    WriteField(&line, "[NAM]", p->name);
-    WriteField(&line, "[TYP]", p->title);
+    WriteField(&line, "[NAM]", p->name.c_str());
+    WriteField(&line, "[TYP]", p->title.c_str());
     line += '\n';
     manifest.Write(line);
   }
   for (ComponentRecord* c = FirstComponentRecord(); c != nullptr; c = NextComponentRecord()) {
     if (c->removed) continue;
     line.clear();
-    WriteField(&line, c->kind, c->value);
-    WriteField(&line, "[UBY]", c->owner);
+    WriteField(&line, c->kind.c_str(), c->value.c_str());
+    WriteField(&line, "[UBY]", c->owner.c_str());
     line += '\n';
     manifest.Write(line);
   }
@@ -121,8 +127,8 @@ int CPackageManifest::GetSelectedPackage(char* name, char* title) {
   for (PackageRecord* p = FirstPackageRecord(); p != nullptr; p = NextPackageRecord()) {
     if (p->removed) continue;
     if (index++ == selected_) {
-      CopyOut(name, p->name);
-      CopyOut(title, p->title);
+      CopyOut(name, p->name, kPackageNameLength);
+      CopyOut(title, p->title, kPackageTextLength);
       return 1;
     }
   }
@@ -153,17 +159,17 @@ namespace {
 
 int GivePackage(const PackageRecord* p, char* name, char* title, int* removed) {
   if (p == nullptr) return 0;
-  CopyOut(name, p->name);
-  CopyOut(title, p->title);
+  CopyOut(name, p->name, kPackageNameLength);
+  CopyOut(title, p->title, kPackageTextLength);
   if (removed != nullptr) *removed = p->removed;
   return 1;
 }
 
 int GiveComponent(const ComponentRecord* c, char* value, char* kind, char* owner, int* removed) {
   if (c == nullptr) return 0;
-  CopyOut(value, c->value);
-  CopyOut(kind, c->kind);
-  CopyOut(owner, c->owner);
+  CopyOut(value, c->value, kPackageTextLength);
+  CopyOut(kind, c->kind, kPackageNameLength);
+  CopyOut(owner, c->owner, kPackageNameLength);
   if (removed != nullptr) *removed = c->removed;
   return 1;
 }

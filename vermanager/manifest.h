@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "vermanager/record_list.h"
@@ -17,17 +18,23 @@ constexpr char kWholeProduct[] = "FREEWARE";
 // The owner of the base components, which go with the last package.
 constexpr char kBaseOwner[] = "BASEWARE";
 
+// Texts are held at their own length (a manifest of many thousand records
+// stays small), cut to what the file's fields allow: names, kinds and owners
+// 64 characters, titles and values 260.
+constexpr size_t kPackageNameLength = 64;
+constexpr size_t kPackageTextLength = 260;
+
 struct PackageRecord {
-  int32_t removed;  // 1 once uninstalled in this run
-  char name[65];
-  char title[261];
+  int32_t removed = 0;  // 1 once uninstalled in this run
+  std::string name;
+  std::string title;
 };
 
 struct ComponentRecord {
-  int32_t removed;  // 1 once removed (or released as shared) in this run
-  char value[261];  // path, registry key path or package name
-  char kind[65];    // "[FIL]", "[DIR]", "[REG]" or "[NAM]"
-  char owner[65];
+  int32_t removed = 0;  // 1 once removed (or released as shared) in this run
+  std::string value;    // path, registry key path or package name
+  std::string kind;     // "[FIL]", "[DIR]", "[REG]" or "[NAM]"
+  std::string owner;
 };
 
 class CPackageManifest {
@@ -93,11 +100,17 @@ class CPackageManifest {
   // Deletes the item now, or at the next restart when it is a base
   // component or cannot go now.
   int RemoveNowOrAtRestart(ComponentRecord* record, bool (*removeNow)(const char*));
+  // A removal under way gathers what waits for the restart; the outermost
+  // one, when it ends, adds it all to WININIT.INI in one rewrite.
+  void BeginRemoval() { ++removals_; }
+  void EndRemoval();
 
   int selected_ = -1;
   CRecordList packages_;
   CRecordList components_;
   std::vector<RefusedPath> refusals_;
+  int removals_ = 0;
+  std::vector<std::string> deferred_;  // short paths, in the order deferred
 };
 
 #endif

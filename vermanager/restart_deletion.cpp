@@ -27,10 +27,6 @@ bool IsRenameHeader(const char* line) { return VUCompareN(line, kRenameHeader, k
 
 bool Put(FILE* stream, const char* text) { return platform::WriteToStream(stream, std::string_view(text)); }
 
-bool WriteEntry(FILE* stream, const char* path) {
-  return Put(stream, kDeleteKey) && Put(stream, path) && Put(stream, "\n");
-}
-
 // The file's lines without their line ends. False when it cannot be read.
 bool ReadLines(const char* path, std::vector<std::string>* lines) {
   std::string text;
@@ -76,8 +72,11 @@ std::string RestartIniPath() {
   return windows.empty() ? std::string() : windows + "\\" + kIniName;
 }
 
-int CopyWithRenameEntry(FILE* oldFile, FILE* newFile, const char* path) {
-  if (newFile == nullptr || path == nullptr) return 0;
+namespace {
+
+// Copies the old file to the new one with entries (whole "NUL=" lines)
+// under each "[rename]" line, or at the end in a section of their own.
+int CopyWithEntries(FILE* oldFile, FILE* newFile, const std::string& entries) {
   bool ok = true;
   bool inserted = false;
   bool atLineStart = true;  // the next piece begins a line
@@ -92,7 +91,7 @@ int CopyWithRenameEntry(FILE* oldFile, FILE* newFile, const char* path) {
       if (ok && atLineStart && IsRenameHeader(piece)) {
         if (!ended) ok = Put(newFile, "\n");  // the header ends the file
         ended = true;
-        ok = ok && WriteEntry(newFile, path);
+        ok = ok && Put(newFile, entries.c_str());
         inserted = true;
       }
       atLineStart = ended;
@@ -102,13 +101,15 @@ int CopyWithRenameEntry(FILE* oldFile, FILE* newFile, const char* path) {
   }
   if (ok && !inserted) {
     if (!atLineStart) ok = Put(newFile, "\n");
-    ok = ok && Put(newFile, kRenameHeader) && Put(newFile, "\n") && WriteEntry(newFile, path);
+    ok = ok && Put(newFile, kRenameHeader) && Put(newFile, "\n") && Put(newFile, entries.c_str());
   }
   return ok ? 1 : 0;
 }
 
-int ScheduleDeleteAtRestart(const char* shortPath) {
-  if (shortPath == nullptr || *shortPath == '\0') return 0;
+std::string EntryLine(const char* path) { return std::string(kDeleteKey) + path + "\n"; }
+
+// Rewrites WININIT.INI with entries added.
+int AddEntries(const std::string& entries) {
   std::string ini = RestartIniPath();
   if (ini.empty()) return 0;
   platform::Replacement newFile;
@@ -117,11 +118,32 @@ int ScheduleDeleteAtRestart(const char* shortPath) {
   // A WININIT.INI that is there but cannot be read is not replaced by one
   // without its entries.
   bool ok = oldFile != nullptr || !platform::FileExists(ini.c_str());
-  ok = ok && CopyWithRenameEntry(oldFile, newFile.Stream(), shortPath) == 1;
+  ok = ok && CopyWithEntries(oldFile, newFile.Stream(), entries) == 1;
   if (oldFile != nullptr) std::fclose(oldFile);
   // Renamed over, never deleted and copied: a failure keeps every pending
   // entry of the old file.
   return ok && newFile.Commit() ? 1 : 0;
+}
+
+}  // namespace
+
+int CopyWithRenameEntry(FILE* oldFile, FILE* newFile, const char* path) {
+  if (newFile == nullptr || path == nullptr) return 0;
+  return CopyWithEntries(oldFile, newFile, EntryLine(path));
+}
+
+int ScheduleDeleteAtRestart(const char* shortPath) {
+  if (shortPath == nullptr || *shortPath == '\0') return 0;
+  return AddEntries(EntryLine(shortPath));
+}
+
+int ScheduleDeletesAtRestart(const std::vector<std::string>& shortPaths) {
+  // Each entry goes directly under the header: the last one ends first.
+  std::string entries;
+  for (auto path = shortPaths.rbegin(); path != shortPaths.rend(); ++path) {
+    if (!path->empty()) entries += EntryLine(path->c_str());
+  }
+  return entries.empty() ? 1 : AddEntries(entries);
 }
 
 int ApplyRestartDeletions(const char* iniPath, RestartDeletionReport* report) {

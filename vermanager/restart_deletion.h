@@ -29,6 +29,14 @@ int CopyWithRenameEntry(FILE* oldFile, FILE* newFile, const char* path);
 // whole. 1 when WININIT.INI now holds the entry.
 int ScheduleDeleteAtRestart(const char* shortPath);
 
+// Adds the entries of every short path in one rewrite of WININIT.INI,
+// leaving the file as ScheduleDeleteAtRestart called for each in turn would
+// (the last one first under the header), so that deferring many items costs
+// one pass over the file. Empty paths are left out. 1 when WININIT.INI now
+// holds them all (also when there are none); 0, the file as it was, when it
+// cannot be rewritten.
+int ScheduleDeletesAtRestart(const std::vector<std::string>& shortPaths);
+
 // What ApplyRestartDeletions did, item by item.
 struct RestartDeletionReport {
   std::vector<std::string> deleted;

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/system_info.h"
@@ -89,6 +91,55 @@ TEST_F(RestartDeletionTest, AFailedUpdateLeavesEverythingAsItWas) {
   ASSERT_TRUE(WriteTextFile(ini_ + "\\inside.txt", "x"));
   EXPECT_EQ(ScheduleDeleteAtRestart("C:\\NEW.TXT"), 0);
   EXPECT_TRUE(platform::FileExists((ini_ + "\\inside.txt").c_str()));
+  EXPECT_TRUE(NoTemporaries());
+}
+
+TEST_F(RestartDeletionTest, ManyEntriesAtOnceLeaveTheFileAsOneAtATimeWould) {
+  const std::string longLine = std::string(259, 'x') + "[rename]";
+  const std::vector<std::string> paths = {"C:\\A.TXT", "", "C:\\B", std::string(300, 'p')};
+  for (const std::string& start : {std::string("<none>"), std::string("[boot]\n" + longLine + "\nshell=x"),
+                                   std::string("[rename]\nNUL=C:\\OLD\n[x]\n[RENAME]"), std::string("")}) {
+    auto reset = [&] {
+      if (start == "<none>") {
+        platform::RemoveFile(ini_.c_str());
+      } else {
+        SetIni(start);
+      }
+    };
+    reset();
+    for (const std::string& path : paths) {
+      if (!path.empty()) {
+        ASSERT_EQ(ScheduleDeleteAtRestart(path.c_str()), 1);
+      }
+    }
+    const std::string oneByOne = ReadTextFile(ini_);
+    reset();
+    ASSERT_EQ(ScheduleDeletesAtRestart(paths), 1);
+    EXPECT_EQ(ReadTextFile(ini_), oneByOne) << start;
+  }
+  // Without a path or a stream to write to nothing is copied.
+  FILE* stream = platform::OpenStream(scratch_.Path("copy.ini").c_str(), "w");
+  ASSERT_NE(stream, nullptr);
+  EXPECT_EQ(CopyWithRenameEntry(nullptr, stream, nullptr), 0);
+  EXPECT_EQ(CopyWithRenameEntry(nullptr, nullptr, "C:\\A"), 0);
+  std::fclose(stream);
+  EXPECT_EQ(ReadTextFile(scratch_.Path("copy.ini")), "");
+
+  // Nothing to add leaves the file alone.
+  SetIni("[boot]\n");
+  EXPECT_EQ(ScheduleDeletesAtRestart({}), 1);
+  EXPECT_EQ(ScheduleDeletesAtRestart({""}), 1);
+  EXPECT_EQ(ReadTextFile(ini_), "[boot]\n");
+
+  // A failed rewrite adds none of them.
+  const std::string before = "[rename]\nNUL=C:\\OLD\n";
+  int failures = vesta::testing::ForEveryFault(
+      [&] { SetIni(before); }, [&] { return ScheduleDeletesAtRestart({"C:\\A", "C:\\B"}) == 1; },
+      [&](const vesta::testing::FaultCase& run, bool added) {
+        EXPECT_EQ(added, !run.fired);
+        EXPECT_EQ(ReadTextFile(ini_), added ? "[rename]\nNUL=C:\\B\nNUL=C:\\A\nNUL=C:\\OLD\n" : before);
+      });
+  EXPECT_GE(failures, 5);
   EXPECT_TRUE(NoTemporaries());
 }
 

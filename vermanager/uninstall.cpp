@@ -2,7 +2,6 @@
 // anything is deleted, so that sub-packages that include each other do not
 // loop; a path, key or package that another live component still lists is
 // left in place.
-#include <cstring>
 #include <string>
 
 #include "common/text.h"
@@ -13,7 +12,7 @@
 
 namespace {
 
-bool Is(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
+bool Is(const std::string& a, const char* b) { return a == b; }
 
 bool RemoveFileNow(const char* path) { return vesta::platform::RemoveFile(path); }
 bool RemoveFolderNow(const char* path) { return vesta::platform::RemoveEmptyFolder(path); }
@@ -25,12 +24,12 @@ int CPackageManifest::FindMissingComponent(const char* name, char* path) {
     if (!Is(c->owner, name)) continue;
     bool present = true;
     if (Is(c->kind, "[FIL]")) {
-      present = FileIsReadable(c->value) != 0;
+      present = FileIsReadable(c->value.c_str()) != 0;
     } else if (Is(c->kind, "[REG]")) {
-      present = RegistryKeyExists(c->value) != 0;
+      present = RegistryKeyExists(c->value.c_str()) != 0;
     }
     if (!present) {
-      if (path != nullptr) VUCopyN(path, c->value, sizeof c->value - 1);
+      if (path != nullptr) VUCopyN(path, c->value.c_str(), static_cast<int>(kPackageTextLength));
       return 0;
     }
   }
@@ -40,35 +39,44 @@ int CPackageManifest::FindMissingComponent(const char* name, char* path) {
 int CPackageManifest::FindBlockingOwner(const char* name, char* owner) {
   // A component already removed in this run no longer includes anything.
   for (ComponentRecord* c = FirstComponentRecord(); c != nullptr; c = NextComponentRecord()) {
-    if (!c->removed && Is(c->value, name)) {
-      if (owner != nullptr) VUCopyN(owner, c->owner, sizeof c->owner - 1);
+    if (!c->removed && c->value == name) {
+      if (owner != nullptr) VUCopyN(owner, c->owner.c_str(), static_cast<int>(kPackageNameLength));
       return 0;
     }
   }
   return 1;
 }
 
+void CPackageManifest::EndRemoval() {
+  if (--removals_ > 0 || deferred_.empty()) return;
+  ScheduleDeletesAtRestart(deferred_);
+  deferred_.clear();
+}
+
 int CPackageManifest::RemoveSelectedPackage() {
   char name[65];
   char title[261];
   if (!GetSelectedPackage(name, title)) return 0;
-  if (!IsWholeProduct(name)) {
-    int result = RemoveOwnedComponents(name);
-    MarkPackageRemoved(name);
-    return result;
-  }
+  BeginRemoval();
   int result = 0;
-  for (PackageRecord* p = FirstPackageRecord(); p != nullptr; p = NextPackageRecord()) {
-    result = RemoveOwnedComponents(p->name);
-    CRecordList::Node* cursor = packages_.GetCursor();
-    MarkPackageRemoved(p->name);
-    packages_.SetCursor(cursor);
+  if (!IsWholeProduct(name)) {
+    result = RemoveOwnedComponents(name);
+    MarkPackageRemoved(name);
+  } else {
+    for (PackageRecord* p = FirstPackageRecord(); p != nullptr; p = NextPackageRecord()) {
+      result = RemoveOwnedComponents(p->name.c_str());
+      CRecordList::Node* cursor = packages_.GetCursor();
+      MarkPackageRemoved(p->name.c_str());
+      packages_.SetCursor(cursor);
+    }
   }
+  EndRemoval();
   return result;
 }
 
 int CPackageManifest::RemoveOwnedComponents(const char* owner) {
   if (components_.Empty()) return 0;
+  BeginRemoval();
   // The owner may be a field of a record that a nested removal marks: keep
   // a copy.
   std::string wanted = owner;
@@ -78,22 +86,23 @@ int CPackageManifest::RemoveOwnedComponents(const char* owner) {
     RemoveComponent(c);
     components_.SetCursor(cursor);
   }
+  EndRemoval();
   return 1;
 }
 
 int CPackageManifest::RemoveComponent(ComponentRecord* record) {
   if (record == nullptr) return 0;
-  int live = CountLiveComponents(record->value);
+  int live = CountLiveComponents(record->value.c_str());
   record->removed = 1;
   if (live > 1) return 1;  // another live component still lists it
   if (Is(record->kind, "[FIL]")) return DeleteComponentFile(record);
-  if (Is(record->kind, "[REG]")) return DeleteRegistryKeyTree(record->value);
+  if (Is(record->kind, "[REG]")) return DeleteRegistryKeyTree(record->value.c_str());
   if (Is(record->kind, "[DIR]")) return RemoveComponentFolder(record);
   if (Is(record->kind, "[NAM]")) {
-    int result = RemoveOwnedComponents(record->value);
+    int result = RemoveOwnedComponents(record->value.c_str());
     if (result == 1) {
       CRecordList::Node* cursor = packages_.GetCursor();
-      MarkPackageRemoved(record->value);
+      MarkPackageRemoved(record->value.c_str());
       packages_.SetCursor(cursor);
     }
     return result;
@@ -104,7 +113,7 @@ int CPackageManifest::RemoveComponent(ComponentRecord* record) {
 int CPackageManifest::CountLiveComponents(const char* value) {
   int count = 0;
   for (ComponentRecord* c = FirstComponentRecord(); c != nullptr; c = NextComponentRecord()) {
-    if (!c->removed && Is(c->value, value)) ++count;
+    if (!c->removed && c->value == value) ++count;
   }
   return count;
 }
@@ -122,15 +131,17 @@ int CPackageManifest::RemoveNowOrAtRestart(ComponentRecord* record, bool (*remov
   // The manifest names what to delete: nothing outside the installation is
   // touched, now or at the restart.
   std::string reason;
-  if (!vesta::platform::IsInsideRoot(record->value, &reason)) {
+  if (!vesta::platform::IsInsideRoot(record->value.c_str(), &reason)) {
     refusals_.push_back({record->value, reason});
     return 0;
   }
   // Base components always wait for the restart.
-  if (!Is(record->owner, kBaseOwner) && removeNow(record->value)) return 1;
+  if (!Is(record->owner, kBaseOwner) && removeNow(record->value.c_str())) return 1;
   std::string shortPath;
-  if (!vesta::platform::ShortPath(record->value, &shortPath)) return 0;
-  return ScheduleDeleteAtRestart(shortPath.c_str());
+  if (!vesta::platform::ShortPath(record->value.c_str(), &shortPath) || shortPath.empty()) return 0;
+  if (removals_ == 0) return ScheduleDeleteAtRestart(shortPath.c_str());
+  deferred_.push_back(shortPath);
+  return 1;
 }
 
 int CPackageManifest::DeleteComponentFile(ComponentRecord* record) {

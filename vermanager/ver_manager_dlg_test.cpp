@@ -244,9 +244,9 @@ TEST_F(PackageManagerTest, TheWholeProductTakesEveryPackageAndEndsTheDialog) {
   EXPECT_EQ(dialog_->Manifest()->CountPackages(), 0);
   EXPECT_TRUE(view_.ended);
   EXPECT_TRUE(Exists(base));
-  const std::string wininit = Wininit();
-  EXPECT_NE(wininit.find(deferredBase), std::string::npos);
-  EXPECT_NE(wininit.find(deferredBin), std::string::npos);
+  // Deferred together, they stand as deferring one after the other leaves
+  // them: the last one first.
+  EXPECT_EQ(Wininit(), "[rename]\n" + deferredBin + deferredBase);
   EXPECT_EQ(view_.Captions().back(), "VestaWare UnInstall");
 }
 
@@ -353,8 +353,7 @@ TEST_F(PackageManagerTest, EachRemovalSaysWhetherItsItemIsGoneOrStays) {
   manifest.AddComponent("[FIL]", shared.c_str(), "B");
   // Two live components list the file: removing one is a success that
   // leaves it.
-  ComponentRecord first{0, "", "[FIL]", "A"};
-  std::snprintf(first.value, sizeof first.value, "%s", shared.c_str());
+  ComponentRecord first{0, shared, "[FIL]", "A"};
   EXPECT_EQ(manifest.RemoveComponent(&first), 1);
   EXPECT_TRUE(Exists(shared));
   // What leads outside the installation is neither gone nor deferred.

@@ -11,6 +11,7 @@ struct LibraryState {
   int lineCounter = 0;
   MarkRecord currentMark = {};
   char comment[kCommentCapacity + 1] = "VPProp.dll";
+  platform::KeptAppend saveTarget;
 };
 
 LibraryState& State() {
@@ -25,6 +26,7 @@ uint32_t Error() { return State().error; }
 int* LineCounter() { return &State().lineCounter; }
 MarkRecord* CurrentMark() { return &State().currentMark; }
 char* CommentSlot() { return State().comment; }
+platform::KeptAppend& SaveTarget() { return State().saveTarget; }
 
 }  // namespace vesta::vprop
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "common/mark_list.h"
+#include "platform/file_output.h"
 
 namespace vesta::vprop {
 
@@ -23,6 +24,10 @@ MarkRecord* CurrentMark();
 // The comment slot: up to 263 characters, "VPProp.dll" at first.
 constexpr int kCommentCapacity = 263;
 char* CommentSlot();
+
+// The world file that the save operations last appended to, kept open so
+// that saving a world record by record does not open and close it for each.
+platform::KeptAppend& SaveTarget();
 
 }  // namespace vesta::vprop
 

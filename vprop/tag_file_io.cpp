@@ -34,7 +34,7 @@ int Load(const char* path, unsigned int openError, CWorldProp* world, CRoomProp*
 int Save(const char* path, unsigned int openError, const RecordKind& kind, const void* record) {
   SetError(kFFErrorGeneral);
   if (record == nullptr) return 0;
-  switch (platform::AppendToFile(path, RecordText(kind, record), platform::FileMode::kText)) {
+  switch (SaveTarget().Append(path, RecordText(kind, record), platform::FileMode::kText)) {
     case platform::AppendResult::kAppended:
       return 1;
     case platform::AppendResult::kNotOpened:

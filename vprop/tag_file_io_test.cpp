@@ -83,6 +83,39 @@ class TagFileOutputTest : public ::testing::Test {
   std::vector<Kind> kinds_;
 };
 
+// Saves one after another keep the file open between them: each still goes
+// to the file that the path names when it is made.
+TEST_F(TagFileOutputTest, EachSaveGoesToTheFileThePathNamesThen) {
+  const std::string path = scratch_.Path("world.vwq");
+  const std::string moved = scratch_.Path("moved.vwq");
+  // Line breaks follow the writers' shared counter: compare without them.
+  std::string all;
+  for (const Kind& kind : kinds_) all += RecordFields(kind);
+  const std::string worldRecord = RecordFields(kinds_[0]);
+  for (const Kind& kind : kinds_) ASSERT_EQ(kind.save(path.c_str()), 1) << kind.name;
+  EXPECT_EQ(WithoutLineFeeds(ReadTextFile(path)), all);
+  ASSERT_TRUE(vesta::platform::RemoveFile(path.c_str()));
+  for (const Kind& kind : kinds_) ASSERT_EQ(kind.save(path.c_str()), 1) << kind.name;
+  EXPECT_EQ(WithoutLineFeeds(ReadTextFile(path)), all) << "saved again after a delete";
+
+  ASSERT_TRUE(vesta::platform::MoveOver(path.c_str(), moved.c_str()));
+  ASSERT_EQ(kinds_[0].save(path.c_str()), 1);
+  EXPECT_EQ(WithoutLineFeeds(ReadTextFile(moved)), all) << "the file moved away keeps what it had";
+  EXPECT_EQ(WithoutLineFeeds(ReadTextFile(path)), worldRecord);
+
+  // Another writer's text in between stays, and the next record follows it.
+  ASSERT_TRUE(WriteTextFile(path, "\n[WORL]\n[NAM][1]w\n[LROW]\n"));
+  ASSERT_EQ(kinds_[2].save(path.c_str()), 1);
+  CItemProp loaded;
+  loaded.IPInitialise();
+  ASSERT_EQ(FFLoadItemProp(path.c_str(), &loaded), 1);
+  EXPECT_STREQ(loaded.name, item_.name);
+  CWorldProp world;
+  world.WPInitialise();
+  ASSERT_EQ(FFLoadWorldProp(path.c_str(), &world), 1);
+  EXPECT_STREQ(world.worldName, "w");
+}
+
 TEST_F(TagFileOutputTest, ASaveAppendsItsRecordWholeOrLeavesTheFileAsItWas) {
   const std::string path = scratch_.Path("world.vwq");
   for (const Kind& kind : kinds_) {

@@ -7,9 +7,11 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 #include "platform/file_error.h"
 #include "platform/file_output_backend.h"
+#include "platform/posix/host_path.h"
 #include "platform/posix/place.h"
 
 namespace vesta::platform::backend {
@@ -158,6 +160,52 @@ bool CutBack(FILE* stream, long long length) {
 void RemoveCreated(const char* path) {
   posix::Place place;
   if (place.Open(path) && place.FollowLinks()) unlinkat(place.Folder(), place.Name(), 0);
+}
+
+struct KeptFile {
+  std::string root;  // VESTA_ROOT when it was kept
+  dev_t device = 0;
+  ino_t inode = 0;
+  int folder = -1;   // the folder that holds it, to look its name up again
+  std::string name;  // its name there
+};
+
+KeptFile* KeepAppendTarget(FILE* stream) {
+  if (stream == nullptr) return nullptr;
+  const int fd = fileno(stream);
+  char real[4096];
+  const std::string link = "/proc/self/fd/" + std::to_string(fd);
+  const ssize_t length = readlink(link.c_str(), real, sizeof real - 1);
+  struct stat st;
+  if (length <= 0 || real[0] != '/' || fstat(fd, &st) != 0) return nullptr;
+  const std::string path(real, static_cast<size_t>(length));
+  const size_t slash = path.rfind('/');
+  const std::string folder = slash == 0 ? "/" : path.substr(0, slash);
+  const int folderFd = open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (folderFd < 0) return nullptr;
+  auto* kept = new KeptFile;
+  kept->root = posix::VestaRoot();
+  kept->device = st.st_dev;
+  kept->inode = st.st_ino;
+  kept->folder = folderFd;
+  kept->name = path.substr(slash + 1);
+  return kept;
+}
+
+bool StillAppendTarget(const KeptFile* kept, FILE* stream, long long length) {
+  if (kept == nullptr || stream == nullptr || kept->root != posix::VestaRoot()) return false;
+  // The name in its folder still gives the file held (not deleted, renamed
+  // away or replaced since), and the file is as long as it was left.
+  struct stat named;
+  return fstatat(kept->folder, kept->name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+         named.st_dev == kept->device && named.st_ino == kept->inode && S_ISREG(named.st_mode) &&
+         named.st_size == static_cast<off_t>(length);
+}
+
+void ForgetAppendTarget(KeptFile* kept) {
+  if (kept == nullptr) return;
+  close(kept->folder);
+  delete kept;
 }
 
 }  // namespace vesta::platform::backend

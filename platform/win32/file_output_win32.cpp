@@ -131,4 +131,12 @@ bool CutBack(FILE* stream, long long length) {
 
 void RemoveCreated(const char* path) { DeleteFileA(path); }
 
+// A file held open keeps other programs from deleting or renaming it: every
+// append opens and closes its file.
+KeptFile* KeepAppendTarget(FILE* /*stream*/) { return nullptr; }
+
+bool StillAppendTarget(const KeptFile* /*kept*/, FILE* /*stream*/, long long /*length*/) { return false; }
+
+void ForgetAppendTarget(KeptFile* /*kept*/) {}
+
 }  // namespace vesta::platform::backend

@@ -5,6 +5,7 @@
 #include "common/text.h"
 #include "vesta/vsetu.h"
 #include "vsetu/filetypes/catalogue_fields.h"
+#include "vsetu/filetypes/ending_index.h"
 
 namespace vesta::vsetu {
 
@@ -55,6 +56,7 @@ CVFileType::CVFileType() = default;
 CVFileType::~CVFileType() { FTTerminate(); }
 
 int CVFileType::FTInitialise() {
+  vesta::vsetu::NoteEndingChanged(this);
   for (const auto& field : vesta::vsetu::kCatalogueFields) {
     if (field.isInteger) {
       *vesta::vsetu::IntegerOf(this, field) = -1;
@@ -72,7 +74,14 @@ int CVFileType::FTTerminate() { return 1; }
   int CVFileType::FTSet##Name(const char* text) { return SetText(member, text); }
 
 ACCESSORS(FileType, typeName)
-ACCESSORS(FileEnding, ending)
+int CVFileType::FTGetFileEnding(char* out) { return GetText(ending, out); }
+
+// A catalogue that holds this record finds it by its ending.
+int CVFileType::FTSetFileEnding(const char* text) {
+  vesta::vsetu::NoteEndingChanged(this);
+  return SetText(ending, text);
+}
+
 ACCESSORS(Executable, executable)
 ACCESSORS(CommandLine, commandLine)
 ACCESSORS(WorkingDir, workingFolder)

@@ -4,8 +4,14 @@
 
 #include "common/ptr_list.h"
 #include "vesta/vsetu.h"
+#include "vsetu/filetypes/ending_index.h"
 
 namespace {
+
+using vesta::vsetu::TypeList;
+
+// The catalogue makes its list itself, always as a TypeList.
+TypeList* Indexed(VUList* list) { return static_cast<TypeList*>(list); }
 
 void DeleteRecords(VUList* list) {
   void* element = nullptr;
@@ -43,7 +49,7 @@ int CVFileTypeList::FLInitialise() {
 
 int CVFileTypeList::FLPrepare() {
   FLDeleteAllFileTypes();
-  VUList* list = new (std::nothrow) VUList;
+  TypeList* list = new (std::nothrow) TypeList;
   if (list == nullptr) return 0;
   VUListConstruct(list);
   if (!VUListPrepare(list)) {
@@ -57,14 +63,17 @@ int CVFileTypeList::FLPrepare() {
 
 int CVFileTypeList::FLAddFileType(CVFileType* record) {
   if (types == nullptr || record == nullptr) return 0;
-  return VUListAdd(types, record, 0);
+  if (!VUListAdd(types, record, 0)) return 0;
+  Indexed(types)->index.Added(record);
+  return 1;
 }
 
 int CVFileTypeList::FLDeleteAllFileTypes() {
   if (types != nullptr) {
+    Indexed(types)->index.Clear();
     DeleteRecords(types);
     VUListDestroy(types);
-    delete types;
+    delete Indexed(types);
     types = nullptr;
   }
   return 1;
@@ -77,6 +86,7 @@ int CVFileTypeList::FLDeleteFileType(const char* name) {
   if (std::strcmp(record->typeName, name) == 0) {
     // Only the first record goes when it carries the name.
     VUListRemove(types, record);
+    Indexed(types)->index.Removed(record);
     delete record;
     return 1;
   }
@@ -84,6 +94,7 @@ int CVFileTypeList::FLDeleteFileType(const char* name) {
   while (FLGetNextFileType(&record)) {
     if (std::strcmp(record->typeName, name) != 0) continue;
     VUListRemove(types, record);
+    Indexed(types)->index.Removed(record);
     delete record;
     removed = 1;
   }

@@ -5,8 +5,12 @@
 
 #include "common/text.h"
 #include "vesta/vsetu.h"
+#include "vsetu/filetypes/ending_index.h"
 
 namespace {
+
+// The catalogue makes its list itself, always with its index.
+vesta::vsetu::TypeList* Indexed(VUList* list) { return static_cast<vesta::vsetu::TypeList*>(list); }
 
 // Copies a record's text into an item field when it is set.
 template <size_t N>
@@ -16,36 +20,24 @@ void CopySet(char (&to)[N], const char* from) {
 
 }  // namespace
 
+// Both searches look in the index by ending. Like the walks they stand
+// for, they leave the catalogue's cursor past the last record.
 int CVFileTypeList::FLFindFileMatch(const char* name, CVFileType** out) {
-  if (name == nullptr || out == nullptr) return 0;
-  const size_t nameLength = std::strlen(name);
-  CVFileType* best = nullptr;
-  size_t bestLength = 0;
-  CVFileType* record = nullptr;
-  for (int more = FLGetFirstFileType(&record); more; more = FLGetNextFileType(&record)) {
-    size_t length = std::strlen(record->ending);
-    if (length == 0 || length > nameLength || length <= bestLength) continue;
-    if (VUCompareN(record->ending, name + nameLength - length, static_cast<int>(length))) {
-      best = record;
-      bestLength = length;
-    }
-  }
+  if (name == nullptr || out == nullptr || types == nullptr) return 0;
+  CVFileType* best = Indexed(types)->index.Match(name, std::strlen(name));
+  types->cursor = nullptr;
   if (best == nullptr) return 0;
   *out = best;
   return 1;
 }
 
 int CVFileTypeList::FLFindFileEnding(const char* ending, CVFileType** out) {
-  if (ending == nullptr || out == nullptr) return 0;
-  int found = 0;
-  CVFileType* record = nullptr;
-  for (int more = FLGetFirstFileType(&record); more; more = FLGetNextFileType(&record)) {
-    if (record->ending[0] != '\0' && std::strcmp(record->ending, ending) == 0) {
-      *out = record;
-      found = 1;
-    }
-  }
-  return found;
+  if (ending == nullptr || out == nullptr || types == nullptr) return 0;
+  CVFileType* last = Indexed(types)->index.Exact(ending);
+  types->cursor = nullptr;
+  if (last == nullptr) return 0;
+  *out = last;
+  return 1;
 }
 
 int CVFileTypeList::FLFindFileType(const char* name, CVFileType** out) {

@@ -8,6 +8,7 @@
 #include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
 #include "vesta/vsetu.h"
+#include "vsetu/services/library_state.h"
 
 namespace {
 
@@ -69,6 +70,9 @@ TEST_F(MatchingTest, EndingsMatchWithoutCaseAndNeverPastTheName) {
   Add("Text", ".txt");
   Add("Exe", "exe");  // an ending need not begin with a dot
   EXPECT_EQ(Match("C:\\DOCS\\REPORT.TXT"), "Text");
+  Add("Data", ".dAz");  // the letters at both ends of the alphabet
+  EXPECT_EQ(Match("SAVED.DAZ"), "Data");
+  EXPECT_EQ(Match("saved.daz"), "Data");
   EXPECT_EQ(Match("setup.exe"), "Exe");
   EXPECT_EQ(Match("txt"), "<none>");
   EXPECT_EQ(Match("C:\\txt\\folder"), "<none>");
@@ -94,6 +98,129 @@ TEST_F(MatchingTest, DuplicatesGiveTheFirstMatchTheLastEndingAndTheFirstOrLastTy
   ASSERT_EQ(list_.FLFindFileType("Notes", &found), 1);
   EXPECT_EQ(found, fourth);  // otherwise the last one that does
   (void)third;
+}
+
+// The searches look in an index by ending: it must follow every change of
+// the list and of the records in it.
+TEST_F(MatchingTest, TheIndexFollowsAdditionsAndDeletions) {
+  EXPECT_EQ(Match("a.txt"), "<none>");  // empty catalogue
+  Add("Text", ".txt");
+  EXPECT_EQ(Match("a.txt"), "Text");
+  Add("Longer", "a.txt");
+  EXPECT_EQ(Match("data.txt"), "Longer");
+  EXPECT_EQ(Match("b.txt"), "Text");
+  ASSERT_EQ(list_.FLDeleteFileType("Longer"), 1);
+  EXPECT_EQ(Match("data.txt"), "Text");
+  // Of two records of one ending the first is matched; with it deleted,
+  // the one after it.
+  Add("Second", ".TXT");
+  Add("Third", ".txt");
+  EXPECT_EQ(Match("x.txt"), "Text");
+  ASSERT_EQ(list_.FLDeleteFileType("Text"), 1);
+  EXPECT_EQ(Match("x.txt"), "Second");
+  CVFileType* found = nullptr;
+  ASSERT_EQ(list_.FLFindFileEnding(".TXT", &found), 1);
+  EXPECT_STREQ(found->typeName, "Second");  // letter case counts here
+  ASSERT_EQ(list_.FLFindFileEnding(".txt", &found), 1);
+  EXPECT_STREQ(found->typeName, "Third");
+  ASSERT_EQ(list_.FLDeleteFileType("Third"), 1);
+  EXPECT_EQ(list_.FLFindFileEnding(".txt", &found), 0);
+
+  // Emptied and made anew, the catalogue matches nothing of before.
+  ASSERT_EQ(list_.FLPrepare(), 1);
+  EXPECT_EQ(Match("x.txt"), "<none>");
+  Add("Again", ".txt");
+  EXPECT_EQ(Match("x.txt"), "Again");
+  ASSERT_EQ(list_.FLDeleteAllFileTypes(), 1);
+  EXPECT_EQ(list_.FLFindFileMatch("x.txt", &found), 0);
+  EXPECT_EQ(list_.FLFindFileEnding(".txt", &found), 0);
+}
+
+TEST_F(MatchingTest, TheIndexFollowsEndingsChangedInPlace) {
+  CVFileType* text = Add("Text", ".txt");
+  CVFileType* none = Add("None", "");
+  EXPECT_EQ(Match("a.txt"), "Text");
+  text->FTSetFileEnding(".doc");
+  EXPECT_EQ(Match("a.txt"), "<none>");
+  EXPECT_EQ(Match("a.doc"), "Text");
+  none->FTSetFileEnding(".txt");
+  EXPECT_EQ(Match("a.txt"), "None");
+  none->FTInitialise();
+  EXPECT_EQ(Match("a.txt"), "<none>");
+  CVFileType other;
+  other.FTInitialise();
+  other.FTSetFileEnding(".bmp");
+  none->FTCopyFrom(&other);
+  none->FTSetFileType("None");
+  EXPECT_EQ(Match("a.bmp"), "None");
+  // A record changed after it came in is still deleted cleanly.
+  ASSERT_EQ(list_.FLDeleteFileType("Text"), 1);
+  EXPECT_EQ(Match("a.doc"), "<none>");
+  EXPECT_EQ(Names(), (std::vector<std::string>{"None"}));
+  // Records that are in no catalogue change nothing in one.
+  other.FTSetFileEnding(".doc");
+  EXPECT_EQ(Match("a.bmp"), "None");
+}
+
+// A catalogue's records are known by their catalogue only while in it: a
+// record deleted, or a catalogue emptied or gone, leaves nothing behind that
+// a later record at the same address could be mistaken for.
+TEST_F(MatchingTest, RecordsAreForgottenWhenTheyLeaveTheirCatalogue) {
+  const size_t before = vesta::vsetu::IndexedRecords()->size();
+  Add("Text", ".txt");
+  Add("None", "");
+  Add("Picture", ".bmp");
+  EXPECT_EQ(vesta::vsetu::IndexedRecords()->size(), before + 3);
+  ASSERT_EQ(list_.FLDeleteFileType("Picture"), 1);
+  EXPECT_EQ(vesta::vsetu::IndexedRecords()->size(), before + 2);
+  {
+    CVFileTypeList other;
+    other.FLInitialise();
+    other.FLPrepare();
+    CVFileType* theirs = new CVFileType;
+    theirs->FTInitialise();
+    other.FLAddFileType(theirs);
+    EXPECT_EQ(vesta::vsetu::IndexedRecords()->size(), before + 3);
+  }
+  EXPECT_EQ(vesta::vsetu::IndexedRecords()->size(), before + 2);
+  CVFileType* record = nullptr;
+  ASSERT_EQ(list_.FLGetFirstFileType(&record), 1);
+  record->FTSetFileEnding(".doc");  // its index is rebuilt at the next search
+  EXPECT_EQ(Match("a.doc"), "Text");
+  EXPECT_EQ(vesta::vsetu::IndexedRecords()->size(), before + 2);
+  ASSERT_EQ(list_.FLPrepare(), 1);
+  EXPECT_EQ(vesta::vsetu::IndexedRecords()->size(), before);
+}
+
+TEST_F(MatchingTest, ASearchLeavesTheCursorPastTheLastRecordAsAWalkWould) {
+  Add("Text", ".txt");
+  Add("Picture", ".bmp");
+  CVFileType* record = nullptr;
+  ASSERT_EQ(list_.FLGetFirstFileType(&record), 1);
+  CVFileType* found = nullptr;
+  ASSERT_EQ(list_.FLFindFileMatch("a.txt", &found), 1);
+  EXPECT_EQ(list_.FLGetNextFileType(&record), 0);
+  ASSERT_EQ(list_.FLGetFirstFileType(&record), 1);
+  ASSERT_EQ(list_.FLFindFileEnding(".bmp", &found), 1);
+  EXPECT_EQ(list_.FLGetNextFileType(&record), 0);
+}
+
+TEST_F(MatchingTest, TwoCataloguesKeepTheirOwnIndex) {
+  Add("Mine", ".txt");
+  {
+    CVFileTypeList other;
+    other.FLInitialise();
+    other.FLPrepare();
+    CVFileType* theirs = new CVFileType;
+    theirs->FTInitialise();
+    theirs->FTSetFileType("Theirs");
+    theirs->FTSetFileEnding(".txt");
+    other.FLAddFileType(theirs);
+    CVFileType* found = nullptr;
+    ASSERT_EQ(other.FLFindFileMatch("a.txt", &found), 1);
+    EXPECT_EQ(found, theirs);
+  }
+  EXPECT_EQ(Match("a.txt"), "Mine");
 }
 
 TEST_F(MatchingTest, FillingTakesTheTextureRule) {

@@ -17,6 +17,7 @@ struct LibraryState {
   FILE* logStream = nullptr;
   int logSteps = 0;
   std::set<std::string> worldsInNormalisation;
+  std::unordered_map<const CVFileType*, EndingIndex*>* indexedRecords = nullptr;
 };
 
 LibraryState& State() {
@@ -35,6 +36,12 @@ CTheList** ListHead() { return &State().listHead; }
 CTheList** ListTail() { return &State().listTail; }
 CWorldProp** NormaliserWorld() { return &State().normaliserWorld; }
 int* ItemCount() { return &State().itemCount; }
+
+std::unordered_map<const CVFileType*, EndingIndex*>* IndexedRecords() {
+  auto*& records = State().indexedRecords;
+  if (records == nullptr) records = new std::unordered_map<const CVFileType*, EndingIndex*>;
+  return records;
+}
 char* NormaliserLogPath() { return State().logPath; }
 FILE** NormaliserLogStream() { return &State().logStream; }
 int* NormaliserLogSteps() { return &State().logSteps; }

@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <set>
 #include <string>
+#include <unordered_map>
 
 class CTheList;
+class CVFileType;
 class CWorldProp;
 
 namespace vesta::vsetu {
@@ -40,6 +42,12 @@ int* NormaliserLogSteps();
 // The world files being normalised now, nested ones included (folded
 // case), so that a world that names itself is not normalised again.
 std::set<std::string>* WorldsInNormalisation();
+
+// The records that are in a catalogue, each with its catalogue's index by
+// ending. Never freed, so that a catalogue destroyed late in the exit of
+// the process still finds it.
+class EndingIndex;
+std::unordered_map<const CVFileType*, EndingIndex*>* IndexedRecords();
 
 }  // namespace vesta::vsetu
 
