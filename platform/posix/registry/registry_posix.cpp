@@ -389,9 +389,9 @@ bool RegistryImportFile(const char* path) {
     found->second.push_back(std::move(step));
   }
   bool ok = problem.line == 0;
-  for (const auto& [fileRoot, hiveSteps] : hives) {
-    ok = ChangeHive(fileRoot, [&](Hive* hive) {
-           return ApplyImport(hive, hiveSteps) ? Outcome::kChanged : Outcome::kUnchanged;
+  for (const auto& hiveSteps : hives) {
+    ok = ChangeHive(hiveSteps.first, [&hiveSteps](Hive* hive) {
+           return ApplyImport(hive, hiveSteps.second) ? Outcome::kChanged : Outcome::kUnchanged;
          }) && ok;
   }
   return ok;
