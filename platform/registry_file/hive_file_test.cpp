@@ -211,6 +211,14 @@ TEST(HiveFileTest, ParentsLeftOutAreMadeInPlaceAndOutliveTheirSubkeys) {
             "REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n\n[HKEY_CURRENT_USER\\A\\B]\n\"w\"=\"2\"\n\n"
             "[HKEY_CURRENT_USER\\A\\B\\C]\n\"v\"=\"1\"\n\n[HKEY_CURRENT_USER\\Z]\n");
 
+  // A new subkey goes after its parent's subtree, before the keys that follow.
+  hive = Parse("REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n\n[HKEY_CURRENT_USER\\A\\B]\n\"v\"=\"1\"\n\n"
+               "[HKEY_CURRENT_USER\\Z]\n");
+  EnsureKey(&hive, "A\\C");
+  EXPECT_EQ(WriteHive(hive),
+            "REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n\n[HKEY_CURRENT_USER\\A\\B]\n\"v\"=\"1\"\n\n"
+            "[HKEY_CURRENT_USER\\A\\C]\n\n[HKEY_CURRENT_USER\\Z]\n");
+
   hive = Parse("REGEDIT4\n\n[HKEY_CURRENT_USER\\P\\Q]\n\"v\"=\"1\"\n");
   EXPECT_TRUE(RemoveKey(&hive, "P\\Q"));
   EXPECT_TRUE(KeyExists(hive, "P"));
