@@ -50,6 +50,11 @@ TEST_F(PathTokensTest, TheLongestRegisteredFolderBecomesItsToken) {
   EXPECT_EQ(Normalised("D:\\Docs\\a.txt"), "D:\\Docs\\a.txt");
   EXPECT_EQ(Normalised("?SYSDIR?shell32.dll"), "?SYSDIR?shell32.dll");  // already done
   EXPECT_EQ(Normalised(""), "");
+  // No path, or no room at all, is a failure that leaves the text.
+  EXPECT_EQ(VUNormalisePath(nullptr), 0);
+  char path[] = "D:\\a.exe";
+  EXPECT_EQ(VUNormalisePath(path, 0), 0);
+  EXPECT_STREQ(path, "D:\\a.exe");
 }
 
 TEST_F(PathTokensTest, PathsInTheBaseFolderBecomeRelative) {
@@ -64,6 +69,10 @@ TEST_F(PathTokensTest, PathsInTheBaseFolderBecomeRelative) {
     EXPECT_EQ(Relative("E:\\Nested\\a.bmp"), "?VESTAVWQDIR?a.bmp");
   }
   EXPECT_EQ(Relative("D:\\Out\\b.bmp"), "?VESTAVWQDIR?b.bmp");  // the outer base is back
+  EXPECT_EQ(VURelativisePath(nullptr), 0);
+  char path[] = "E:\\c.bmp";
+  EXPECT_EQ(VURelativisePath(path, 0), 0);
+  EXPECT_STREQ(path, "E:\\c.bmp");
 }
 
 TEST_F(PathTokensTest, TokensExpandToTheFoldersOfTheMachineThatLoads) {
@@ -75,6 +84,12 @@ TEST_F(PathTokensTest, TokensExpandToTheFoldersOfTheMachineThatLoads) {
   char small[16] = "?VESTAVWQDIR?ab";
   EXPECT_EQ(VUExpandPath(small, kVUFolderToken, "F:\\A\\Long\\Folder", sizeof small), 0);
   EXPECT_STREQ(small, "?VESTAVWQDIR?ab");
+  char plain[] = "D:\\plain.bmp";
+  EXPECT_EQ(VUExpandPath(plain, kVUFolderToken, "F:\\Moved", 0), 0);
+  EXPECT_STREQ(plain, "D:\\plain.bmp");
+  EXPECT_EQ(VUExpandPath(nullptr, kVUFolderToken, "F:\\Moved"), 0);
+  EXPECT_EQ(VUExpandTexturePath(nullptr, kVUFolderToken, "F:\\Moved"), 0);
+  EXPECT_EQ(VUExpandLinkedPath(nullptr, kVUFolderToken, "F:\\Moved"), 0);
 }
 
 TEST_F(PathTokensTest, AMissingTextureIsTakenFromTheMediaFolder) {

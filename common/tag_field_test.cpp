@@ -40,6 +40,23 @@ TEST(TagFieldTest, ATextTooLongForALineIsCutToFitIt) {
   value.assign(260, 'p');
   VUFormatTextField(wide, "[TAR]", value.c_str(), &length, 279);
   EXPECT_EQ(length, 270);
+
+  // Where the cut takes the length below 10 or 100, the field loses a digit
+  // too: ten characters need a field of 19, so a field of 18 holds nine.
+  value.assign(10, 'q');
+  VUFormatTextField(wide, "[TAR]", value.c_str(), &length, 18);
+  EXPECT_STREQ(wide, "[TAR][9]qqqqqqqqq");
+  EXPECT_EQ(length, 17);
+  VUFormatTextField(wide, "[TAR]", value.c_str(), &length, 19);
+  EXPECT_EQ(length, 19);
+  value.assign(100, 'h');
+  VUFormatTextField(wide, "[TAR]", value.c_str(), &length, 109);
+  EXPECT_EQ(std::string(wide, 9), "[TAR][99]");
+  EXPECT_EQ(length, 108);
+  // No room even for a value: the field is written empty.
+  VUFormatTextField(wide, "[TAR]", value.c_str(), &length, 6);
+  EXPECT_STREQ(wide, "[TAR][0]");
+  EXPECT_EQ(length, 8);
 }
 
 TEST(TagFieldTest, TaggedValuesAreFoundAndBounded) {

@@ -133,9 +133,16 @@ TEST_F(ManifestTest, LongValuesAreCut) {
 
 TEST_F(ManifestTest, LinesLongerThanTheBufferArriveInPieces) {
   std::string title(600, 't');
-  Load("[NAM][1]A[TYP][600]" + title + "\n[NAM][1]B[TYP][1]b\n");
+  // The longest line taken whole: 519 characters, its owner last. One
+  // character more and the owner's last letter is the next piece.
+  std::string whole = "[FIL][497]" + std::string(497, 'v') + "[UBY][4]Core";
+  std::string over = "[FIL][498]" + std::string(498, 'w') + "[UBY][4]Core";
+  ASSERT_EQ(whole.size(), 519u);
+  Load("[NAM][1]A[TYP][600]" + title + "\n[NAM][1]B[TYP][1]b\n" + whole + "\n" + over + "\n");
   EXPECT_EQ(Packages().size(), 2u);
   EXPECT_EQ(Packages()[1], "B=b");
+  EXPECT_EQ(Components(), (std::vector<std::string>{"[FIL]" + std::string(260, 'v') + "<Core",
+                                                    "[FIL]" + std::string(260, 'w') + "<Cor"}));
 }
 
 TEST_F(ManifestTest, TheSelectionCountsOnlyVisiblePackages) {

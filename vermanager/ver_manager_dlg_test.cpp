@@ -356,6 +356,15 @@ TEST_F(PackageManagerTest, EachRemovalSaysWhetherItsItemIsGoneOrStays) {
   ComponentRecord first{0, shared, "[FIL]", "A"};
   EXPECT_EQ(manifest.RemoveComponent(&first), 1);
   EXPECT_TRUE(Exists(shared));
+  EXPECT_EQ(manifest.CountLiveComponents(shared.c_str()), 2);
+  // Once A's own record is marked, B is the last to list it: it goes.
+  EXPECT_EQ(manifest.RemoveOwnedComponents("A"), 1);
+  EXPECT_TRUE(Exists(shared));
+  EXPECT_EQ(manifest.CountLiveComponents(shared.c_str()), 1);
+  ComponentRecord last{0, shared, "[FIL]", "B"};
+  EXPECT_EQ(manifest.RemoveComponent(&last), 1);
+  EXPECT_FALSE(Exists(shared));
+  EXPECT_TRUE(manifest.Refusals().empty());
   // What leads outside the installation is neither gone nor deferred.
   ComponentRecord outside{0, "relative\\y.dll", "[FIL]", "A"};
   EXPECT_EQ(manifest.RemoveComponent(&outside), 0);

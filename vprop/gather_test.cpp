@@ -15,7 +15,7 @@ using vesta::testing::ScratchFolder;
 class GatherTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    gather_.GAInitialise();
+    EXPECT_EQ(gather_.GAInitialise(), 1);
     path_ = scratch_.Path("gather.dat");
   }
 
@@ -45,6 +45,13 @@ TEST_F(GatherTest, NothingIsAppendedWithoutADataFile) {
   EXPECT_EQ(gather_.GASelectFirst(), 0);
   EXPECT_EQ(gather_.GASelectNext(), 0);
   EXPECT_FALSE(vesta::platform::FileExists(path_.c_str()));
+
+  // A named data file that is not there yet cannot be read.
+  EXPECT_EQ(gather_.GASetDataFileName(path_.c_str()), 1);
+  EXPECT_EQ(gather_.GASelectFirst(), 0);
+  EXPECT_EQ(gather_.GASelectNext(), 0);
+  EXPECT_EQ(gather_.GATerminate(), 1);
+  EXPECT_FALSE(vesta::platform::FileExists(path_.c_str()));
 }
 
 TEST_F(GatherTest, AnEntryReadsBackWithItsTitleAndFolder) {
@@ -56,8 +63,9 @@ TEST_F(GatherTest, AnEntryReadsBackWithItsTitleAndFolder) {
   gather_.GAInitNewEntry();
   ASSERT_EQ(gather_.GASelectFirst(), 1);
   int room = 0;
-  gather_.GAGetTargetSectorID(&room);
+  EXPECT_EQ(gather_.GAGetTargetSectorID(&room), 1);
   EXPECT_EQ(room, 3);
+  EXPECT_EQ(gather_.GAGetTargetSectorID(nullptr), 0);
   EXPECT_EQ(Get(&CVGather::GAGetFileAndPath), "C:\\Docs\\Report.txt");
   EXPECT_EQ(Get(&CVGather::GAGetTitle), "Report");
   EXPECT_EQ(Get(&CVGather::GAGetDirectory), "C:\\Docs\\");

@@ -162,6 +162,23 @@ TEST_F(ReaderTest, ValuesAreTakenByTheirDeclaredLength) {
   EXPECT_STREQ(world_.worldName, "");
   EXPECT_EQ(world_.mapNumber, 12);
   EXPECT_EQ(Error(), 5006u);
+  // A length of 0 in the number reader's other forms, and lengths with
+  // every digit.
+  EXPECT_EQ(Read("[WORL]\n[NAM][ 0][MAP][1]7[RWN][+0]\n[LROW]\n", 0), 1);
+  EXPECT_STREQ(world_.worldName, "");
+  EXPECT_EQ(world_.mapNumber, 7);
+  EXPECT_EQ(Error(), 5006u);
+  const std::string nineteen(19, 'n');
+  const std::string longName(209, 'l');
+  EXPECT_EQ(Read("[WORL]\n[NAM][19]" + nineteen + "[MAP][1]9\n[RWN][9]123456789\n[NAM][209]" + longName +
+                     "[ICN][2]98\n[LROW]\n",
+                 0),
+            1);
+  EXPECT_EQ(std::string(world_.worldName), longName);
+  EXPECT_STREQ(world_.rwnText, "123456789");
+  EXPECT_EQ(world_.mapNumber, 9);
+  EXPECT_EQ(world_.iconNumber, 98);
+  EXPECT_EQ(Error(), 5006u);
 }
 
 TEST_F(ReaderTest, EachMalformedFieldLeavesItsCode) {
@@ -176,6 +193,8 @@ TEST_F(ReaderTest, EachMalformedFieldLeavesItsCode) {
       {"[MAP][266]1", 5012},                   // too long for any line
       {"[MAP][-1]1", 5014},                    // negative length
       {"[MAP][x]1", 5014},                     // no length
+      {"[MAP][]", 5014},                       // an empty length
+      {"[MAP][ 266]1", 5012},                  // too long, in another form
       {"[MAP][9]12", 5014},                    // value runs past the line
       {"[MA", 5014},                           // a tag cut short
   };

@@ -53,6 +53,12 @@ TEST_F(MatchingTest, TheLongestEndingWinsWhateverTheOrder) {
 
   CVFileTypeList other;
   other.FLInitialise();
+  // Not prepared yet: no list to search.
+  CVFileType* found = nullptr;
+  EXPECT_EQ(other.FLFindFileMatch("backup.tar.gz", &found), 0);
+  EXPECT_EQ(other.FLFindFileEnding(".gz", &found), 0);
+  EXPECT_EQ(other.FLFindFileType(".gz", &found), 0);
+  EXPECT_EQ(found, nullptr);
   other.FLPrepare();
   for (const char* ending : {".tar.gz", ".gz"}) {
     CVFileType* type = new CVFileType;
@@ -61,7 +67,6 @@ TEST_F(MatchingTest, TheLongestEndingWinsWhateverTheOrder) {
     type->FTSetFileEnding(ending);
     other.FLAddFileType(type);
   }
-  CVFileType* found = nullptr;
   ASSERT_EQ(other.FLFindFileMatch("backup.tar.gz", &found), 1);
   EXPECT_STREQ(found->typeName, ".tar.gz");
 }
@@ -82,9 +87,15 @@ TEST_F(MatchingTest, EndingsMatchWithoutCaseAndNeverPastTheName) {
 }
 
 TEST_F(MatchingTest, DuplicatesGiveTheFirstMatchTheLastEndingAndTheFirstOrLastType) {
+  // An empty catalogue has no type of any name, and leaves the out value.
+  CVFileType* found = reinterpret_cast<CVFileType*>(0x1);
+  EXPECT_EQ(list_.FLFindFileType("Plain", &found), 0);
+  EXPECT_EQ(list_.FLFindFileType("", &found), 0);
+  EXPECT_EQ(found, reinterpret_cast<CVFileType*>(0x1));
   CVFileType* first = Add("Plain", ".txt");
   CVFileType* second = Add("Notes", ".txt");
-  CVFileType* found = nullptr;
+  EXPECT_EQ(list_.FLFindFileType("Other", &found), 0);
+  EXPECT_EQ(list_.FLFindFileType("Plain", nullptr), 0);
   ASSERT_EQ(list_.FLFindFileMatch("a.txt", &found), 1);
   EXPECT_EQ(found, first);
   ASSERT_EQ(list_.FLFindFileEnding(".txt", &found), 1);
@@ -237,6 +248,10 @@ TEST_F(MatchingTest, FillingTakesTheTextureRule) {
   std::strcpy(item.texture, "C:\\m\\own.bmp");
   std::strcpy(item.kolbFile, "C:\\m\\own.vvc");
   EXPECT_EQ(list_.FLMatchFillItemProp(&item), 0);  // no target
+  EXPECT_STREQ(item.fileType, "");
+  EXPECT_EQ(list_.FLMatchFillItemProp(nullptr), 0);
+  EXPECT_EQ(text->FTType2Prop(nullptr), 0);
+  EXPECT_EQ(text->FTProp2Type(nullptr), 0);
   std::strcpy(item.target, "C:\\Docs\\Report.txt");
   ASSERT_EQ(list_.FLMatchFillItemProp(&item), 1);
   EXPECT_STREQ(item.fileType, "Text");
