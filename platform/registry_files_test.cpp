@@ -129,6 +129,10 @@ TEST(RegistryValuesTest, ATreeGoesWithEverythingBelowIt) {
   EXPECT_FALSE(platform::RegistryDeleteTree(kUser, "App\\Sub"));
   EXPECT_FALSE(platform::RegistryDeleteTree(kUser, ""));
   EXPECT_FALSE(platform::RegistryDeleteTree(kUser, nullptr));
+  // HKEY_CLASSES_ROOT is a key of another root on Linux: still a root.
+  ASSERT_TRUE(platform::RegistryWriteString(RegRoot::kClassesRoot, ".vwq", nullptr, "w"));
+  EXPECT_FALSE(platform::RegistryDeleteTree(RegRoot::kClassesRoot, ""));
+  EXPECT_TRUE(platform::RegistryKeyExists(RegRoot::kClassesRoot, ".vwq"));
 
   EXPECT_TRUE(platform::RegistryDeleteTree(kUser, "App"));
   EXPECT_FALSE(platform::RegistryKeyExists(kUser, "App"));

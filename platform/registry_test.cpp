@@ -127,6 +127,13 @@ TEST(RegistryTest, OnlyAnExistingKeyWithoutSubkeysIsDeleted) {
   EXPECT_FALSE(platform::RegistryDeleteKey(kUser, ""));
   EXPECT_TRUE(platform::RegistryKeyExists(kUser, "App\\Leaf"));
 
+  // Not a root, not even HKEY_CLASSES_ROOT, which is a key of another root
+  // on Linux.
+  ASSERT_TRUE(platform::RegistryCreateKey(RegRoot::kLocalMachine, "Software\\Classes"));
+  EXPECT_FALSE(platform::RegistryDeleteKey(RegRoot::kClassesRoot, ""));
+  EXPECT_FALSE(platform::RegistryDeleteKey(RegRoot::kClassesRoot, nullptr));
+  EXPECT_TRUE(platform::RegistryKeyExists(RegRoot::kLocalMachine, "Software\\Classes"));
+
   ASSERT_TRUE(platform::RegistryDeleteKey(kUser, "app\\LEAF"));
   EXPECT_FALSE(platform::RegistryDeleteKey(kUser, "App\\Leaf"));
   // Its values went with it.
