@@ -201,11 +201,4 @@ void PrintTable(const vesta::bench::RatioReporter& reporter) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  vesta::bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  PrintTable(reporter);
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return vesta::bench::RunBenchmarks(argc, argv, PrintTable); }

@@ -182,12 +182,7 @@ void PrintTable(const vesta::bench::RatioReporter& reporter) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  Shared();
-  vesta::bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  PrintTable(reporter);
-  benchmark::Shutdown();
+  vesta::bench::RunBenchmarks(argc, argv, PrintTable, [] { Shared(); });
   std::filesystem::remove_all(std::filesystem::temp_directory_path() / "vesta-normalise-bench");
   return 0;
 }

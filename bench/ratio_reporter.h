@@ -42,6 +42,20 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, double> seconds_;
 };
 
+// The main of a benchmark program: runs the benchmarks the command line
+// selects (after setUp, when given) and prints the table that printTable
+// makes of their times.
+inline int RunBenchmarks(int argc, char** argv, void (*printTable)(const RatioReporter&),
+                         void (*setUp)() = nullptr) {
+  benchmark::Initialize(&argc, argv);
+  if (setUp != nullptr) setUp();
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  printTable(reporter);
+  benchmark::Shutdown();
+  return 0;
+}
+
 }  // namespace vesta::bench
 
 #endif
