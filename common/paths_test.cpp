@@ -46,6 +46,12 @@ TEST(PathsTest, NameAndFolderParts) {
   EXPECT_EQ(VUGetNamePart(small, "C:\\Report.txt", sizeof small), 0);
   EXPECT_EQ(VUGetFolderPart(small, "C:\\Docs\\Report.txt", sizeof small), 0);
   EXPECT_STREQ(out, "keep");
+  // A part fits when the buffer holds it and its terminator, not one less.
+  EXPECT_EQ(VUGetNamePart(out, "C:\\Docs\\Report.txt", 10), 0);
+  EXPECT_EQ(VUGetNamePart(out, "C:\\Docs\\Report.txt", 11), 1);
+  EXPECT_EQ(VUGetFolderPart(out, "C:\\Docs\\Report.txt", 8), 0);
+  EXPECT_EQ(VUGetFolderPart(out, "C:\\Docs\\Report.txt", 9), 1);
+  EXPECT_STREQ(out, "C:\\Docs\\");
 }
 
 TEST(PathsTest, ExistenceGoesThroughThePlatform) {

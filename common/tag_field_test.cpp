@@ -57,6 +57,12 @@ TEST(TagFieldTest, ATextTooLongForALineIsCutToFitIt) {
   VUFormatTextField(wide, "[TAR]", value.c_str(), &length, 6);
   EXPECT_STREQ(wide, "[TAR][0]");
   EXPECT_EQ(length, 8);
+  // A tag longer than a tag's five characters is cut to them, and the cut
+  // of the value counts the tag as written.
+  value.assign(10, 'q');
+  VUFormatTextField(wide, "[TARX]", value.c_str(), &length, 19);
+  EXPECT_STREQ(wide, "[TARX[10]qqqqqqqqqq");
+  EXPECT_EQ(length, 19);
 }
 
 TEST(TagFieldTest, TaggedValuesAreFoundAndBounded) {

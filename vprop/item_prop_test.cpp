@@ -16,7 +16,7 @@ using vesta::testing::ScratchFolder;
 
 TEST(ItemPropTest, InitialiseSetsTheDefaults) {
   CItemProp item;
-  item.IPInitialise();
+  EXPECT_EQ(item.IPInitialise(), 1);
   EXPECT_EQ(item.itemIndex, -1);
   EXPECT_EQ(item.roomIndex, -1);
   EXPECT_EQ(item.igpValue, -1);
@@ -89,11 +89,11 @@ TEST(ItemPropTest, FlagsAndTests) {
   EXPECT_EQ(item.IPIsSelected(), 0);
   item.selected = 5;
   EXPECT_EQ(item.IPIsSelected(), 1);
-  item.IPSetCOGChanged(3);
+  EXPECT_EQ(item.IPSetCOGChanged(3), 1);
   EXPECT_EQ(item.IPIsCOGChanged(), 3);
-  item.IPSetForceReload(1);
+  EXPECT_EQ(item.IPSetForceReload(1), 1);
   EXPECT_EQ(item.IPIsForceReload(), 1);
-  item.IPInitIndices();
+  EXPECT_EQ(item.IPInitIndices(), 1);
   EXPECT_EQ(item.itemIndex, -1);
 }
 
@@ -112,6 +112,7 @@ TEST(ItemPropTest, CopyLeavesTheRuntimeFieldsBehind) {
   CItemProp copy;
   copy.IPInitialise();
   copy.forceReload = 0;
+  EXPECT_EQ(copy.IPCopyFrom(nullptr), 0);
   EXPECT_EQ(copy.IPCopyFrom(&source), 0);
   EXPECT_EQ(copy.forceReload, 0);
   EXPECT_EQ(copy.spareIndex, -1);

@@ -34,7 +34,7 @@ std::vector<std::vector<float>> Vertices(const CRoomProp& room) {
 
 TEST(RoomPropTest, InitialiseSetsTheDefaults) {
   CRoomProp room;
-  room.RPInitialise();
+  EXPECT_EQ(room.RPInitialise(), 1);
   EXPECT_EQ(room.roomIndex, -1);
   EXPECT_EQ(room.parentRoomIndex, -1);
   EXPECT_EQ(room.parentItemIndex, -1);
@@ -124,7 +124,7 @@ TEST(RoomPropTest, SeedDesktopChangesOnlyThePlacementAndDoor) {
   CRoomProp before;
   before.RPInitialise();
   before.RPCopyFrom(&room);
-  room.RPSeedDesktop();
+  EXPECT_EQ(room.RPSeedDesktop(), 1);
   EXPECT_STREQ(room.roomName, "Desktop Room");
   EXPECT_EQ(room.posX, 0.0f);
   EXPECT_EQ(room.facingZ, 1.0f);
@@ -191,6 +191,14 @@ TEST(RoomPropTest, CopyAppendsTheSourcesVerticesAfterItsOwn) {
   EXPECT_EQ(std::vector<std::vector<float>>(vertices.begin() + 1, vertices.end()), Vertices(source));
   EXPECT_STREQ(copy.folder, source.folder);
   EXPECT_EQ(copy.wzyValue, source.wzyValue);
+  // Nothing to copy, or the room itself: nothing changes.
+  EXPECT_EQ(copy.RPCopyFrom(nullptr), 1);
+  EXPECT_EQ(copy.RPCopyFrom(&copy), 1);
+  EXPECT_EQ(Vertices(copy), vertices);
+  // Terminating gives the vertices back and leaves none behind.
+  EXPECT_EQ(copy.RPTerminate(), 1);
+  EXPECT_EQ(copy.vertices, nullptr);
+  EXPECT_EQ(copy.RPTerminate(), 1);
 }
 
 TEST(RoomPropTest, DirectoryViabilityNeedsAnExistingFolder) {

@@ -152,6 +152,12 @@ TEST_F(ReaderTest, RoomsAndItemsSkipUnlistedFields) {
   EXPECT_EQ(Read("[ITEM]\n[ITI][1]4ZZZZZ[1]1[SPT][1]3\n[METI]\n", 2), 1);
   EXPECT_EQ(item_.specialType, 2);
   EXPECT_EQ(Error(), 5014u);
+  // A known tag framed by anything but its brackets is no field either.
+  for (const char* line : {"[ITI][1]4(SPT][1]3", "[ITI][1]4[SPT)[1]3"}) {
+    EXPECT_EQ(Read(std::string("[ITEM]\n") + line + "\n[METI]\n", 2), 1) << line;
+    EXPECT_EQ(item_.specialType, 2) << line;
+    EXPECT_EQ(Error(), 5014u) << line;
+  }
 }
 
 TEST_F(ReaderTest, ValuesAreTakenByTheirDeclaredLength) {
