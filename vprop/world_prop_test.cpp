@@ -217,7 +217,7 @@ TEST_F(WorldFileTest, ValuesLongerThanTheirFieldAreCut) {
   std::string path = scratch_.Path("long.vwq");
   std::string mark(200, 'm');
   ASSERT_TRUE(vesta::testing::WriteTextFile(
-      path, "[WORL]\n[UBR][10]1234567890[DEI][20]abcdefghijklmnopqrst\n[MKJ][0][MKN][200]" +
+      path, "[WORL]\n[UBR][10]1234567890[DEI][20]abcdefghijklmnopqrst\n[MKJ][0][MKI][1]5[MKN][200]" +
                 mark + "[MKE][0]\n[LROW]\n"));
   CWorldProp world;
   world.WPInitialise();
@@ -226,6 +226,8 @@ TEST_F(WorldFileTest, ValuesLongerThanTheirFieldAreCut) {
   EXPECT_STREQ(world.deiIndex, "abcdefghijklmnop");
   ASSERT_EQ(VUMarkListCount(world.markList), 1);
   EXPECT_EQ(std::strlen(VUMarkListGet(world.markList, 0)->name), 131u);
+  // The cut name leaves the field after it alone.
+  EXPECT_EQ(VUMarkListGet(world.markList, 0)->i, 5);
 }
 
 TEST_F(WorldFileTest, ATextTooLongForALineIsWrittenCut) {
