@@ -52,6 +52,14 @@ TEST(PathsTest, NameAndFolderParts) {
   EXPECT_EQ(VUGetFolderPart(out, "C:\\Docs\\Report.txt", 8), 0);
   EXPECT_EQ(VUGetFolderPart(out, "C:\\Docs\\Report.txt", 9), 1);
   EXPECT_STREQ(out, "C:\\Docs\\");
+  for (int size : {0, -1}) {
+    EXPECT_EQ(VUGetNamePart(out, "C:\\Docs\\Report.txt", size), 0) << size;
+    EXPECT_EQ(VUGetFolderPart(out, "C:\\Docs\\Report.txt", size), 0) << size;
+  }
+  EXPECT_EQ(VUGetNamePart(out, nullptr), 0);
+  EXPECT_EQ(VUGetFolderPart(out, nullptr), 0);
+  EXPECT_EQ(VUGetNamePart(nullptr, "C:\\Docs\\Report.txt"), 0);
+  EXPECT_EQ(VUGetFolderPart(nullptr, "C:\\Docs\\Report.txt"), 0);
 }
 
 TEST(PathsTest, ExistenceGoesThroughThePlatform) {

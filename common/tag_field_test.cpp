@@ -11,12 +11,12 @@ namespace {
 TEST(TagFieldTest, FieldsCarryTheirLength) {
   char out[kVUFieldBuffer];
   int length = 0;
-  VUFormatTextField(out, "[NAM]", "Attic", &length);
+  EXPECT_EQ(VUFormatTextField(out, "[NAM]", "Attic", &length), 1);
   EXPECT_STREQ(out, "[NAM][5]Attic");
   EXPECT_EQ(length, 13);
-  VUFormatTextField(out, "[NAM]", "", &length);
+  EXPECT_EQ(VUFormatTextField(out, "[NAM]", "", &length), 1);
   EXPECT_STREQ(out, "[NAM][0]");
-  VUFormatIntField(out, "[MAP]", -7, &length);
+  EXPECT_EQ(VUFormatIntField(out, "[MAP]", -7, &length), 1);
   EXPECT_STREQ(out, "[MAP][2]-7");
   EXPECT_EQ(length, 10);
   VUFormatFloatField(out, "[ELH]", 1.0f, &length);
@@ -75,12 +75,18 @@ TEST(TagFieldTest, TaggedValuesAreFoundAndBounded) {
   EXPECT_STREQ(out, "abc");
   EXPECT_EQ(VUGetTaggedValue("[IFX]", "[IFX][0]", out, 7), 1);
   EXPECT_STREQ(out, "");
+  // A buffer with room for nothing but the terminator takes an empty value.
+  std::strcpy(out, "keep");
+  EXPECT_EQ(VUGetTaggedValue("[IFX]", "[IFX][3]abc", out, 0), 1);
+  EXPECT_STREQ(out, "");
 
   std::strcpy(out, "keep");
   for (const char* bad : {"[IFI][3]abc", "[IFX]3]abc", "[IFX][x]abc", "[IFX][-1]abc", "[IFX][3abc", ""}) {
     EXPECT_EQ(VUGetTaggedValue("[IFX]", bad, out, 7), 0) << bad;
     EXPECT_STREQ(out, "keep") << bad;
   }
+  EXPECT_EQ(VUGetTaggedValue("[IFX]", "[IFX][3]abc", out, -1), 0);
+  EXPECT_STREQ(out, "keep");
 }
 
 TEST(TagFieldTest, EndTagsReverseTheLetters) {
