@@ -35,6 +35,8 @@ TEST(ManifestFormatTest, FieldsAreFoundByTheirLengths) {
   EXPECT_EQ(Field("[NAM]", "[NAM]4]abcd"), "<none>");
   EXPECT_EQ(Field("[NAM]", "[NAM][4abcd"), "<none>");
   EXPECT_EQ(Field("[NAM]", "[NAM][10]0123456789", 4), "0123");
+  EXPECT_EQ(Field("[NAM]", "[NAM][10]0123456789", 0), "");
+  EXPECT_EQ(Field("[NAM]", "[NAM][10]0123456789", -1), "<none>");
   EXPECT_EQ(Field("[NAM]", ""), "<none>");
 
   std::string line;
