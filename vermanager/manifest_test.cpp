@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/testing/failing_allocation.h"
 #include "platform/testing/fault_injection.h"
 #include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
@@ -186,6 +187,25 @@ TEST_F(ManifestTest, AFailedRewriteLeavesTheOldManifestWhole) {
   EXPECT_GE(failures, 5);
   EXPECT_TRUE(vesta::platform::FindFiles(scratch_.Path("*.tmp").c_str()).empty());
   EXPECT_EQ(manifest_.SaveManifest(scratch_.Path("no\\such\\folder.txt").c_str()), 0);
+}
+
+TEST_F(ManifestTest, ALoadThatRunsOutOfMemoryFails) {
+  path_ = scratch_.Path("packages.txt");
+  ASSERT_TRUE(WriteTextFile(path_, "[NAM][4]Core[TYP][4]Main\n[FIL][5]a.dll[UBY][4]Core\n"));
+  // Each package and component takes a record and a place in its list.
+  int failures = 0;
+  for (int allowed = 0;; ++allowed) {
+    CPackageManifest manifest;
+    vesta::testing::FailingAllocations noMemory(allowed);
+    int result = manifest.LoadManifest(path_.c_str());
+    if (noMemory.Failed() == 0) {
+      EXPECT_EQ(result, 1);
+      break;
+    }
+    EXPECT_EQ(result, 0) << allowed;
+    ++failures;
+  }
+  EXPECT_EQ(failures, 4);
 }
 
 TEST_F(ManifestTest, AManifestWithoutPackagesLoadsEmptyAndAMissingOneDoesNot) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/mark_list.h"
+#include "platform/testing/failing_allocation.h"
 #include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
 #include "vesta/vprop.h"
@@ -79,6 +80,27 @@ TEST(WorldPropTest, InitialiseSetsTheDefaults) {
   EXPECT_EQ(world.WPTerminate(), 1);
   EXPECT_EQ(world.markList, nullptr);
   EXPECT_EQ(world.WPTerminate(), 1);
+}
+
+TEST(WorldPropTest, WithoutMemoryForTheMarksInitialiseFailsAndCopyKeepsTheFields) {
+  CWorldProp world;
+  {
+    vesta::testing::FailingAllocations noMemory;
+    EXPECT_EQ(world.WPInitialise(), 0);
+    EXPECT_EQ(noMemory.Failed(), 1);
+  }
+  EXPECT_EQ(world.markList, nullptr);
+  EXPECT_STREQ(world.worldName, "");
+
+  CWorldProp source;
+  Fill(&source);
+  {
+    vesta::testing::FailingAllocations noMemory;
+    EXPECT_EQ(world.WPCopyFrom(&source), 1);
+    EXPECT_EQ(noMemory.Failed(), 1);
+  }
+  EXPECT_STREQ(world.worldName, source.worldName);
+  EXPECT_EQ(world.markList, nullptr);
 }
 
 TEST(WorldPropTest, ARecordNeverInitialisedIsDestroyedSafely) {

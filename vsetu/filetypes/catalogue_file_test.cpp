@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/testing/failing_allocation.h"
 #include "platform/testing/fault_injection.h"
 #include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
@@ -132,6 +133,33 @@ TEST_F(CatalogueFileTest, AFailedLoadLeavesAnEmptyCatalogueAndThePathAsItWas) {
   EXPECT_TRUE(Records(&list_).empty());
   EXPECT_EQ(std::string(list_.cataloguePath), path_);
   EXPECT_EQ(list_.FLLoadFileTypeList(""), 0);
+}
+
+TEST_F(CatalogueFileTest, ALoadThatRunsOutOfMemoryFailsAndKeepsTheRecordsBeforeIt) {
+  ASSERT_TRUE(WriteTextFile(path_, "[FTLS]\n[TYP][4]Text\n[END][4].txt\n[SLTF]\n"
+                                   "[FTLS]\n[TYP][3]Pic\n[END][4].bmp\n[SLTF]\n"));
+  ASSERT_EQ(list_.FLPrepare(), 1);
+  int failures = 0;
+  for (int allowed = 0;; ++allowed) {
+    int result;
+    bool failed;
+    {
+      vesta::testing::FailingAllocations noMemory(allowed);
+      result = list_.FLLoadFileTypeList(path_.c_str());
+      failed = noMemory.Failed() > 0;
+    }
+    if (!failed) {
+      EXPECT_EQ(result, 1);
+      EXPECT_EQ(Records(&list_).size(), 2u);
+      break;
+    }
+    EXPECT_EQ(result, 0) << allowed;
+    EXPECT_LT(Records(&list_).size(), 2u) << allowed;
+    EXPECT_STREQ(list_.cataloguePath, "") << allowed;
+    ++failures;
+  }
+  EXPECT_GE(failures, 2);
+  EXPECT_EQ(std::string(list_.cataloguePath), path_);
 }
 
 TEST_F(CatalogueFileTest, AnEmptyCatalogueEmptiesTheFileAndReportsZero) {

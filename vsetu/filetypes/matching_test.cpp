@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/testing/failing_allocation.h"
 #include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
 #include "vesta/vsetu.h"
@@ -309,6 +310,28 @@ TEST_F(MatchingTest, OnlyNewEndingsAreTakenFromAnotherCatalogue) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"Text", "Pic"}));
   ASSERT_EQ(list_.FLLoadNewTypesFrom(path.c_str()), 1);  // nothing new
   EXPECT_EQ(Names(), (std::vector<std::string>{"Text", "Pic"}));
+
+  // Without memory for the new records, the load fails.
+  ASSERT_TRUE(vesta::testing::WriteTextFile(path, "[FTLS]\n[TYP][3]Doc\n[END][4].doc\n[SLTF]\n"));
+  int failures = 0;
+  for (int allowed = 0;; ++allowed) {
+    int result;
+    bool failed;
+    {
+      vesta::testing::FailingAllocations noMemory(allowed);
+      result = list_.FLLoadNewTypesFrom(path.c_str());
+      failed = noMemory.Failed() > 0;
+    }
+    if (!failed) {
+      EXPECT_EQ(result, 1);
+      break;
+    }
+    EXPECT_EQ(result, 0) << allowed;
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Text", "Pic"})) << allowed;
+    ++failures;
+  }
+  EXPECT_GE(failures, 2);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Text", "Pic", "Doc"}));
 
   ASSERT_TRUE(vesta::testing::WriteTextFile(path, "no records\n"));
   EXPECT_EQ(list_.FLLoadNewTypesFrom(path.c_str()), 0);

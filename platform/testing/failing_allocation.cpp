@@ -1,0 +1,43 @@
+#include "platform/testing/failing_allocation.h"
+
+#include <atomic>
+#include <cstddef>
+#include <new>
+
+namespace {
+
+std::atomic<bool> gArmed{false};
+std::atomic<int> gAllowed{0};
+std::atomic<int> gFailed{0};
+
+}  // namespace
+
+namespace vesta::testing {
+
+FailingAllocations::FailingAllocations(int allowed) {
+  gAllowed = allowed;
+  gFailed = 0;
+  gArmed = true;
+}
+
+FailingAllocations::~FailingAllocations() { gArmed = false; }
+
+int FailingAllocations::Failed() const { return gFailed; }
+
+}  // namespace vesta::testing
+
+// The program's nothrow allocation. It takes its memory from the plain
+// allocation, so that every delete matches it (also under the sanitizers).
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  if (gArmed && gAllowed-- <= 0) {
+    ++gFailed;
+    return nullptr;
+  }
+  try {
+    return ::operator new(size);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+void operator delete(void* pointer, const std::nothrow_t&) noexcept { ::operator delete(pointer); }
