@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -145,7 +146,7 @@ TEST_F(RestartDeletionTest, ManyEntriesAtOnceLeaveTheFileAsOneAtATimeWould) {
 
 TEST_F(RestartDeletionTest, TheRestartDeletesExactlyTheScheduledItems) {
   const std::string home = scratch_.Path("VESTA");
-  for (const char* folder : {"", "\\bin", "\\old", "\\old\\sub"}) {
+  for (const char* folder : {"", "\\bin", "\\old", "\\old\\sub", "\\old\\tmp"}) {
     ASSERT_TRUE(platform::MakeFolder((home + folder).c_str()));
   }
   for (const char* file : {"\\bin\\VProp.dll", "\\bin\\Keep.dll", "\\old\\note.txt"}) {
@@ -154,14 +155,21 @@ TEST_F(RestartDeletionTest, TheRestartDeletesExactlyTheScheduledItems) {
   const std::string gone = scratch_.Path("GONE.TXT");
   SetIni("[boot]\nshell=x\n[rename]\nC:\\X.DLL=C:\\X.NEW\nNUL=" + gone + "\n");
   // Newest first: the folders come before what they hold.
-  for (const char* item : {"\\bin\\VProp.dll", "\\old\\note.txt", "\\old\\sub", "\\old"}) {
-    std::string shortPath;
-    ASSERT_TRUE(platform::ShortPath((home + item).c_str(), &shortPath));
-    ASSERT_EQ(ScheduleDeleteAtRestart(shortPath.c_str()), 1) << item;
+  std::map<std::string, std::string> shortPaths;
+  for (const char* item : {"\\bin\\VProp.dll", "\\old\\note.txt", "\\old\\sub", "\\old\\tmp", "\\old"}) {
+    ASSERT_TRUE(platform::ShortPath((home + item).c_str(), &shortPaths[item]));
+    ASSERT_EQ(ScheduleDeleteAtRestart(shortPaths[item].c_str()), 1) << item;
   }
 
   RestartDeletionReport report;
-  EXPECT_EQ(ApplyRestartDeletions(ini_.c_str(), &report), 4);
+  EXPECT_EQ(ApplyRestartDeletions(ini_.c_str(), &report), 5);
+  // Files in the file's order, then folders deepest first, those of one
+  // depth in the file's order.
+  std::vector<std::string> deleted;
+  for (const char* item : {"\\old\\note.txt", "\\bin\\VProp.dll", "\\old\\tmp", "\\old\\sub", "\\old"}) {
+    deleted.push_back(shortPaths[item]);
+  }
+  EXPECT_EQ(report.deleted, deleted);
   EXPECT_EQ(report.notDeleted, std::vector<std::string>{gone});
   EXPECT_TRUE(report.cleared);
   EXPECT_EQ(ReadTextFile(ini_), "[boot]\nshell=x\n[rename]\nC:\\X.DLL=C:\\X.NEW\n");
