@@ -117,6 +117,26 @@ TEST_F(NormStepsTest, AMissingMediaFileStopsTheCopyAfterItsLine) {
   EXPECT_EQ(LogText(), log + "        Copying: " + home_ + "media\\lost.wav\n");
 }
 
+TEST_F(NormStepsTest, APathWhoseRelativeFormDoesNotFitIsLeftAndReported) {
+  builder_.NBSetTargetDirectory("C:\\W\\");
+  char path[kVUPathBuffer] = "C:\\W\\a.bmp";
+  EXPECT_EQ(builder_.NBConvertToRelative(path), 1);
+  EXPECT_STREQ(path, "?VESTAVWQDIR?a.bmp");
+  // The token is longer than the folder it stands for.
+  const std::string longer = "C:\\W\\" + std::string(250, 'a');
+  std::strcpy(path, longer.c_str());
+  EXPECT_EQ(builder_.NBConvertToRelative(path), 0);
+  EXPECT_EQ(std::string(path), longer);
+}
+
+TEST_F(NormStepsTest, AMissingRoomTextureStopsTheCopy) {
+  for (const char* tag : {"[CTX]", "[FTX]", "[WTX]", "[DTX]"}) {
+    Load("[WORL]\n[LROW]\n[SECT]\n" + Field(tag, home_ + "media\\gone.bmp") + "\n[TCES]\n");
+    builder_.NBSetTargetDirectory(scratch_.Folder().c_str());
+    EXPECT_EQ(builder_.NBCopyList(), 0) << tag;
+  }
+}
+
 TEST_F(NormStepsTest, SideFilesAreRewrittenFromTheirFirstLineOrNotAtAll) {
   builder_.NBSetTargetDirectory(scratch_.Folder().c_str());
   const std::string nss = scratch_.Path("x.nss");
