@@ -127,6 +127,24 @@ TEST_F(NormStepsTest, APathWhoseRelativeFormDoesNotFitIsLeftAndReported) {
   std::strcpy(path, longer.c_str());
   EXPECT_EQ(builder_.NBConvertToRelative(path), 0);
   EXPECT_EQ(std::string(path), longer);
+  // The room or item that holds such a path fails its step.
+  CRoomProp room;
+  room.RPInitialise();
+  std::strcpy(room.folder, longer.c_str());
+  EXPECT_EQ(builder_.NBRevRoom(&room), 0);
+  std::strcpy(room.folder, "C:\\W\\room");
+  EXPECT_EQ(builder_.NBRevRoom(&room), 1);
+  EXPECT_STREQ(room.folder, "?VESTAVWQDIR?room");
+  CItemProp item;
+  item.IPInitialise();
+  for (char* field : {item.target, item.workingFolder, item.commandLine}) {
+    std::strcpy(field, longer.c_str());
+    EXPECT_EQ(builder_.NBRevItem(&item), 0);
+    field[0] = '\0';
+  }
+  EXPECT_EQ(builder_.NBRevItem(&item), 1);
+  EXPECT_EQ(builder_.NBRevRoom(nullptr), 0);
+  EXPECT_EQ(builder_.NBRevItem(nullptr), 0);
 }
 
 TEST_F(NormStepsTest, AMissingRoomTextureStopsTheCopy) {
