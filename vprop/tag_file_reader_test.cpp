@@ -307,6 +307,12 @@ TEST_F(ReaderTest, ARecordCutShortCostsOnlyItself) {
   // A record of another kind opening ends the cut one too.
   EXPECT_EQ(Read("\n[SECT]\n[RNA][4]Hall\n[ITEM]\n[INA][3]pen\n[METI]\n\n[SECT]\n[RNA][5]Study\n[TCES]\n", 1), 1);
   EXPECT_STREQ(room_.roomName, "Study");
+  // So does a world record.
+  gSeen = Seen();
+  std::string file = "\n[ITEM]\n[INA][3]pen\n[WORL]\n[NAM][5]Attic\n[LROW]\n\n[ITEM]\n[INA][3]cup\n[METI]\n";
+  EXPECT_EQ(FFReadTagFile(Open(file), &world_, OnWorld, &room_, OnRoom, &item_, OnItem, 3), 1);
+  EXPECT_EQ(gSeen.names, (std::vector<std::string>{"Attic", "cup"}));
+  EXPECT_EQ(Error(), kFFErrorRecordCut);
 }
 
 TEST_F(ReaderTest, NullObjectsDropFieldsAndMissingCallbacksSkipRecords) {
