@@ -34,6 +34,7 @@ TEST(ItemPropTest, InitialiseSetsTheDefaults) {
   EXPECT_EQ(item.closing[0], 1.0f);
   EXPECT_EQ(item.closing[2], 0.0f);
   EXPECT_EQ(item.IPIsObjectViable(), 0);
+  EXPECT_EQ(item.IPTerminate(), 1);
 }
 
 TEST(ItemPropTest, ViabilityNeedsANameAndAPositiveSize) {
@@ -50,7 +51,7 @@ TEST(ItemPropTest, ViabilityNeedsANameAndAPositiveSize) {
 TEST(ItemPropTest, TheUserAndTheRoomMateStandApart) {
   CItemProp user;
   user.IPInitialise();
-  user.IPSetToTheUser(8.0f);
+  EXPECT_EQ(user.IPSetToTheUser(8.0f), 1);
   EXPECT_EQ(user.itemIndex, 0);
   EXPECT_STREQ(user.name, " You, The User ");
   EXPECT_EQ(user.posX, -2.0f);
@@ -65,7 +66,7 @@ TEST(ItemPropTest, TheUserAndTheRoomMateStandApart) {
 
   CItemProp mate;
   mate.IPInitialise();
-  mate.IPSetToRoomMate(8.0f);
+  EXPECT_EQ(mate.IPSetToRoomMate(8.0f), 1);
   EXPECT_EQ(mate.itemIndex, 1);
   EXPECT_STREQ(mate.name, " RoomMate ");
   EXPECT_EQ(mate.posX, -4.0f);
