@@ -73,6 +73,17 @@ TEST_F(PathTokensTest, PathsInTheBaseFolderBecomeRelative) {
   char path[] = "E:\\c.bmp";
   EXPECT_EQ(VURelativisePath(path, 0), 0);
   EXPECT_STREQ(path, "E:\\c.bmp");
+  // The relative form fits when the buffer holds it and its terminator.
+  char exact[32] = "D:\\Out\\wall.bmp";
+  EXPECT_EQ(VURelativisePath(exact, 21), 0);  // "?VESTAVWQDIR?wall.bmp" is 21
+  EXPECT_STREQ(exact, "D:\\Out\\wall.bmp");
+  EXPECT_EQ(VURelativisePath(exact, 22), 1);
+  EXPECT_STREQ(exact, "?VESTAVWQDIR?wall.bmp");
+}
+
+TEST_F(PathTokensTest, WithoutABaseFolderOnlyTheMachinesFoldersBecomeTokens) {
+  EXPECT_EQ(Relative("D:\\Out\\wall.bmp"), "D:\\Out\\wall.bmp");
+  EXPECT_EQ(Relative("C:\\Windows\\media\\ding.wav"), "?WINDIR?media\\ding.wav");
 }
 
 TEST_F(PathTokensTest, TokensExpandToTheFoldersOfTheMachineThatLoads) {

@@ -91,7 +91,7 @@ TEST(TagFieldTest, TaggedValuesAreFoundAndBounded) {
 
 TEST(TagFieldTest, EndTagsReverseTheLetters) {
   char out[kVUEndTagBuffer];
-  VUMakeEndTag(out, "[WORL]");
+  EXPECT_EQ(VUMakeEndTag(out, "[WORL]"), 1);
   EXPECT_STREQ(out, "[LROW]");
   VUMakeEndTag(out, "[SECT]");
   EXPECT_STREQ(out, "[TCES]");
