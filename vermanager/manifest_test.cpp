@@ -187,16 +187,19 @@ TEST_F(ManifestTest, AFailedRewriteLeavesTheOldManifestWhole) {
   EXPECT_GE(failures, 5);
   EXPECT_TRUE(vesta::platform::FindFiles(scratch_.Path("*.tmp").c_str()).empty());
   EXPECT_EQ(manifest_.SaveManifest(scratch_.Path("no\\such\\folder.txt").c_str()), 0);
+  EXPECT_EQ(manifest_.SaveManifest(nullptr), 0);
+  EXPECT_EQ(manifest_.SaveManifest(""), 0);
 }
 
 TEST_F(ManifestTest, ALoadThatRunsOutOfMemoryFails) {
   path_ = scratch_.Path("packages.txt");
   ASSERT_TRUE(WriteTextFile(path_, "[NAM][4]Core[TYP][4]Main\n[FIL][5]a.dll[UBY][4]Core\n"));
-  // Each package and component takes a record and a place in its list.
+  // Each package and component takes a record and a place in its list; any
+  // one of them failing fails the load, whatever comes after it.
   int failures = 0;
   for (int allowed = 0;; ++allowed) {
     CPackageManifest manifest;
-    vesta::testing::FailingAllocations noMemory(allowed);
+    vesta::testing::FailingAllocations noMemory(allowed, 1);
     int result = manifest.LoadManifest(path_.c_str());
     if (noMemory.Failed() == 0) {
       EXPECT_EQ(result, 1);

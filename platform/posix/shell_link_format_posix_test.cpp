@@ -684,6 +684,8 @@ TEST(ShellLinkFormatTest, ARelativePathIsSeenFromTheLinksFolder) {
   EXPECT_EQ(ResolveRelativePath("C:\\Links\\a.lnk", ".\\a.txt"), "C:\\Links\\a.txt");
   EXPECT_EQ(ResolveRelativePath("C:\\Links\\Deep\\a.lnk", "..\\..\\VESTA\\.\\x.exe"), "C:\\VESTA\\x.exe");
   EXPECT_EQ(ResolveRelativePath("C:\\Links\\a.lnk", "..\\..\\..\\x.exe"), "C:\\x.exe");
+  // A drive-relative link path keeps its first folder whole.
+  EXPECT_EQ(ResolveRelativePath("C:Links\\a.lnk", "doc.txt"), "C:\\Links\\doc.txt");
   EXPECT_EQ(ResolveRelativePath("c:/Links/a.lnk", "sub/x.exe"), "c:\\Links\\sub\\x.exe");
   EXPECT_EQ(ResolveRelativePath("C:a.lnk", "x"), "x");
   EXPECT_EQ(ResolveRelativePath("\\\\SERVER\\Share\\Links\\a.lnk", "..\\..\\..\\x"), "\\\\SERVER\\Share\\x");

@@ -8,14 +8,16 @@ namespace {
 
 std::atomic<bool> gArmed{false};
 std::atomic<int> gAllowed{0};
+std::atomic<int> gFailing{0};
 std::atomic<int> gFailed{0};
 
 }  // namespace
 
 namespace vesta::testing {
 
-FailingAllocations::FailingAllocations(int allowed) {
+FailingAllocations::FailingAllocations(int allowed, int failing) {
   gAllowed = allowed;
+  gFailing = failing;
   gFailed = 0;
   gArmed = true;
 }
@@ -29,9 +31,14 @@ int FailingAllocations::Failed() const { return gFailed; }
 // The program's nothrow allocation. It takes its memory from the plain
 // allocation, so that every delete matches it (also under the sanitizers).
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  if (gArmed && gAllowed-- <= 0) {
-    ++gFailed;
-    return nullptr;
+  if (gArmed) {
+    if (gAllowed > 0) {
+      --gAllowed;
+    } else if (gFailing > 0) {
+      --gFailing;
+      ++gFailed;
+      return nullptr;
+    }
   }
   try {
     return ::operator new(size);

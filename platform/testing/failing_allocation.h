@@ -9,9 +9,9 @@ namespace vesta::testing {
 
 class FailingAllocations {
  public:
-  // Lets the first `allowed` nothrow allocations through; every later one
-  // fails until this object goes.
-  explicit FailingAllocations(int allowed = 0);
+  // Lets the first `allowed` nothrow allocations through; then `failing`
+  // of them fail (every one, by default) and the rest go through again.
+  explicit FailingAllocations(int allowed = 0, int failing = 1 << 30);
   ~FailingAllocations();
   FailingAllocations(const FailingAllocations&) = delete;
   FailingAllocations& operator=(const FailingAllocations&) = delete;
