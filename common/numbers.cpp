@@ -25,49 +25,12 @@ const char* SkipSign(const char* text, const char* end, bool* negative) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Most reals in a world file are short decimals ("1.4", "-0.3", "10").
-// For those a decimal m / 10^k with m below 2^24 and k at most 10 is one
-// division of two floats that both hold their value exactly, and so
-// rounded once and correctly: the same float as the general conversion
-// gives, at a fraction of its cost.
 constexpr uint32_t kExactMantissa = 1u << 24;
 constexpr int kMostDecimals = 10;
-constexpr float kFloatPowers[kMostDecimals + 1] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                                   1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
 constexpr double kDoublePowers[kMostDecimals + 1] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5,
                                                      1e6, 1e7, 1e8, 1e9, 1e10};
 
-float Decimal(uint32_t mantissa, int decimals) {
-  const auto whole = static_cast<float>(mantissa);
-  return decimals == 0 ? whole : whole / kFloatPowers[decimals];
-}
-
-// Reads plain digits with an optional fraction ("12", "0.75") when they
-// make such a decimal. False, nothing read, for anything else (an
-// exponent, more digits, no digit before the point), which the general
-// conversion reads.
-bool ParseShortDecimal(const char* p, const char* end, float* out, const char** stop) {
-  uint32_t mantissa = 0;
-  int decimals = 0;
-  const char* q = p;
-  for (; q < end && IsDigit(*q); ++q) {
-    mantissa = mantissa * 10 + static_cast<uint32_t>(*q - '0');
-    if (mantissa >= kExactMantissa) return false;
-  }
-  if (q == p) return false;
-  if (q < end && *q == '.') {
-    const char* fraction = ++q;
-    for (; q < end && IsDigit(*q); ++q) {
-      mantissa = mantissa * 10 + static_cast<uint32_t>(*q - '0');
-      if (mantissa >= kExactMantissa || ++decimals > kMostDecimals) return false;
-    }
-    if (q == fraction) return false;
-  }
-  if (q < end && (*q == 'e' || *q == 'E')) return false;
-  *out = Decimal(mantissa, decimals);
-  *stop = q;
-  return true;
-}
+float Decimal(uint32_t mantissa, int decimals) { return vesta::numbers::Decimal(mantissa, decimals); }
 
 // Writes the digits of mantissa with decimals of them after a point.
 int WriteDecimal(char* out, bool negative, uint32_t mantissa, int decimals) {
@@ -136,7 +99,7 @@ int ParseFloatRange(const char* p, const char* end, float* out, const char** sto
   p = SkipSign(SkipBlanks(p, end), end, &negative);
   if (p < end && (*p == '+' || *p == '-')) return 0;
   float value = 0.0f;
-  if (ParseShortDecimal(p, end, &value, stop)) {
+  if (vesta::numbers::ParseShortDecimal(p, end, &value, stop)) {
     *out = negative ? -value : value;
     return 1;
   }

@@ -132,6 +132,38 @@ TEST(NumbersTest, ShortDecimalsMatchTheGeneralConversion) {
   }
 }
 
+// The inline short forms give what the full readers give, or leave the
+// text to them.
+TEST(NumbersTest, ShortFormsAgreeWithTheFullReaders) {
+  for (const char* text : {"0", "-0", "7", "-12", "999999999", "-999999999", "1234567890", "2147483647", "+5", " 5",
+                           "-", "", "12x", "12]", "1.5", "-0.25", "3.", ".5", "1e3", "16777216", "0.00000000001",
+                           "--1", "-x"}) {
+    const int length = static_cast<int>(std::strlen(text));
+    int32_t shortInt = 77;
+    int32_t fullInt = 77;
+    const int fullIntRead = VUParseIntN(text, length, &fullInt);
+    if (VUParseShortIntN(text, length, &shortInt)) {
+      EXPECT_EQ(fullIntRead, 1) << text;
+      EXPECT_EQ(shortInt, fullInt) << text;
+    } else {
+      EXPECT_EQ(shortInt, 77) << text;
+    }
+    float shortReal = 77;
+    float fullReal = 77;
+    const int fullRealRead = VUParseFloatN(text, length, &fullReal);
+    if (VUParseShortFloatN(text, length, &shortReal)) {
+      EXPECT_EQ(fullRealRead, 1) << text;
+      EXPECT_EQ(std::memcmp(&shortReal, &fullReal, sizeof shortReal), 0) << text;
+    } else {
+      EXPECT_EQ(shortReal, 77.0f) << text;
+    }
+  }
+  int32_t value = 0;
+  EXPECT_EQ(VUParseShortIntN("-123456789", 10, &value), 1);
+  EXPECT_EQ(value, -123456789);
+  EXPECT_EQ(VUParseShortIntN("1234567890", 10, &value), 0);  // ten digits: the full reader's
+}
+
 TEST(NumbersTest, TheCLocaleDoesNotChangeTheText) {
   const char* previous = std::setlocale(LC_NUMERIC, nullptr);
   std::string saved = previous != nullptr ? previous : "C";

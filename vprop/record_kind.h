@@ -105,10 +105,14 @@ inline void StoreField(const FieldDef& def, void* record, const char* value, int
       StoreText(field, def.capacity, value, length);
       break;
     case FieldType::kInt:
-      VUParseIntN(value, length, reinterpret_cast<int32_t*>(field));
+      if (!VUParseShortIntN(value, length, reinterpret_cast<int32_t*>(field))) {
+        VUParseIntN(value, length, reinterpret_cast<int32_t*>(field));
+      }
       break;
     case FieldType::kReal:
-      VUParseFloatN(value, length, reinterpret_cast<float*>(field));
+      if (!VUParseShortFloatN(value, length, reinterpret_cast<float*>(field))) {
+        VUParseFloatN(value, length, reinterpret_cast<float*>(field));
+      }
       break;
     default:
       StoreOtherField(def, record, value, length);
