@@ -105,6 +105,19 @@ int OpenedKind(const char* line, int length, int mode) {
 // Reads the declared length after the "[" at open: *declared, and the "]"
 // that closes it in *close. Returns the error code, or 0.
 unsigned int ReadLength(const char* open, const char* end, int32_t* declared, const char** close) {
+  // One or two digits and "]", the lengths of most fields, without a
+  // branch on how many.
+  if (end - open >= 4) {
+    const unsigned first = static_cast<unsigned char>(open[1] - '0');
+    const unsigned second = static_cast<unsigned char>(open[2] - '0');
+    const bool two = second < 10;
+    const char* bracket = open + (two ? 3 : 2);
+    if (first < 10 && *bracket == ']') {
+      *declared = static_cast<int32_t>(two ? first * 10 + second : first);
+      *close = bracket;
+      return 0;
+    }
+  }
   const char* p = open + 1;
   // Plain digits directly followed by "]": the length as the writers give it.
   int32_t n = 0;
