@@ -69,6 +69,10 @@ const FieldDef* RecordKind::Find(const char* p) const {
 
 namespace {
 
+// Values of at most this many characters are written as one block of this
+// size, read from a buffer that holds that many bytes.
+constexpr int kShortValue = 32;
+
 template <typename T>
 T* At(void* base, uint16_t offset) {
   return reinterpret_cast<T*>(static_cast<char*>(base) + offset);
@@ -79,14 +83,8 @@ const T* At(const void* base, uint16_t offset) {
   return reinterpret_cast<const T*>(static_cast<const char*>(base) + offset);
 }
 
-// Copies a value of a few dozen characters, most often: in blocks of 16,
-// then the rest one by one.
-void CopyShort(char* to, const char* from, int length) {
-  for (; length >= 16; length -= 16, to += 16, from += 16) std::memcpy(to, from, 16);
-  for (; length > 0; --length) *to++ = *from++;
-}
-
 int DigitCount(int value) {
+  if (value < 1000) return 1 + (value >= 10) + (value >= 100);
   int digits = 1;
   for (; value >= 10; value /= 10) ++digits;
   return digits;
@@ -95,13 +93,16 @@ int DigitCount(int value) {
 // Lays one field (its tag of five characters, "[" the value's length "]",
 // the value) straight into the output, after a line feed when the line
 // would grow past kVUMaxLine characters: what VUFormatTextField and
-// VUWriteFieldOnLine together do, without the copy between them.
-void PutField(VUOutput* out, int* lineCounter, const char* tag, const char* value, int valueLength) {
+// VUWriteFieldOnLine together do, without the copy between them. At least
+// readable bytes can be read at value (its buffer), so that a short value
+// is copied as one block of kShortValue bytes, whatever its length.
+void PutField(VUOutput* out, int* lineCounter, const char* tag, const char* value, int valueLength, int readable) {
   int digits = DigitCount(valueLength);
   // A text too long for a line is cut, as VUFormatTextField cuts it.
   while (valueLength > 0 && kVUTagLength + 2 + digits + valueLength > kVUMaxLine) digits = DigitCount(--valueLength);
   const int length = kVUTagLength + 2 + digits + valueLength;
-  char* const start = VUOutputRoom(out, length + 1);
+  // Room for a line feed, and for the blocks written whole.
+  char* const start = VUOutputRoom(out, length + 1 + kShortValue);
   char* at = start;
   if (*lineCounter + length > kVUMaxLine) {
     *at++ = '\n';
@@ -112,16 +113,28 @@ void PutField(VUOutput* out, int* lineCounter, const char* tag, const char* valu
   std::memcpy(at, tag, kVUTagLength);
   at += kVUTagLength;
   *at++ = '[';
-  for (int i = digits - 1, n = valueLength; i >= 0; --i, n /= 10) at[i] = static_cast<char>('0' + n % 10);
+  if (valueLength < 1000) {
+    // Three characters laid down from the digits' end, whatever their
+    // number: those after the digits are written over next.
+    const char three[6] = {static_cast<char>('0' + valueLength / 100), static_cast<char>('0' + valueLength / 10 % 10),
+                           static_cast<char>('0' + valueLength % 10), ']', ']', ']'};
+    std::memcpy(at, three + 3 - digits, 3);
+  } else {
+    for (int i = digits - 1, n = valueLength; i >= 0; --i, n /= 10) at[i] = static_cast<char>('0' + n % 10);
+  }
   at += digits;
   *at++ = ']';
-  CopyShort(at, value, valueLength);
+  if (valueLength <= kShortValue && readable >= kShortValue) {
+    std::memcpy(at, value, kShortValue);
+  } else {
+    std::memcpy(at, value, static_cast<size_t>(valueLength));
+  }
   at += valueLength;
   VUOutputAdvance(out, static_cast<int>(at - start));
 }
 
-void PutText(VUOutput* out, int* lineCounter, const char* tag, const char* text) {
-  PutField(out, lineCounter, tag, text, static_cast<int>(std::strlen(text)));
+void PutText(VUOutput* out, int* lineCounter, const char* tag, const char* text, int readable) {
+  PutField(out, lineCounter, tag, text, static_cast<int>(std::strlen(text)), readable);
 }
 
 }  // namespace
@@ -174,18 +187,20 @@ void WriteFields(const RecordKind& kind, const void* record, VUOutput* out) {
   // than one per field.
   for (int i = 0; i < kind.fieldLineCount; ++i) __builtin_prefetch(At<char>(record, kind.fieldLines[i]));
   int* lineCounter = LineCounter();
-  char number[kVUNumberText + 1];
+  char number[kShortValue > kVUNumberText + 1 ? kShortValue : kVUNumberText + 1];
   for (int i = 0; i < kind.writeCount; ++i) {
     const FieldDef& def = kind.writeOrder[i];
     switch (def.type) {
       case FieldType::kInt:
-        PutField(out, lineCounter, def.tag, number, VUFormatInt(number, *At<int32_t>(record, def.offset)));
+        PutField(out, lineCounter, def.tag, number, VUFormatInt(number, *At<int32_t>(record, def.offset)),
+                 sizeof number);
         break;
       case FieldType::kReal:
-        PutField(out, lineCounter, def.tag, number, VUFormatFloat(number, *At<float>(record, def.offset)));
+        PutField(out, lineCounter, def.tag, number, VUFormatFloat(number, *At<float>(record, def.offset)),
+                 sizeof number);
         break;
       case FieldType::kText:
-        PutText(out, lineCounter, def.tag, At<char>(record, def.offset));
+        PutText(out, lineCounter, def.tag, At<char>(record, def.offset), def.capacity + 1);
         break;
       case FieldType::kVertices: {
         VUList* list = *At<VUList*>(record, def.offset);
@@ -195,7 +210,7 @@ void WriteFields(const RecordKind& kind, const void* record, VUOutput* out) {
         for (int more = VUListFirst(list, &element, &position); more;
              more = VUListNext(list, &element, &position)) {
           VUVertexToText(static_cast<const float*>(element), text);
-          PutText(out, lineCounter, def.tag, text);
+          PutText(out, lineCounter, def.tag, text, sizeof text);
         }
         break;
       }
