@@ -69,7 +69,8 @@ struct RecordKind {
   // The field whose tag stands at p, or null.
   const FieldDef* Find(const char* p) const;
   // As Find, trying first the field at *next (fields mostly come in the
-  // order written); *next becomes the one after the field found.
+  // order written); *next becomes the one after the field found. A tag
+  // names one field of a kind, so both find the same.
   const FieldDef* FindFrom(const char* p, int* next) const {
     const int count = writeCount + readOnlyCount;
     if (*next >= 0 && *next < count) {
