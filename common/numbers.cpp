@@ -1,6 +1,7 @@
 #include "common/numbers.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <system_error>
 
@@ -24,6 +25,58 @@ const char* SkipSign(const char* text, const char* end, bool* negative) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+constexpr uint32_t kExactMantissa = 1u << 24;
+constexpr int kMostDecimals = 10;
+constexpr double kDoublePowers[kMostDecimals + 1] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5,
+                                                     1e6, 1e7, 1e8, 1e9, 1e10};
+
+float Decimal(uint32_t mantissa, int decimals) { return vesta::numbers::Decimal(mantissa, decimals); }
+
+// Writes the digits of mantissa with decimals of them after a point.
+int WriteDecimal(char* out, bool negative, uint32_t mantissa, int decimals) {
+  char digits[16];
+  int count = 0;
+  do {
+    digits[count++] = static_cast<char>('0' + mantissa % 10);
+    mantissa /= 10;
+  } while (mantissa != 0);
+  while (count <= decimals) digits[count++] = '0';  // "0.05": the leading zeros
+  int n = 0;
+  if (negative) out[n++] = '-';
+  for (int i = count - 1; i >= 0; --i) {
+    out[n++] = digits[i];
+    if (i == decimals && i > 0) out[n++] = '.';
+  }
+  out[n] = '\0';
+  return n;
+}
+
+// Writes value as the general formatter would, when its shortest form is
+// such a decimal: from 0.001 up to 100000 the plain form is never longer
+// than the one with an exponent, and the fewest decimals that read back
+// as value make the shortest text. 0, nothing written, when value is
+// outside that range or two decimals of the same length would read back
+// (the general formatter then picks the nearer).
+int FormatShortDecimal(char* out, float value) {
+  if (!std::isfinite(value)) return 0;
+  const bool negative = std::signbit(value);
+  const float magnitude = std::fabs(value);
+  if (magnitude == 0.0f) return WriteDecimal(out, negative, 0, 0);
+  if (magnitude < 1e-3f || magnitude >= 1e5f) return 0;
+  for (int decimals = 0; decimals <= kMostDecimals; ++decimals) {
+    // Exact: 24 bits of the float times 5^decimals fit a double.
+    const double scaled = static_cast<double>(magnitude) * kDoublePowers[decimals];
+    if (scaled >= kExactMantissa) return 0;
+    const auto below = static_cast<uint32_t>(scaled);
+    const uint32_t above = static_cast<double>(below) == scaled ? below : below + 1;
+    const bool belowReads = below > 0 && Decimal(below, decimals) == magnitude;
+    const bool aboveReads = above != below && Decimal(above, decimals) == magnitude;
+    if (belowReads && aboveReads) return 0;
+    if (belowReads || aboveReads) return WriteDecimal(out, negative, belowReads ? below : above, decimals);
+  }
+  return 0;
+}
+
 int ParseIntRange(const char* p, const char* end, int32_t* out) {
   bool negative;
   p = SkipSign(SkipBlanks(p, end), end, &negative);
@@ -46,6 +99,10 @@ int ParseFloatRange(const char* p, const char* end, float* out, const char** sto
   p = SkipSign(SkipBlanks(p, end), end, &negative);
   if (p < end && (*p == '+' || *p == '-')) return 0;
   float value = 0.0f;
+  if (vesta::numbers::ParseShortDecimal(p, end, &value, stop)) {
+    *out = negative ? -value : value;
+    return 1;
+  }
   auto [next, error] = std::from_chars(p, end, value, std::chars_format::general);
   if (error != std::errc()) return 0;
   *out = negative ? -value : value;
@@ -95,6 +152,7 @@ int VUFormatInt(char* out, int32_t value) {
 }
 
 int VUFormatFloat(char* out, float value) {
+  if (int length = FormatShortDecimal(out, value)) return length;
   auto result = std::to_chars(out, out + kVUNumberText, value);
   if (result.ec != std::errc()) {
     out[0] = '0';

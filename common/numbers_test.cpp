@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstring>
@@ -81,6 +82,86 @@ TEST(NumbersTest, RealsParseWithBlanksSignsAndSpecialValues) {
   EXPECT_EQ(VUParseFloatWhole(" 2.5 ", &v), 1);
   EXPECT_EQ(v, 2.5f);
   EXPECT_EQ(VUParseFloatWhole("2.5x", &v), 0);
+}
+
+// Short decimals take a quicker road than other numbers; both must give
+// the text and the value that the general conversion gives.
+TEST(NumbersTest, ShortDecimalsMatchTheGeneralConversion) {
+  std::mt19937 random(11);
+  char text[kVUNumberText + 1];
+  char general[kVUNumberText + 1];
+  auto expectSameText = [&](float value) {
+    VUFormatFloat(text, value);
+    *std::to_chars(general, general + kVUNumberText, value).ptr = '\0';
+    ASSERT_STREQ(text, general);
+  };
+  // Every magnitude from 0.001 to 100000 and the edges around them, both signs.
+  for (uint32_t bits = 0x3a800000u; bits < 0x47c35200u; bits += 997) {
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    expectSameText(value);
+    expectSameText(-value);
+  }
+  for (float value : {0.0f, -0.0f, 1e-3f, 9.99e-4f, 99999.0f, 1e5f, 16777216.0f, 0.1f, 1.4f, 10000.0f}) {
+    expectSameText(value);
+  }
+
+  auto expectSameValue = [&](const std::string& number) {
+    float value = 0;
+    float expected = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), expected);
+    ASSERT_EQ(VUParseFloat(number.c_str(), &value), error == std::errc() ? 1 : 0) << number;
+    if (error == std::errc()) {
+      ASSERT_EQ(std::memcmp(&value, &expected, sizeof value), 0) << number;
+    }
+    ASSERT_EQ(static_cast<size_t>(end - number.data()) == number.size(), VUParseFloatWhole(number.c_str(), &value) == 1)
+        << number;
+  };
+  for (int i = 0; i < 100000; ++i) {
+    std::string digits = std::to_string(random() % 100000000u);
+    const size_t decimals = random() % 12;
+    if (decimals > 0) {
+      while (digits.size() <= decimals) digits.insert(0, "0");
+      digits.insert(digits.size() - decimals, ".");
+    }
+    expectSameValue(digits);
+  }
+  for (const char* number : {"16777215", "16777216", "16777217", "0.0000000001", "0.00000000001", "5.", "1.5e2",
+                             "1.5E2", "1e", "0x1", "007.50", "1.", "123456789012345678901234567890"}) {
+    expectSameValue(number);
+  }
+}
+
+// The inline short forms give what the full readers give, or leave the
+// text to them.
+TEST(NumbersTest, ShortFormsAgreeWithTheFullReaders) {
+  for (const char* text : {"0", "-0", "7", "-12", "999999999", "-999999999", "1234567890", "2147483647", "+5", " 5",
+                           "-", "", "12x", "12]", "1.5", "-0.25", "3.", ".5", "1e3", "16777216", "0.00000000001",
+                           "--1", "-x"}) {
+    const int length = static_cast<int>(std::strlen(text));
+    int32_t shortInt = 77;
+    int32_t fullInt = 77;
+    const int fullIntRead = VUParseIntN(text, length, &fullInt);
+    if (VUParseShortIntN(text, length, &shortInt)) {
+      EXPECT_EQ(fullIntRead, 1) << text;
+      EXPECT_EQ(shortInt, fullInt) << text;
+    } else {
+      EXPECT_EQ(shortInt, 77) << text;
+    }
+    float shortReal = 77;
+    float fullReal = 77;
+    const int fullRealRead = VUParseFloatN(text, length, &fullReal);
+    if (VUParseShortFloatN(text, length, &shortReal)) {
+      EXPECT_EQ(fullRealRead, 1) << text;
+      EXPECT_EQ(std::memcmp(&shortReal, &fullReal, sizeof shortReal), 0) << text;
+    } else {
+      EXPECT_EQ(shortReal, 77.0f) << text;
+    }
+  }
+  int32_t value = 0;
+  EXPECT_EQ(VUParseShortIntN("-123456789", 10, &value), 1);
+  EXPECT_EQ(value, -123456789);
+  EXPECT_EQ(VUParseShortIntN("1234567890", 10, &value), 0);  // ten digits: the full reader's
 }
 
 TEST(NumbersTest, TheCLocaleDoesNotChangeTheText) {

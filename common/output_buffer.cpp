@@ -21,6 +21,8 @@ void Drain(VUOutput* out) {
 
 }  // namespace
 
+void VUOutputDrain(VUOutput* out) { Drain(out); }
+
 void VUOutputBegin(VUOutput* out, FILE* stream) {
   out->stream = stream;
   out->text = nullptr;

@@ -25,6 +25,16 @@ inline void VUOutputPut(VUOutput* out, char c) {
   if (out->used == static_cast<int>(sizeof out->buffer)) VUOutputWrite(out, &c, 1);
   else out->buffer[out->used++] = c;
 }
+// Hands what is buffered to the stream or the text now.
+void VUOutputDrain(VUOutput* out);
+// Room for at least length characters (at most the buffer's size) at the
+// end of the buffer, for a writer that lays them there directly and then
+// counts what it laid with VUOutputAdvance.
+inline char* VUOutputRoom(VUOutput* out, int length) {
+  if (static_cast<int>(sizeof out->buffer) - out->used < length) VUOutputDrain(out);
+  return out->buffer + out->used;
+}
+inline void VUOutputAdvance(VUOutput* out, int length) { out->used += length; }
 // Hands what is left to the stream or the text. 1 when every write
 // succeeded.
 int VUOutputEnd(VUOutput* out);

@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "common/text.h"
+#include "platform/bulk_removal.h"
 #include "platform/file_output.h"
 #include "platform/file_system.h"
 #include "platform/system_info.h"
@@ -153,8 +154,14 @@ int ApplyRestartDeletions(const char* iniPath, RestartDeletionReport* report) {
   std::vector<std::string> lines;
   if (iniPath == nullptr || !ReadLines(iniPath, &lines)) return -1;
 
+  // Each item is resolved once, when it is taken in.
+  platform::BulkRemoval removal;
+  struct Item {
+    std::string path;
+    int number;  // in removal
+  };
   std::vector<std::string> kept;
-  std::vector<std::string> items;
+  std::vector<Item> items;
   std::unordered_set<std::string> seen;  // letter case folded, as Windows names are
   bool inSection = false;
   for (const std::string& line : lines) {
@@ -162,14 +169,15 @@ int ApplyRestartDeletions(const char* iniPath, RestartDeletionReport* report) {
       inSection = IsRenameHeader(line.c_str());
     } else if (inSection && VUCompareN(line.c_str(), kDeleteKey, kDeleteKeyLength) == 1) {
       std::string item = line.substr(kDeleteKeyLength);
+      if (item.empty()) continue;
       std::string reason;
-      if (!item.empty() && !platform::IsInsideRoot(item.c_str(), &reason)) {
+      const int number = removal.Add(item.c_str(), &reason);
+      if (number < 0) {
         done.refused.push_back({item, reason});
         kept.push_back(line);
         continue;
       }
-      std::string folded = FoldCase(item);
-      if (!item.empty() && seen.insert(folded).second) items.push_back(item);
+      if (seen.insert(FoldCase(item)).second) items.push_back({std::move(item), number});
       continue;
     }
     kept.push_back(line);
@@ -180,17 +188,18 @@ int ApplyRestartDeletions(const char* iniPath, RestartDeletionReport* report) {
     (removed ? done.deleted : done.notDeleted).push_back(item);
     if (removed) ++count;
   };
-  std::vector<std::string> folders;
-  for (const std::string& item : items) {
-    if (platform::FileExists(item.c_str())) {
-      note(item, platform::RemoveFile(item.c_str()));
+  std::vector<Item> folders;
+  for (Item& item : items) {
+    const platform::BulkRemoval::FileRemoval removed = removal.RemoveIfFile(item.number);
+    if (removed == platform::BulkRemoval::FileRemoval::kNotAFile) {
+      folders.push_back(std::move(item));
     } else {
-      folders.push_back(item);
+      note(item.path, removed == platform::BulkRemoval::FileRemoval::kRemoved);
     }
   }
   std::stable_sort(folders.begin(), folders.end(),
-                   [](const std::string& a, const std::string& b) { return Depth(a) > Depth(b); });
-  for (const std::string& folder : folders) note(folder, platform::RemoveEmptyFolder(folder.c_str()));
+                   [](const Item& a, const Item& b) { return Depth(a.path) > Depth(b.path); });
+  for (const Item& folder : folders) note(folder.path, removal.RemoveEmptyFolder(folder.number));
 
   done.cleared = kept.size() == lines.size() || ReplaceLines(iniPath, kept);
   return count;

@@ -181,4 +181,34 @@ TEST_F(RestartDeletionTest, TheRestartDeletesExactlyTheScheduledItems) {
   EXPECT_EQ(ApplyRestartDeletions(scratch_.Path("absent.ini").c_str()), -1);
 }
 
+TEST_F(RestartDeletionTest, ItemsAreFoundInAnyLetterCaseAndFolderOrder) {
+  const std::string home = scratch_.Path("Pack");
+  std::vector<std::string> entries;
+  for (const char* folder : {"", "\\one", "\\two", "\\two\\deep"}) ASSERT_TRUE(platform::MakeFolder((home + folder).c_str()));
+  for (int i = 0; i < 3; ++i) {
+    for (const char* folder : {"\\one\\", "\\two\\deep\\"}) {
+      const std::string file = home + folder + "file" + std::to_string(i) + ".dat";
+      ASSERT_TRUE(WriteTextFile(file, "x"));
+      entries.push_back(i == 1 ? home + folder + "FILE" + std::to_string(i) + ".DAT" : file);
+    }
+  }
+  // A folder first, in other letters, and one named twice in the same way.
+  entries.insert(entries.begin(), home + "\\TWO");
+  entries.push_back(home + "\\two\\DEEP");
+  entries.push_back(home + "\\one\\file0.dat");
+  entries.push_back(home + "\\one\\missing.dat");
+  std::string ini = "[rename]\n";
+  for (const std::string& entry : entries) ini += "NUL=" + entry + "\n";
+  SetIni(ini);
+
+  RestartDeletionReport report;
+  EXPECT_EQ(ApplyRestartDeletions(ini_.c_str(), &report), 8);
+  EXPECT_EQ(report.notDeleted, std::vector<std::string>{home + "\\one\\missing.dat"});
+  EXPECT_TRUE(report.refused.empty());
+  EXPECT_FALSE(platform::FolderExists((home + "\\two").c_str()));
+  EXPECT_TRUE(platform::FolderExists((home + "\\one").c_str()));
+  EXPECT_TRUE(platform::FindFiles((home + "\\one\\*").c_str()).empty());
+  EXPECT_EQ(ReadTextFile(ini_), "[rename]\n");
+}
+
 }  // namespace

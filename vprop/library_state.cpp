@@ -12,6 +12,7 @@ struct LibraryState {
   MarkRecord currentMark = {};
   char comment[kCommentCapacity + 1] = "VPProp.dll";
   platform::KeptAppend saveTarget;
+  std::string saveText;
 };
 
 LibraryState& State() {
@@ -27,6 +28,7 @@ int* LineCounter() { return &State().lineCounter; }
 MarkRecord* CurrentMark() { return &State().currentMark; }
 char* CommentSlot() { return State().comment; }
 platform::KeptAppend& SaveTarget() { return State().saveTarget; }
+std::string& SaveText() { return State().saveText; }
 
 }  // namespace vesta::vprop
 

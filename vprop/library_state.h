@@ -3,6 +3,7 @@
 #define VESTA_VPROP_LIBRARY_STATE_H
 
 #include <cstdint>
+#include <string>
 
 #include "common/mark_list.h"
 #include "platform/file_output.h"
@@ -28,6 +29,8 @@ char* CommentSlot();
 // The world file that the save operations last appended to, kept open so
 // that saving a world record by record does not open and close it for each.
 platform::KeptAppend& SaveTarget();
+// The text of the record being saved, kept so that its room is made once.
+std::string& SaveText();
 
 }  // namespace vesta::vprop
 

@@ -7,7 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
+#include "common/numbers.h"
 #include "common/output_buffer.h"
 
 namespace vesta::vprop {
@@ -46,7 +48,15 @@ class TagIndex {
 };
 
 struct RecordKind {
+  static constexpr int kCacheLine = 64;
+  static constexpr int kMaxFieldLines = 96;
+
   const char* openTag;
+  char endHead[8];    // the first six characters of the end tag, or all of it
+  int endHeadLength;
+  // Where the written fields lie in a record, by cache line.
+  uint16_t fieldLines[kMaxFieldLines];
+  int fieldLineCount;
   const FieldDef* writeOrder;  // the record's fields in the order written
   int writeCount;
   const FieldDef* readOnly;    // further fields only read (the marks)
@@ -58,11 +68,58 @@ struct RecordKind {
              int extraCount, bool skips);
   // The field whose tag stands at p, or null.
   const FieldDef* Find(const char* p) const;
+  // As Find, trying first the field at *next (fields mostly come in the
+  // order written); *next becomes the one after the field found. A tag
+  // names one field of a kind, so both find the same.
+  const FieldDef* FindFrom(const char* p, int* next) const {
+    const int count = writeCount + readOnlyCount;
+    if (*next >= 0 && *next < count) {
+      const FieldDef& expected = *next < writeCount ? writeOrder[*next] : readOnly[*next - writeCount];
+      if (std::memcmp(p, expected.tag, 5) == 0 && expected.type != FieldType::kMarks) {
+        ++*next;
+        return &expected;
+      }
+    }
+    const int i = index.Find(p);
+    if (i < 0) return nullptr;
+    *next = i + 1;
+    return i < writeCount ? &writeOrder[i] : &readOnly[i - writeCount];
+  }
 };
+
+// Copies length characters of text into a text field of capacity
+// characters, cut to fit, and terminates it.
+void StoreText(char* field, uint16_t capacity, const char* text, int length);
+
+// Stores a value of the kinds that StoreField leaves to it (vertices and
+// marks).
+void StoreOtherField(const FieldDef& def, void* record, const char* value, int length);
 
 // Stores one value read from the file, length characters at value (not
 // terminated), into record (which may be null: the value is then dropped).
-void StoreField(const FieldDef& def, void* record, const char* value, int length);
+// A text longer than its field is cut to fit.
+inline void StoreField(const FieldDef& def, void* record, const char* value, int length) {
+  if (record == nullptr) return;
+  char* field = static_cast<char*>(record) + def.offset;
+  switch (def.type) {
+    case FieldType::kText:
+      StoreText(field, def.capacity, value, length);
+      break;
+    case FieldType::kInt:
+      if (!VUParseShortIntN(value, length, reinterpret_cast<int32_t*>(field))) {
+        VUParseIntN(value, length, reinterpret_cast<int32_t*>(field));
+      }
+      break;
+    case FieldType::kReal:
+      if (!VUParseShortFloatN(value, length, reinterpret_cast<float*>(field))) {
+        VUParseFloatN(value, length, reinterpret_cast<float*>(field));
+      }
+      break;
+    default:
+      StoreOtherField(def, record, value, length);
+      break;
+  }
+}
 
 // Writes the record's fields in write order onto the lines of out.
 void WriteFields(const RecordKind& kind, const void* record, VUOutput* out);

@@ -1,5 +1,6 @@
 // Loading one record from a world file and appending one record to it.
 #include <cstdio>
+#include <string>
 
 #include "platform/file_output.h"
 #include "platform/file_system.h"
@@ -34,7 +35,9 @@ int Load(const char* path, unsigned int openError, CWorldProp* world, CRoomProp*
 int Save(const char* path, unsigned int openError, const RecordKind& kind, const void* record) {
   SetError(kFFErrorGeneral);
   if (record == nullptr) return 0;
-  switch (SaveTarget().Append(path, RecordText(kind, record), platform::FileMode::kText)) {
+  std::string& text = SaveText();
+  RecordText(kind, record, &text);
+  switch (SaveTarget().Append(path, text, platform::FileMode::kText)) {
     case platform::AppendResult::kAppended:
       return 1;
     case platform::AppendResult::kNotOpened:

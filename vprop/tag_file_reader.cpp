@@ -105,6 +105,19 @@ int OpenedKind(const char* line, int length, int mode) {
 // Reads the declared length after the "[" at open: *declared, and the "]"
 // that closes it in *close. Returns the error code, or 0.
 unsigned int ReadLength(const char* open, const char* end, int32_t* declared, const char** close) {
+  // One or two digits and "]", the lengths of most fields, without a
+  // branch on how many.
+  if (end - open >= 4) {
+    const unsigned first = static_cast<unsigned char>(open[1] - '0');
+    const unsigned second = static_cast<unsigned char>(open[2] - '0');
+    const bool two = second < 10;
+    const char* bracket = open + (two ? 3 : 2);
+    if (first < 10 && *bracket == ']') {
+      *declared = static_cast<int32_t>(two ? first * 10 + second : first);
+      *close = bracket;
+      return 0;
+    }
+  }
   const char* p = open + 1;
   // Plain digits directly followed by "]": the length as the writers give it.
   int32_t n = 0;
@@ -125,10 +138,11 @@ unsigned int ReadLength(const char* open, const char* end, int32_t* declared, co
 // Reads the fields of one line into record (null: dropped). A field that
 // cannot be parsed drops the rest of the line and leaves its code in the
 // error slot.
-void ParseFields(const RecordKind& kind, void* record, const char* p, const char* end) {
+// *next is the field expected next, carried from line to line.
+void ParseFields(const RecordKind& kind, void* record, const char* p, const char* end, int* next) {
   while (p < end) {
     const bool tagFits = end - p >= kVUTagLength;
-    const FieldDef* def = tagFits ? kind.Find(p) : nullptr;
+    const FieldDef* def = tagFits ? kind.FindFrom(p, next) : nullptr;
     if (def == nullptr) {
       const bool unlisted = tagFits && kind.skipsUnlisted && p[0] == '[' && p[4] == ']';
       if (!unlisted) {
@@ -166,16 +180,12 @@ int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
   bool complete = false;
   bool finished = false;
   int open = -1;
-  char endHead[kVUEndTagBuffer];
-  int endHeadLength = 0;
+  int next = 0;  // the field expected next in the open record
   char line[kLineBuffer];
   // Opens the record that the line begins, if the mode takes it.
   auto openAt = [&](const char* text, int length) {
     open = OpenedKind(text, length, mode);
-    if (open < 0) return;
-    VUMakeEndTag(endHead, KindOf(open).openTag);
-    endHead[kHeadLength] = '\0';
-    endHeadLength = static_cast<int>(std::strlen(endHead));
+    next = 0;
   };
 
   while (std::fgets(line, sizeof line, stream) != nullptr) {
@@ -188,7 +198,8 @@ int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
       continue;
     }
 
-    if (!HeadEquals(line, length, endHead, endHeadLength)) {
+    const RecordKind& kind = KindOf(open);
+    if (!HeadEquals(line, length, kind.endHead, kind.endHeadLength)) {
       if (OpenedKind(line, length, 3) >= 0) {
         // A record opens before this one ended: this one was cut short (a
         // writer that died). It is dropped, and the new one read.
@@ -196,19 +207,19 @@ int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
         targets.Reset(open);
         openAt(line, length);
       } else {
-        ParseFields(KindOf(open), targets.Object(open), line, line + length);
+        ParseFields(kind, targets.Object(open), line, line + length, &next);
       }
       continue;
     }
 
-    const int kind = open;
+    const int ended = open;
     open = -1;
     if (mode != 3) {
       complete = true;
       finished = true;
       continue;
     }
-    const int answer = targets.Deliver(kind);
+    const int answer = targets.Deliver(ended);
     if (answer == 1) {
       complete = true;
     } else if (answer != -1) {

@@ -44,13 +44,12 @@ int WriteRecord(FILE* stream, const RecordKind& kind, const void* record) {
 
 }  // namespace
 
-std::string RecordText(const RecordKind& kind, const void* record) {
-  std::string text;
+void RecordText(const RecordKind& kind, const void* record, std::string* text) {
+  text->clear();
   VUOutput out;
-  VUOutputBeginText(&out, &text);
+  VUOutputBeginText(&out, text);
   FormatRecord(&out, kind, record);
   VUOutputEnd(&out);
-  return text;
 }
 
 }  // namespace vesta::vprop

@@ -8,9 +8,9 @@
 
 namespace vesta::vprop {
 
-// The record of kind as its writer would write it (the shared line counter
-// moves on as it does for a write).
-std::string RecordText(const RecordKind& kind, const void* record);
+// The record of kind as its writer would write it, into *text (the shared
+// line counter moves on as it does for a write).
+void RecordText(const RecordKind& kind, const void* record, std::string* text);
 
 }  // namespace vesta::vprop
 
