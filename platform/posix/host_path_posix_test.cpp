@@ -55,6 +55,13 @@ TEST(HostPathTest, HostAndRelativePathsStayAsTheyAre) {
   EXPECT_EQ(ResolveHostPath("worlds\\a.vwq"), "worlds/a.vwq");
   // A host path is the caller's own: its dots are the host's to follow.
   EXPECT_EQ(ResolveHostPath("/tmp/../etc/x"), "/tmp/../etc/x");
+  // Only a drive or a leading back-slash makes a Windows path.
+  EXPECT_TRUE(vesta::platform::posix::IsWindowsPath("c:x"));
+  EXPECT_TRUE(vesta::platform::posix::IsWindowsPath("\\\\server\\share"));
+  EXPECT_FALSE(vesta::platform::posix::IsWindowsPath("/tmp/x"));
+  EXPECT_FALSE(vesta::platform::posix::IsWindowsPath("1:x"));
+  EXPECT_FALSE(vesta::platform::posix::IsWindowsPath(""));
+  EXPECT_FALSE(vesta::platform::posix::IsWindowsPath(nullptr));
 }
 
 TEST(HostPathTest, CaseIsResolvedComponentByComponent) {

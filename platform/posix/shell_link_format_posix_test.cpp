@@ -615,6 +615,7 @@ TEST(ShellLinkFormatTest, MalformedFilesAreRefusedWithoutReadingPastThem) {
       {"no terminal block", Header(kName) + AnsiString("name")},
       {"terminal block cut short", Header(kName) + AnsiString("name") + U16(0)},
       {"extra block too small", Header(0) + U32(6) + U32(0xA0000003) + Terminal()},
+      {"extra block of four bytes", Header(0) + U32(4) + Terminal()},
       {"extra block past the end", Header(0) + U32(0x60) + U32(0xA0000003) + U32(0x58) + Terminal()},
       {"environment block of the wrong size",
        Header(kExpString) + U32(0x300) + EnvironmentBlock("x", u"").substr(4, 0x2FC) + Terminal()},
@@ -737,6 +738,19 @@ TEST_F(ShellLinkPosixTest, ALinkWithOnlyARelativePathNamesItsTargetFromItsFolder
                                             WideString(u"..\\x.exe") + Terminal()),
             "C:\\Own.exe");
   EXPECT_EQ(Resolved("Links\\broken.lnk", relative.substr(0, relative.size() - 1)), "<unread>");
+}
+
+TEST_F(ShellLinkPosixTest, TextsAreCutToTheBufferAndABufferOfNoRoomTakesNothing) {
+  void* link = vesta::platform::CreateShellLink();
+  ASSERT_TRUE(vesta::platform::ShellLinkSetPath(link, "C:\\VESTA\\x.exe"));
+  ASSERT_TRUE(vesta::platform::ShellLinkSetDescription(link, "Desktop"));
+  char out[16] = "keep";
+  EXPECT_FALSE(vesta::platform::ShellLinkGetPath(link, out, 0));
+  EXPECT_FALSE(vesta::platform::ShellLinkGetDescription(link, out, 0));
+  EXPECT_STREQ(out, "keep");
+  EXPECT_TRUE(vesta::platform::ShellLinkGetPath(link, out, 4));
+  EXPECT_STREQ(out, "C:\\");
+  vesta::platform::ReleaseShellLinkInterface(link);
 }
 
 TEST_F(ShellLinkPosixTest, EnvironmentTargetsSeeTheInstallationsFolders) {
