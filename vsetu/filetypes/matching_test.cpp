@@ -311,14 +311,14 @@ TEST_F(MatchingTest, OnlyNewEndingsAreTakenFromAnotherCatalogue) {
   ASSERT_EQ(list_.FLLoadNewTypesFrom(path.c_str()), 1);  // nothing new
   EXPECT_EQ(Names(), (std::vector<std::string>{"Text", "Pic"}));
 
-  // Without memory for the new records, the load fails.
+  // Without memory at any one point of the load, it fails.
   ASSERT_TRUE(vesta::testing::WriteTextFile(path, "[FTLS]\n[TYP][3]Doc\n[END][4].doc\n[SLTF]\n"));
   int failures = 0;
   for (int allowed = 0;; ++allowed) {
     int result;
     bool failed;
     {
-      vesta::testing::FailingAllocations noMemory(allowed);
+      vesta::testing::FailingAllocations noMemory(allowed, 1);
       result = list_.FLLoadNewTypesFrom(path.c_str());
       failed = noMemory.Failed() > 0;
     }
