@@ -169,6 +169,13 @@ TEST_F(MatchingTest, TheIndexFollowsEndingsChangedInPlace) {
   ASSERT_EQ(list_.FLDeleteFileType("Text"), 1);
   EXPECT_EQ(Match("a.doc"), "<none>");
   EXPECT_EQ(Names(), (std::vector<std::string>{"None"}));
+  // So is one whose ending was written straight into its field.
+  CVFileType* page = Add("Page", ".htm");
+  EXPECT_EQ(Match("a.htm"), "Page");
+  std::strcpy(page->ending, ".html");
+  ASSERT_EQ(list_.FLDeleteFileType("Page"), 1);
+  EXPECT_EQ(Match("a.htm"), "<none>");
+  EXPECT_EQ(Match("a.html"), "<none>");
   // Records that are in no catalogue change nothing in one.
   other.FTSetFileEnding(".doc");
   EXPECT_EQ(Match("a.bmp"), "None");

@@ -137,14 +137,20 @@ TEST_F(NormStepsTest, APathWhoseRelativeFormDoesNotFitIsLeftAndReported) {
   EXPECT_STREQ(room.folder, "?VESTAVWQDIR?room");
   CItemProp item;
   item.IPInitialise();
-  for (char* field : {item.target, item.workingFolder, item.commandLine}) {
+  for (char* field : {item.target, item.workingFolder, item.commandLine, item.texture, item.kolbFile,
+                      item.unselectedShape, item.selectedShape, item.collideSound, item.selectedSound,
+                      item.openSound, item.deleteSound}) {
     std::strcpy(field, longer.c_str());
     EXPECT_EQ(builder_.NBRevItem(&item), 0);
     field[0] = '\0';
   }
   EXPECT_EQ(builder_.NBRevItem(&item), 1);
+  EXPECT_EQ(builder_.NBRevWorld(nullptr), 0);
   EXPECT_EQ(builder_.NBRevRoom(nullptr), 0);
   EXPECT_EQ(builder_.NBRevItem(nullptr), 0);
+  EXPECT_EQ(builder_.NBCopyWorld(nullptr), 0);
+  EXPECT_EQ(builder_.NBCopyRoom(nullptr), 0);
+  EXPECT_EQ(builder_.NBCopyItem(nullptr), 0);
 }
 
 TEST_F(NormStepsTest, AMissingRoomTextureStopsTheCopy) {
