@@ -106,6 +106,7 @@ TEST(RegistryValuesTest, EveryKindReadsBackAsWrittenAndIsEnumerated) {
   RegistryValue untouched = Text("untouched");
   EXPECT_FALSE(platform::RegistryReadValue(kUser, kKey, "Missing", &untouched));
   EXPECT_FALSE(platform::RegistryReadValue(kUser, "Software\\Missing", "Text", &untouched));
+  EXPECT_FALSE(platform::RegistryReadValue(kUser, kKey, "Text", nullptr));
   EXPECT_EQ(Describe(untouched), Describe(Text("untouched")));
   std::string name = "untouched";
   EXPECT_FALSE(platform::RegistryValueAt(kUser, kKey, static_cast<int>(expected.size()), &name));
