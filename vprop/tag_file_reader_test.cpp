@@ -203,6 +203,7 @@ TEST_F(ReaderTest, EachMalformedFieldLeavesItsCode) {
       {"[MAP][ 266]1", 5012},                  // too long, in another form
       {"[MAP][9]12", 5014},                    // value runs past the line
       {"[MA", 5014},                           // a tag cut short
+      {"[MAP]", 5013},                         // a whole tag, and the line ends
   };
   for (const Case& c : cases) {
     world_.WPTerminate();

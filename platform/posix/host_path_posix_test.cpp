@@ -70,6 +70,8 @@ TEST(HostPathTest, CaseIsResolvedComponentByComponent) {
   const std::string root = VestaRoot();
   EXPECT_EQ(ResolveHostPath("C:\\SCRATCH\\media\\new\\File.TXT"),
             root + "/drive_c/scratch/Media/new/File.TXT");
+  // A folder keeps its closing separator.
+  EXPECT_EQ(ResolveHostPath("C:\\SCRATCH\\media\\"), root + "/drive_c/scratch/Media/");
 }
 
 TEST(HostPathTest, RootComesFromTheEnvironment) {
@@ -79,6 +81,12 @@ TEST(HostPathTest, RootComesFromTheEnvironment) {
   EXPECT_EQ(VestaRoot(), "/some/where");
   unsetenv("VESTA_ROOT");
   EXPECT_NE(VestaRoot().find("/.vesta"), std::string::npos);
+  // Without one, the user's home holds it.
+  const char* savedHome = std::getenv("HOME");
+  std::string keepHome = savedHome != nullptr ? savedHome : "";
+  setenv("HOME", "/home/someone", 1);
+  EXPECT_EQ(VestaRoot(), "/home/someone/.vesta");
+  if (savedHome != nullptr) setenv("HOME", keepHome.c_str(), 1);
   if (saved != nullptr) setenv("VESTA_ROOT", keep.c_str(), 1);
 }
 

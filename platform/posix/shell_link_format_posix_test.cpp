@@ -773,6 +773,8 @@ TEST_F(ShellLinkPosixTest, EnvironmentTargetsSeeTheInstallationsFolders) {
   EXPECT_EQ(Environment("%HOMEDRIVE%|%HOMEPATH%"), "C:|" + profile.substr(2));
   vesta::platform::OverrideWindowsFolder("/host/windows");
   EXPECT_EQ(Environment("%HOMEDRIVE%|%HOMEPATH%"), "C:|/host/windows");
+  vesta::platform::OverrideWindowsFolder("D:");  // the top of a drive
+  EXPECT_EQ(Environment("%HOMEDRIVE%|%HOMEPATH%"), "D:|");
   vesta::platform::OverrideWindowsFolder(nullptr);
 
   // Other variables come from the process; unknown ones stay.
