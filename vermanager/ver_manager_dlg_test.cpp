@@ -369,6 +369,13 @@ TEST_F(PackageManagerTest, EachRemovalSaysWhetherItsItemIsGoneOrStays) {
   ComponentRecord outside{0, "relative\\y.dll", "[FIL]", "A"};
   EXPECT_EQ(manifest.RemoveComponent(&outside), 0);
   EXPECT_EQ(manifest.Refusals().size(), 1u);
+  // A base component removed on its own waits for the restart, written
+  // into WININIT.INI at once.
+  std::string base = File("base.dll");
+  ComponentRecord kept{0, base, "[FIL]", "BASEWARE"};
+  EXPECT_EQ(manifest.RemoveComponent(&kept), 1);
+  EXPECT_TRUE(Exists(base));
+  EXPECT_NE(Wininit().find(Deferred(base)), std::string::npos);
 }
 
 TEST(PackageManagerBoundaryTest, UninstallAndTheRestartTouchNothingOutsideTheRoot) {

@@ -200,6 +200,16 @@ TEST(HiveFileTest, WhateverIsNotChangedIsWrittenBackAsItWas) {
   EXPECT_EQ(WriteHive(hive),
             "REGEDIT4\r\n[HKEY_CURRENT_USER\\A]\r\n\"h\"=hex:01,\\\r\n  02\r\n\"x\"=\"1\"\r\n\r\n"
             "[HKEY_CURRENT_USER\\B]\r\n\r\n");
+
+  // A header alone, without its line end: lines added end as the editor
+  // ends them in that format.
+  hive = Parse("REGEDIT4");
+  EnsureKey(&hive, "B");
+  EXPECT_EQ(WriteHive(hive), "REGEDIT4\n\n[HKEY_CURRENT_USER\\B]\n\n");
+  const std::string unicode = Utf16LeBytes(u"\uFEFFWindows Registry Editor Version 5.00");
+  hive = Parse(unicode);
+  EnsureKey(&hive, "B");
+  EXPECT_EQ(WriteHive(hive), unicode + Utf16LeBytes(u"\r\n\r\n[HKEY_CURRENT_USER\\B]\r\n\r\n"));
 }
 
 // A hand-edited hive may leave out the parents of a key. Made explicit, a
