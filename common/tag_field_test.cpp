@@ -118,7 +118,7 @@ TEST(TagFieldTest, AFieldStaysOnTheLineUpTo266Characters) {
   VUOutput out;
   VUOutputBegin(&out, stream);
   int counter = 260;
-  VUWriteFieldOnLine(&out, "[A][1]", 6, &counter);
+  EXPECT_EQ(VUWriteFieldOnLine(&out, "[A][1]", 6, &counter), 1);
   VUOutputEnd(&out);  // 266 is not more than 266
   EXPECT_EQ(counter, 266);
   EXPECT_EQ(Written(stream), "[A][1]");

@@ -160,6 +160,7 @@ TEST(RoomPropTest, AChildRoomStandsBehindTheItemThatLeadsIntoIt) {
   CRoomProp room;
   room.RPInitialise();
   room.roomIndex = 9;
+  EXPECT_EQ(room.RPMakeChildOf(nullptr), 0);
   ASSERT_EQ(room.RPMakeChildOf(&item), 1);
   EXPECT_EQ(room.parentRoomIndex, 2);
   EXPECT_EQ(room.parentItemIndex, 5);
