@@ -116,6 +116,10 @@ TEST_F(PathTokensTest, AMissingTextureIsTakenFromTheMediaFolder) {
   std::strcpy(path, "?VESTAVWQDIR?none.bmp");
   ASSERT_EQ(VUExpandTexturePath(path, kVUFolderToken, "F:\\Gone"), 1);
   EXPECT_STREQ(path, "F:\\Gone\\none.bmp");
+  // A missing folder has no name to look for: it stays as it is.
+  std::strcpy(path, "?VESTAVWQDIR?sub\\");
+  ASSERT_EQ(VUExpandTexturePath(path, kVUFolderToken, "F:\\Gone"), 1);
+  EXPECT_STREQ(path, "F:\\Gone\\sub\\");
 }
 
 }  // namespace

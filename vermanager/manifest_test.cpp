@@ -163,6 +163,9 @@ TEST_F(ManifestTest, TheSelectionCountsOnlyVisiblePackages) {
   EXPECT_EQ(manifest_.GetSelectedPackage(name, title), 0);
   manifest_.ClearSelection();
   EXPECT_EQ(manifest_.GetSelectedPackage(name, title), 0);
+  // Nothing selected: nothing is removed.
+  EXPECT_EQ(manifest_.RemoveSelectedPackage(), 0);
+  EXPECT_EQ(manifest_.CountPackages(), 2);
 }
 
 TEST_F(ManifestTest, ARewriteGroupsPackagesBeforeComponentsAndDropsRemovedOnes) {
