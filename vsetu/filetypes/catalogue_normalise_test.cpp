@@ -67,6 +67,14 @@ TEST_F(CatalogueNormaliseTest, ANormalisedSaveCopiesMediaAndLeavesTheRecordsAlon
   EXPECT_STREQ(back->iconIndex, "?VESTAVWQDIR?3");
 }
 
+TEST_F(CatalogueNormaliseTest, AValueOfTheLongestLengthTravelsWhole) {
+  const std::string shape = "http://" + std::string(253, 's');
+  type_->FTSetUnSelectedShape(shape.c_str());
+  list_.FLSetNormaliseOnSave(1);
+  ASSERT_EQ(list_.FLSaveFileTypeList((out_ + "types.vft").c_str()), 1);
+  EXPECT_NE(ReadTextFile(out_ + "types.vft").find("[USH][260]" + shape + "\n"), std::string::npos);
+}
+
 TEST_F(CatalogueNormaliseTest, WithBothFlagsClearValuesAreWrittenAndReadAsTheyAre) {
   ASSERT_EQ(list_.FLSaveFileTypeList((out_ + "types.vft").c_str()), 1);
   EXPECT_FALSE(vesta::platform::FileExists((out_ + "wall.bmp").c_str()));

@@ -153,9 +153,14 @@ TEST_F(NormStepsTest, APathWhoseRelativeFormDoesNotFitIsLeftAndReported) {
   EXPECT_EQ(builder_.NBCopyItem(nullptr), 0);
 }
 
-TEST_F(NormStepsTest, AMissingRoomTextureStopsTheCopy) {
+TEST_F(NormStepsTest, AMissingRoomOrItemMediaFileStopsTheCopy) {
   for (const char* tag : {"[CTX]", "[FTX]", "[WTX]", "[DTX]"}) {
     Load("[WORL]\n[LROW]\n[SECT]\n" + Field(tag, home_ + "media\\gone.bmp") + "\n[TCES]\n");
+    builder_.NBSetTargetDirectory(scratch_.Folder().c_str());
+    EXPECT_EQ(builder_.NBCopyList(), 0) << tag;
+  }
+  for (const char* tag : {"[SSS]", "[XFL]", "[COS]", "[SES]", "[OPS]", "[XDS]"}) {
+    Load("[WORL]\n[LROW]\n[ITEM]\n" + Field(tag, home_ + "media\\gone.x") + "\n[METI]\n");
     builder_.NBSetTargetDirectory(scratch_.Folder().c_str());
     EXPECT_EQ(builder_.NBCopyList(), 0) << tag;
   }
