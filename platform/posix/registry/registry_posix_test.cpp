@@ -68,6 +68,7 @@ TEST(RegistryPosixTest, HiveFilesAreRegedit4WithFullKeyPathsAndExplicitParents) 
   EXPECT_FALSE(platform::RegistryWriteString(RegRoot::kCurrentUser, "Software", "Line\r", "x"));
   EXPECT_FALSE(platform::RegistryCreateKey(RegRoot::kCurrentUser, "Soft\nware"));
   EXPECT_FALSE(platform::RegistryCreateKey(RegRoot::kCurrentUser, "\\Software"));
+  EXPECT_FALSE(platform::RegistryDeleteValue(RegRoot::kCurrentUser, "\\Software", "x"));
   EXPECT_FALSE(platform::RegistryCreateKey(RegRoot::kCurrentUser, std::string(256, 'k').c_str()));
   EXPECT_EQ(platform::FileExists(HiveFile("HKEY_CURRENT_USER").c_str()), false);
   // A text with one is hex(1), code page bytes under REGEDIT4.
