@@ -50,6 +50,11 @@ TEST_F(PathTokensTest, TheLongestRegisteredFolderBecomesItsToken) {
   EXPECT_EQ(Normalised("D:\\Docs\\a.txt"), "D:\\Docs\\a.txt");
   EXPECT_EQ(Normalised("?SYSDIR?shell32.dll"), "?SYSDIR?shell32.dll");  // already done
   EXPECT_EQ(Normalised(""), "");
+  // Of two tokens for one folder, the one registered first.
+  VUSetNormalisationFolders("C:\\Windows", "C:\\Windows\\System32", "C:\\Apps\\", "C:\\Apps");
+  EXPECT_EQ(Normalised("C:\\Apps\\a.exe"), "?PROGDIR?a.exe");
+  VUSetNormalisationFolders("C:\\Windows", "C:\\Windows\\System32", "C:\\Program Files\\",
+                            "C:\\Program Files\\vesta3d\\vesta\\");
   // No path, or no room at all, is a failure that leaves the text.
   EXPECT_EQ(VUNormalisePath(nullptr), 0);
   char path[] = "D:\\a.exe";
