@@ -33,6 +33,12 @@ TEST(NumbersTest, IntegersFailWithoutDigitsOrWhenTooLarge) {
     EXPECT_EQ(VUParseInt(bad, &v), 0) << bad;
     EXPECT_EQ(v, 42) << bad;
   }
+  EXPECT_EQ(VUParseInt(nullptr, &v), 0);
+  EXPECT_EQ(VUParseInt("1", nullptr), 0);
+  EXPECT_EQ(VUParseIntN(nullptr, 1, &v), 0);
+  EXPECT_EQ(VUParseIntN("1", 1, nullptr), 0);
+  EXPECT_EQ(VUParseIntN("1", -1, &v), 0);
+  EXPECT_EQ(v, 42);
 }
 
 TEST(NumbersTest, RealsReadBackBitIdentical) {

@@ -2,7 +2,9 @@
 // of a drive or share folds inside it, and a link out is not followed.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -148,6 +150,28 @@ TEST(RootBoundaryTest, ProgramsRefuseWhatLeadsOutsideAndHostPaths) {
   EXPECT_TRUE(platform::IsInsideRoot("C:\\scratch\\missing\\deeper\\x.txt", nullptr));
   // A link to a file outside is deleted as the link itself: allowed.
   EXPECT_TRUE(platform::IsInsideRoot("C:\\scratch\\outfile", nullptr));
+}
+
+TEST(RootBoundaryTest, BulkRemovalRemovesWhatTheSingleOperationsWould) {
+  RootBoundary boundary;
+  if (!boundary.Supported()) GTEST_SKIP() << "the whole machine is the installation here";
+  // A path with no folder of its own to split off is resolved whole.
+  ASSERT_TRUE(vesta::testing::WriteTextFile("C:x.txt", "x\n"));
+  ASSERT_TRUE(platform::FileExists("C:x.txt"));
+  platform::BulkRemoval removal;
+  const int drive = removal.Add("C:x.txt", nullptr);
+  ASSERT_GE(drive, 0);
+  EXPECT_EQ(removal.RemoveIfFile(drive), platform::BulkRemoval::FileRemoval::kRemoved);
+  EXPECT_FALSE(platform::FileExists("C:x.txt"));
+  // A path in a folder that is not there: nothing to delete, and a folder
+  // that cannot be removed says which path and why.
+  const std::string missing = boundary.Folder() + "gone\\deeper";
+  const int item = removal.Add(missing.c_str(), nullptr);
+  ASSERT_GE(item, 0);
+  EXPECT_EQ(removal.RemoveIfFile(item), platform::BulkRemoval::FileRemoval::kNotAFile);
+  EXPECT_FALSE(removal.RemoveEmptyFolder(item));
+  EXPECT_EQ(platform::LastFileError().path, missing);
+  EXPECT_EQ(platform::LastFileError().reason, std::strerror(ENOENT));
 }
 
 }  // namespace

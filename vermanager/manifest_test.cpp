@@ -199,18 +199,13 @@ TEST_F(ManifestTest, ALoadThatRunsOutOfMemoryFails) {
   ASSERT_TRUE(WriteTextFile(path_, "[NAM][4]Core[TYP][4]Main\n[FIL][5]a.dll[UBY][4]Core\n"));
   // Each package and component takes a record and a place in its list; any
   // one of them failing fails the load, whatever comes after it.
-  int failures = 0;
-  for (int allowed = 0;; ++allowed) {
-    CPackageManifest manifest;
-    vesta::testing::FailingAllocations noMemory(allowed, 1);
-    int result = manifest.LoadManifest(path_.c_str());
-    if (noMemory.Failed() == 0) {
-      EXPECT_EQ(result, 1);
-      break;
-    }
-    EXPECT_EQ(result, 0) << allowed;
-    ++failures;
-  }
+  const int failures = vesta::testing::ForEveryFailingAllocation(
+      1,
+      [&] {
+        CPackageManifest manifest;
+        return manifest.LoadManifest(path_.c_str());
+      },
+      [](int result, bool failed, int allowed) { EXPECT_EQ(result, failed ? 0 : 1) << allowed; });
   EXPECT_EQ(failures, 4);
 }
 

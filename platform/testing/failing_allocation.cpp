@@ -26,6 +26,23 @@ FailingAllocations::~FailingAllocations() { gArmed = false; }
 
 int FailingAllocations::Failed() const { return gFailed; }
 
+int ForEveryFailingAllocation(int failing, const std::function<int()>& attempt,
+                              const std::function<void(int result, bool failed, int allowed)>& check) {
+  int failures = 0;
+  for (int allowed = 0;; ++allowed) {
+    int result;
+    bool failed;
+    {
+      FailingAllocations noMemory(allowed, failing);
+      result = attempt();
+      failed = noMemory.Failed() > 0;
+    }
+    check(result, failed, allowed);
+    if (!failed) return failures;
+    ++failures;
+  }
+}
+
 }  // namespace vesta::testing
 
 // The program's nothrow allocation. It takes its memory from the plain

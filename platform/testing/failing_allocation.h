@@ -5,6 +5,8 @@
 #ifndef VESTA_PLATFORM_TESTING_FAILING_ALLOCATION_H
 #define VESTA_PLATFORM_TESTING_FAILING_ALLOCATION_H
 
+#include <functional>
+
 namespace vesta::testing {
 
 class FailingAllocations {
@@ -19,6 +21,13 @@ class FailingAllocations {
   // How many allocations failed so far.
   int Failed() const;
 };
+
+// Runs attempt under FailingAllocations(allowed, failing) for allowed = 0,
+// 1, 2, ... and hands check each run's result, whether an allocation failed
+// in it and its allowed, until a run in which none failed (handed to check
+// too). Returns the number of runs in which one failed.
+int ForEveryFailingAllocation(int failing, const std::function<int()>& attempt,
+                              const std::function<void(int result, bool failed, int allowed)>& check);
 
 }  // namespace vesta::testing
 

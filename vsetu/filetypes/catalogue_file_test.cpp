@@ -139,25 +139,18 @@ TEST_F(CatalogueFileTest, ALoadThatRunsOutOfMemoryFailsAndKeepsTheRecordsBeforeI
   ASSERT_TRUE(WriteTextFile(path_, "[FTLS]\n[TYP][4]Text\n[END][4].txt\n[SLTF]\n"
                                    "[FTLS]\n[TYP][3]Pic\n[END][4].bmp\n[SLTF]\n"));
   ASSERT_EQ(list_.FLPrepare(), 1);
-  int failures = 0;
-  for (int allowed = 0;; ++allowed) {
-    int result;
-    bool failed;
-    {
-      vesta::testing::FailingAllocations noMemory(allowed);
-      result = list_.FLLoadFileTypeList(path_.c_str());
-      failed = noMemory.Failed() > 0;
-    }
-    if (!failed) {
-      EXPECT_EQ(result, 1);
-      EXPECT_EQ(Records(&list_).size(), 2u);
-      break;
-    }
-    EXPECT_EQ(result, 0) << allowed;
-    EXPECT_LT(Records(&list_).size(), 2u) << allowed;
-    EXPECT_STREQ(list_.cataloguePath, "") << allowed;
-    ++failures;
-  }
+  const int failures = vesta::testing::ForEveryFailingAllocation(
+      1 << 30, [&] { return list_.FLLoadFileTypeList(path_.c_str()); },
+      [&](int result, bool failed, int allowed) {
+        if (!failed) {
+          EXPECT_EQ(result, 1);
+          EXPECT_EQ(Records(&list_).size(), 2u);
+          return;
+        }
+        EXPECT_EQ(result, 0) << allowed;
+        EXPECT_LT(Records(&list_).size(), 2u) << allowed;
+        EXPECT_STREQ(list_.cataloguePath, "") << allowed;
+      });
   EXPECT_GE(failures, 2);
   EXPECT_EQ(std::string(list_.cataloguePath), path_);
 }

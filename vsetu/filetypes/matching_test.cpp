@@ -320,23 +320,14 @@ TEST_F(MatchingTest, OnlyNewEndingsAreTakenFromAnotherCatalogue) {
 
   // Without memory at any one point of the load, it fails.
   ASSERT_TRUE(vesta::testing::WriteTextFile(path, "[FTLS]\n[TYP][3]Doc\n[END][4].doc\n[SLTF]\n"));
-  int failures = 0;
-  for (int allowed = 0;; ++allowed) {
-    int result;
-    bool failed;
-    {
-      vesta::testing::FailingAllocations noMemory(allowed, 1);
-      result = list_.FLLoadNewTypesFrom(path.c_str());
-      failed = noMemory.Failed() > 0;
-    }
-    if (!failed) {
-      EXPECT_EQ(result, 1);
-      break;
-    }
-    EXPECT_EQ(result, 0) << allowed;
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Text", "Pic"})) << allowed;
-    ++failures;
-  }
+  const int failures = vesta::testing::ForEveryFailingAllocation(
+      1, [&] { return list_.FLLoadNewTypesFrom(path.c_str()); },
+      [&](int result, bool failed, int allowed) {
+        EXPECT_EQ(result, failed ? 0 : 1) << allowed;
+        if (failed) {
+          EXPECT_EQ(Names(), (std::vector<std::string>{"Text", "Pic"})) << allowed;
+        }
+      });
   EXPECT_GE(failures, 2);
   EXPECT_EQ(Names(), (std::vector<std::string>{"Text", "Pic", "Doc"}));
 
