@@ -87,10 +87,11 @@ int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size
       Remember(source, key, candidate);
       return Give(candidate, out, size);
     }
-    if (VUFileExists(candidate.c_str())) {
+    // The copy is tried first: it refuses a name that is taken, and a new
+    // name is looked up once rather than twice.
+    if (!vesta::platform::CopyOneFile(file, candidate.c_str(), true)) {
+      if (!VUFileExists(candidate.c_str())) return 0;
       if (!VUSameContent(file, candidate.c_str())) continue;
-    } else if (!vesta::platform::CopyOneFile(file, candidate.c_str(), true)) {
-      return 0;
     }
     Remember(source, key, candidate);
     return Give(candidate, out, size);

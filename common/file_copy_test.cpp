@@ -50,6 +50,13 @@ TEST_F(FileCopyTest, NamesAreReusedForTheSameFileAndNumberedForOthers) {
   EXPECT_EQ(Copy(same), out_ + "hit.wav");
   // A file that lies in the folder is its own copy.
   EXPECT_EQ(Copy(out_ + "hit.wav"), out_ + "hit.wav");
+  // A name taken in another letter case is taken.
+  const std::string other = scratch_.Path("b\\bell.wav");
+  ASSERT_TRUE(WriteTextFile(other, "bell"));
+  ASSERT_TRUE(WriteTextFile(out_ + "BELL.WAV", "gong"));
+  EXPECT_EQ(Copy(other), out_ + "bell_2.wav");
+  EXPECT_EQ(ReadTextFile(out_ + "BELL.WAV"), "gong");
+  EXPECT_EQ(ReadTextFile(out_ + "bell_2.wav"), "bell");
 }
 
 TEST_F(FileCopyTest, AMissingSourceOrAFolderThatIsNotThereFails) {
@@ -60,6 +67,10 @@ TEST_F(FileCopyTest, AMissingSourceOrAFolderThatIsNotThereFails) {
   EXPECT_EQ(VUCopyFileToFolder(file.c_str(), scratch_.Path("missing\\").c_str(), made), 0);
   EXPECT_STREQ(made, "untouched");
   EXPECT_EQ(VUCopyFileToFolder(scratch_.Path("a\\").c_str(), out_.c_str(), made), 0);
+  // A folder under the name is no copy and is left as it is.
+  ASSERT_TRUE(vesta::platform::MakeFolder((out_ + "x.bmp").c_str()));
+  EXPECT_EQ(Copy(file), "<failed>");
+  EXPECT_TRUE(vesta::platform::FolderExists((out_ + "x.bmp").c_str()));
 }
 
 }  // namespace

@@ -50,6 +50,12 @@ TEST(CopyOneFileTest, ACopyThatFailsLeavesTheOldDestinationOrNone) {
   ASSERT_TRUE(vesta::testing::WriteBinaryFile(to, before));
   EXPECT_FALSE(platform::CopyOneFile(from.c_str(), to.c_str(), true));
   EXPECT_EQ(vesta::testing::ReadBinaryFile(to), before);
+  // Nor a name taken in another letter case, nor a folder.
+  EXPECT_FALSE(platform::CopyOneFile(from.c_str(), scratch.Path("TO.BIN").c_str(), true));
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(to), before);
+  ASSERT_TRUE(platform::MakeFolder(scratch.Path("folder").c_str()));
+  EXPECT_FALSE(platform::CopyOneFile(from.c_str(), scratch.Path("folder").c_str(), true));
+  EXPECT_TRUE(platform::FolderExists(scratch.Path("folder").c_str()));
   EXPECT_TRUE(platform::FindFiles(scratch.Path("*.tmp").c_str()).empty());
 }
 

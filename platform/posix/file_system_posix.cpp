@@ -152,7 +152,12 @@ bool ShortPath(const char* path, std::string* shortPath) {
 bool CopyOneFile(const char* from, const char* to, bool failIfExists) {
   if (from == nullptr || to == nullptr) return Fail(from, ENOENT);
   if (!FileExists(from)) return Fail(from, ENOENT);
-  if (failIfExists && (FileExists(to) || FolderExists(to))) return Fail(to, EEXIST);
+  if (failIfExists) {
+    // Anything at the destination, file or folder (one look: a name not
+    // there yet costs a walk of its folder for another letter case).
+    struct stat st;
+    if (stat(posix::ResolveHostPath(to).c_str(), &st) == 0) return Fail(to, EEXIST);
+  }
   FILE* in = OpenStream(from, "rb");
   if (in == nullptr) return false;
   // Written beside the destination and put in place whole: a copy that
