@@ -174,4 +174,32 @@ TEST(RootBoundaryTest, BulkRemovalRemovesWhatTheSingleOperationsWould) {
   EXPECT_EQ(platform::LastFileError().reason, std::strerror(ENOENT));
 }
 
+// Many items of one folder have its names read once; the links among them
+// are still judged by where they lead, and only the links themselves go.
+TEST(RootBoundaryTest, BulkRemovalOfManyItemsInOneFolderKeepsToTheRoot) {
+  RootBoundary boundary;
+  if (!boundary.Supported()) GTEST_SKIP() << "the whole machine is the installation here";
+  using Removal = platform::BulkRemoval::FileRemoval;
+  platform::BulkRemoval removal;
+  std::vector<int> files;
+  for (int i = 0; i < 20; ++i) {
+    const std::string path = boundary.Folder() + "file" + std::to_string(i) + ".txt";
+    ASSERT_TRUE(vesta::testing::WriteTextFile(path, "x\n"));
+    files.push_back(removal.Add((i % 2 == 0 ? path : boundary.Folder() + "FILE" + std::to_string(i) + ".TXT").c_str(), nullptr));
+    ASSERT_GE(files.back(), 0);
+  }
+  const int folderLink = removal.Add((boundary.Folder() + "out").c_str(), nullptr);
+  const int fileLink = removal.Add((boundary.Folder() + "outfile").c_str(), nullptr);
+  const int dangling = removal.Add((boundary.Folder() + "dangling").c_str(), nullptr);
+  const int missing = removal.Add((boundary.Folder() + "missing.txt").c_str(), nullptr);
+  for (int item : files) EXPECT_EQ(removal.RemoveIfFile(item), Removal::kRemoved) << item;
+  EXPECT_EQ(removal.RemoveIfFile(folderLink), Removal::kNotAFile);
+  EXPECT_FALSE(removal.RemoveEmptyFolder(folderLink));
+  EXPECT_EQ(removal.RemoveIfFile(fileLink), Removal::kRemoved);
+  EXPECT_EQ(removal.RemoveIfFile(dangling), Removal::kNotAFile);
+  EXPECT_EQ(removal.RemoveIfFile(missing), Removal::kNotAFile);
+  EXPECT_EQ(boundary.ChangesOutside(), "");
+  EXPECT_TRUE(platform::FindFiles((boundary.Folder() + "file*.txt").c_str()).empty());
+}
+
 }  // namespace

@@ -211,4 +211,35 @@ TEST_F(RestartDeletionTest, ItemsAreFoundInAnyLetterCaseAndFolderOrder) {
   EXPECT_EQ(ReadTextFile(ini_), "[rename]\n");
 }
 
+// Many items of one folder, named in other letters, missing or folders:
+// each is found (or not) as if it were the only one.
+TEST_F(RestartDeletionTest, ManyItemsOfOneFolderAreEachFoundInAnyLetterCase) {
+  const std::string home = scratch_.Path("Many");
+  ASSERT_TRUE(platform::MakeFolder(home.c_str()));
+  ASSERT_TRUE(platform::MakeFolder((home + "\\Sub").c_str()));
+  std::string ini = "[rename]\n";
+  std::vector<std::string> deleted;
+  std::vector<std::string> missing;
+  for (int i = 0; i < 100; ++i) {
+    const std::string name = "\\item" + std::to_string(i) + ".dat";
+    if (i % 10 != 3) {
+      ASSERT_TRUE(WriteTextFile(home + name, "x"));
+    }
+    // Every other one in capitals, as a short path may give it.
+    std::string entry = home + (i % 2 == 0 ? name : "\\ITEM" + std::to_string(i) + ".DAT");
+    ini += "NUL=" + entry + "\n";
+    (i % 10 != 3 ? deleted : missing).push_back(entry);
+  }
+  ini += "NUL=" + home + "\\SUB\n";
+  deleted.push_back(home + "\\SUB");
+  SetIni(ini);
+
+  RestartDeletionReport report;
+  EXPECT_EQ(ApplyRestartDeletions(ini_.c_str(), &report), 91);
+  EXPECT_EQ(report.deleted, deleted);
+  EXPECT_EQ(report.notDeleted, missing);
+  EXPECT_TRUE(platform::FindFiles((home + "\\*").c_str()).empty());
+  EXPECT_FALSE(platform::FolderExists((home + "\\Sub").c_str()));
+}
+
 }  // namespace

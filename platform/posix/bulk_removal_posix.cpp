@@ -6,13 +6,13 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/file_error.h"
@@ -32,6 +32,7 @@ struct BulkRemovalState {
   };
   std::vector<Item> items;
   std::vector<std::string> folders;  // host folders, as resolved
+  std::vector<int> itemsIn;          // how many items each folder number holds
   // The Windows folder of the last path taken in, and where it led.
   std::string lastWindowsFolder;
   int lastFolder = -1;
@@ -41,6 +42,12 @@ struct BulkRemovalState {
   int openFd = -1;
   int openError = 0;
   bool openOutside = false;
+  // The names in the open folder, read once when first needed: each name
+  // with its type (DT_*), and by its letters folded the first name (in the
+  // folder's order) that folds to them.
+  bool listed = false;
+  std::unordered_map<std::string, unsigned char> types;
+  std::unordered_map<std::string, std::string> folded;
 
   ~BulkRemovalState() {
     if (openFd >= 0) close(openFd);
@@ -58,6 +65,7 @@ struct BulkRemovalState {
     openFolder = index;
     openOutside = false;
     openError = 0;
+    listed = false;
     const std::string& host = folders[static_cast<size_t>(index)];
     openFd = open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (openFd < 0) {
@@ -82,34 +90,64 @@ struct BulkRemovalState {
     return false;
   }
 
+  static std::string Fold(const char* name) {
+    std::string key = name;
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+  }
+
+  // Reads the names of the open folder, unless they are read already
+  // (once for each opening: a copy of the descriptor shares its place in
+  // the folder, so that a second walk through another copy would find it
+  // at the end).
+  void List() {
+    if (listed) return;
+    listed = true;
+    types.clear();
+    folded.clear();
+    const int copy = dup(openFd);
+    DIR* dir = copy >= 0 ? fdopendir(copy) : nullptr;
+    if (dir == nullptr) {
+      if (copy >= 0) close(copy);
+      return;
+    }
+    while (dirent* entry = readdir(dir)) {
+      types.emplace(entry->d_name, entry->d_type);
+      folded.emplace(Fold(entry->d_name), entry->d_name);
+    }
+    closedir(dir);
+  }
+
   // When the item's name is not in its open folder as spelled, the first
   // entry that matches it without regard to letter case stands for it (as
   // ResolveHostPath does). True when the name changed.
   bool MatchName(Item* item) {
     if (item->nameMatched) return false;
     item->nameMatched = true;
-    const int copy = dup(openFd);
-    DIR* dir = copy >= 0 ? fdopendir(copy) : nullptr;
-    if (dir == nullptr) {
-      if (copy >= 0) close(copy);
-      return false;
-    }
-    bool changed = false;
-    while (dirent* entry = readdir(dir)) {
-      if (strcasecmp(entry->d_name, item->name.c_str()) == 0) {
-        changed = item->name != entry->d_name;
-        item->name = entry->d_name;
-        break;
-      }
-    }
-    closedir(dir);
+    List();
+    const auto match = folded.find(Fold(item->name.c_str()));
+    if (match == folded.end()) return false;
+    const bool changed = item->name != match->second;
+    item->name = match->second;
     return changed;
+  }
+
+  // From the names read, the item's type, its name matched when it is
+  // there in other letters. False when it is not there at all.
+  bool Listed(Item* item, unsigned char* type) {
+    List();
+    auto found = types.find(item->name);
+    if (found == types.end() && MatchName(item)) found = types.find(item->name);
+    if (found == types.end()) return false;
+    *type = found->second;
+    return true;
   }
 
   // The folder number of a host folder (trailing slashes dropped).
   int AddFolder(std::string host) {
     while (host.size() > 1 && host.back() == '/') host.pop_back();
     folders.push_back(host);
+    itemsIn.push_back(0);
     return static_cast<int>(folders.size()) - 1;
   }
 };
@@ -117,6 +155,10 @@ struct BulkRemovalState {
 }  // namespace backend
 
 namespace {
+
+// A folder with at least this many items has its names read once, rather
+// than each item looked at on its own.
+constexpr int kListedFolder = 16;
 
 // Refuses path: -1.
 int Refuse(const char* path, const char* why, std::string* reason) {
@@ -195,6 +237,7 @@ int BulkRemoval::Add(const char* path, std::string* reason) {
   }
   // A folder that is not there cannot lead anywhere.
   if (!s.Open(item.folder) && s.openOutside) return Refuse(path, kOutsideRootReason, reason);
+  ++s.itemsIn[static_cast<size_t>(item.folder)];
   s.items.push_back(std::move(item));
   return static_cast<int>(s.items.size()) - 1;
 }
@@ -203,6 +246,14 @@ BulkRemoval::FileRemoval BulkRemoval::RemoveIfFile(int index) {
   if (index < 0 || static_cast<size_t>(index) >= state_->items.size()) return FileRemoval::kNotAFile;
   backend::BulkRemovalState::Item& item = state_->items[static_cast<size_t>(index)];
   if (!state_->Open(item.folder)) return FileRemoval::kNotAFile;
+  if (state_->itemsIn[static_cast<size_t>(item.folder)] >= kListedFolder) {
+    // The folder's names are read once for all of its items: a name not
+    // there is no file, and a plain file goes at once. A link, a folder, or
+    // a name that changed since it was read is looked at as below.
+    unsigned char type = DT_UNKNOWN;
+    if (!state_->Listed(&item, &type)) return FileRemoval::kNotAFile;
+    if (type == DT_REG && unlinkat(state_->openFd, item.name.c_str(), 0) == 0) return FileRemoval::kRemoved;
+  }
   // A file, links followed (a link that leads to a folder is a folder, as
   // on Windows); then the name itself goes, never what it leads to.
   struct stat st;
