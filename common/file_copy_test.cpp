@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/file_system.h"
@@ -57,6 +58,17 @@ TEST_F(FileCopyTest, NamesAreReusedForTheSameFileAndNumberedForOthers) {
   EXPECT_EQ(Copy(other), out_ + "bell_2.wav");
   EXPECT_EQ(ReadTextFile(out_ + "BELL.WAV"), "gong");
   EXPECT_EQ(ReadTextFile(out_ + "bell_2.wav"), "bell");
+
+  // The name given back must fit the caller's buffer with its end.
+  const std::string copy = out_ + "bell_2.wav";
+  char exact[kVUPathBuffer];
+  std::fill(exact, exact + sizeof exact, '#');
+  const int fits = static_cast<int>(copy.size()) + 1;
+  EXPECT_EQ(VUCopyFileToFolder(other.c_str(), out_.c_str(), exact, fits - 1), 0);
+  EXPECT_EQ(exact[0], '#');
+  ASSERT_EQ(VUCopyFileToFolder(other.c_str(), out_.c_str(), exact, fits), 1);
+  EXPECT_EQ(std::string(exact), copy);
+  EXPECT_EQ(exact[fits], '#');
 }
 
 TEST_F(FileCopyTest, AMissingSourceOrAFolderThatIsNotThereFails) {
@@ -71,6 +83,21 @@ TEST_F(FileCopyTest, AMissingSourceOrAFolderThatIsNotThereFails) {
   ASSERT_TRUE(vesta::platform::MakeFolder((out_ + "x.bmp").c_str()));
   EXPECT_EQ(Copy(file), "<failed>");
   EXPECT_TRUE(vesta::platform::FolderExists((out_ + "x.bmp").c_str()));
+}
+
+// Files of more than one block are compared to their ends.
+TEST_F(FileCopyTest, SameContentLooksAtEveryByte) {
+  const std::string a = scratch_.Path("a\\long.bin");
+  const std::string b = scratch_.Path("b\\long.bin");
+  const std::string text(20000, 'z');
+  ASSERT_TRUE(WriteTextFile(a, text));
+  ASSERT_TRUE(WriteTextFile(b, text));
+  EXPECT_TRUE(VUSameContent(a.c_str(), b.c_str()));
+  ASSERT_TRUE(WriteTextFile(b, text.substr(0, 19999) + "y"));
+  EXPECT_FALSE(VUSameContent(a.c_str(), b.c_str()));
+  ASSERT_TRUE(WriteTextFile(b, text + "z"));
+  EXPECT_FALSE(VUSameContent(a.c_str(), b.c_str()));
+  EXPECT_FALSE(VUSameContent(a.c_str(), scratch_.Path("b\\none.bin").c_str()));
 }
 
 }  // namespace

@@ -68,6 +68,13 @@ TEST(NumbersTest, RealsAreShortAndPlain) {
   EXPECT_STREQ(text, "-0.75");
   EXPECT_LE(VUFormatFloat(text, -std::numeric_limits<float>::denorm_min()), kVUNumberText);
   EXPECT_LE(VUFormatFloat(text, -3.4028235e38f), kVUNumberText);
+  // What is no number at all is written as the general conversion writes it.
+  EXPECT_EQ(VUFormatFloat(text, std::numeric_limits<float>::infinity()), 3);
+  EXPECT_STREQ(text, "inf");
+  EXPECT_EQ(VUFormatFloat(text, -std::numeric_limits<float>::infinity()), 4);
+  EXPECT_STREQ(text, "-inf");
+  EXPECT_EQ(VUFormatFloat(text, std::numeric_limits<float>::quiet_NaN()), 3);
+  EXPECT_STREQ(text, "nan");
 }
 
 TEST(NumbersTest, RealsParseWithBlanksSignsAndSpecialValues) {

@@ -200,6 +200,11 @@ TEST(RootBoundaryTest, BulkRemovalOfManyItemsInOneFolderKeepsToTheRoot) {
   EXPECT_EQ(removal.RemoveIfFile(missing), Removal::kNotAFile);
   EXPECT_EQ(boundary.ChangesOutside(), "");
   EXPECT_TRUE(platform::FindFiles((boundary.Folder() + "file*.txt").c_str()).empty());
+  // A number that names no item does nothing.
+  for (int none : {-1, missing + 1}) {
+    EXPECT_EQ(removal.RemoveIfFile(none), Removal::kNotAFile);
+    EXPECT_FALSE(removal.RemoveEmptyFolder(none));
+  }
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 //
 // Each path is taken in and resolved once; the folder that holds it is
 // opened (on POSIX: and checked to lie in VESTA_ROOT) once for a run of
-// paths in the same folder, rather than once per path and per step. The
+// paths in the same folder, rather than once per path and per step. On
+// POSIX the names of a folder that holds many of them are read once, so
+// that a plain file goes with one call, and a missing name or one spelled
+// in other letters is looked up without walking the folder again. The
 // rules are those of IsInsideRoot, FileExists, RemoveFile and
 // RemoveEmptyFolder (file_system.h), and a failure leaves its reason in
 // LastFileError as theirs do.
