@@ -105,48 +105,23 @@ int CopyItem(CItemProp* item) {
   return 1;
 }
 
-void BM_ReadTagFile(benchmark::State& state) {
-  WorldFile& file = FileFor(static_cast<int>(state.range(0)));
-  gWorld.WPInitialise();
-  gRoom.RPInitialise();
-  gItem.IPInitialise();
-  for (auto _ : state) {
-    CWorldProp world;
-    CRoomProp room;
-    CItemProp item;
-    world.WPInitialise();
-    room.RPInitialise();
-    item.IPInitialise();
-    FILE* stream = std::fopen(file.path.c_str(), "r");
-    gRecords = 0;
-    int result = FFReadTagFile(stream, &world, CopyWorld, &room, CopyRoom, &item, CopyItem, 3);
-    std::fclose(stream);
-    if (result != 1 || gRecords != static_cast<int64_t>(file.world->order.size()) + 1) {
-      state.SkipWithError("the world did not read back whole");
-    }
-  }
-  gWorld.WPTerminate();
-  gRoom.RPTerminate();
-  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(file.text.size()));
-}
-
 int CountWorld(CWorldProp*) { return static_cast<int>(++gRecords > 0); }
 int CountRoom(CRoomProp*) { return static_cast<int>(++gRecords > 0); }
 int CountItem(CItemProp*) { return static_cast<int>(++gRecords > 0); }
 
-// The reader alone: the callbacks only count the records.
-void BM_ReadTagFileCounting(benchmark::State& state) {
+// Reads the file in mode 3 through the callbacks, once per iteration.
+void ReadWith(benchmark::State& state, FFWorldCallback world, FFRoomCallback room, FFItemCallback item) {
   WorldFile& file = FileFor(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    CWorldProp world;
-    CRoomProp room;
-    CItemProp item;
-    world.WPInitialise();
-    room.RPInitialise();
-    item.IPInitialise();
+    CWorldProp worldRecord;
+    CRoomProp roomRecord;
+    CItemProp itemRecord;
+    worldRecord.WPInitialise();
+    roomRecord.RPInitialise();
+    itemRecord.IPInitialise();
     FILE* stream = std::fopen(file.path.c_str(), "r");
     gRecords = 0;
-    int result = FFReadTagFile(stream, &world, CountWorld, &room, CountRoom, &item, CountItem, 3);
+    int result = FFReadTagFile(stream, &worldRecord, world, &roomRecord, room, &itemRecord, item, 3);
     std::fclose(stream);
     if (result != 1 || gRecords != static_cast<int64_t>(file.world->order.size()) + 1) {
       state.SkipWithError("the world did not read back whole");
@@ -154,6 +129,18 @@ void BM_ReadTagFileCounting(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(file.text.size()));
 }
+
+void BM_ReadTagFile(benchmark::State& state) {
+  gWorld.WPInitialise();
+  gRoom.RPInitialise();
+  gItem.IPInitialise();
+  ReadWith(state, CopyWorld, CopyRoom, CopyItem);
+  gWorld.WPTerminate();
+  gRoom.RPTerminate();
+}
+
+// The reader alone: the callbacks only count the records.
+void BM_ReadTagFileCounting(benchmark::State& state) { ReadWith(state, CountWorld, CountRoom, CountItem); }
 
 void BM_ReadLines(benchmark::State& state) {
   WorldFile& file = FileFor(static_cast<int>(state.range(0)));
