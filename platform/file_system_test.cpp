@@ -36,6 +36,7 @@ TEST(FileSystemTest, FilesAndFoldersAreToldApart) {
   EXPECT_FALSE(platform::FileExists(""));
   EXPECT_FALSE(platform::FolderExists(""));
   EXPECT_FALSE(platform::FileExists(nullptr));
+  EXPECT_FALSE(platform::FolderExists(nullptr));
 }
 
 TEST(FileSystemTest, FoldersAreMadeOneAtATimeAndFilesRemoved) {
