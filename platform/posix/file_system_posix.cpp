@@ -26,6 +26,12 @@ bool Fail(const char* path, int error) {
 
 bool FailWithErrno(const char* path) { return Fail(path, errno != 0 ? errno : EIO); }
 
+// What is at a Windows path, links followed; false when nothing is.
+bool LookAt(const char* path, struct stat* st) {
+  if (path == nullptr || *path == '\0') return false;
+  return stat(posix::ResolveHostPath(path).c_str(), st) == 0;
+}
+
 // The open(2) flags of an fopen mode that writes; 0 for a mode that only
 // reads.
 int WriteFlags(const char* mode) {
@@ -98,17 +104,13 @@ FILE* OpenStream(const char* path, const char* mode) {
 }
 
 bool FileExists(const char* path) {
-  if (path == nullptr || *path == '\0') return false;
   struct stat st;
-  std::string host = posix::ResolveHostPath(path);
-  return stat(host.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+  return LookAt(path, &st) && !S_ISDIR(st.st_mode);
 }
 
 bool FolderExists(const char* path) {
-  if (path == nullptr || *path == '\0') return false;
   struct stat st;
-  std::string host = posix::ResolveHostPath(path);
-  return stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return LookAt(path, &st) && S_ISDIR(st.st_mode);
 }
 
 bool MakeFolder(const char* path) {
@@ -152,12 +154,10 @@ bool ShortPath(const char* path, std::string* shortPath) {
 bool CopyOneFile(const char* from, const char* to, bool failIfExists) {
   if (from == nullptr || to == nullptr) return Fail(from, ENOENT);
   if (!FileExists(from)) return Fail(from, ENOENT);
-  if (failIfExists) {
-    // Anything at the destination, file or folder (one look: a name not
-    // there yet costs a walk of its folder for another letter case).
-    struct stat st;
-    if (stat(posix::ResolveHostPath(to).c_str(), &st) == 0) return Fail(to, EEXIST);
-  }
+  // Anything at the destination, file or folder, in one look: a name not
+  // there yet costs a walk of its folder for another letter case.
+  struct stat st;
+  if (failIfExists && LookAt(to, &st)) return Fail(to, EEXIST);
   FILE* in = OpenStream(from, "rb");
   if (in == nullptr) return false;
   // Written beside the destination and put in place whole: a copy that
