@@ -175,6 +175,7 @@ AppendResult AppendToFile(const char* path, std::string_view data, FileMode mode
   if (ok && FaultHere(FaultPoint::kClose)) ok = Failed(EIO);
   if (!ok) {
     backend::CutBack(target.stream, target.length);
+    backend::UnlockAppend(target.stream);
     std::fclose(target.stream);
     // A file that was not there before is not left behind empty.
     if (target.created) backend::RemoveCreated(path);
@@ -182,6 +183,7 @@ AppendResult AppendToFile(const char* path, std::string_view data, FileMode mode
     return AppendResult::kNotWritten;
   }
   // Unbuffered: everything is in the file already.
+  backend::UnlockAppend(target.stream);
   errno = 0;
   if (std::fclose(target.stream) != 0) {
     Failed(errno);
@@ -194,7 +196,10 @@ AppendResult AppendToFile(const char* path, std::string_view data, FileMode mode
 KeptAppend::~KeptAppend() { Release(); }
 
 void KeptAppend::Release() {
-  if (stream_ != nullptr) std::fclose(stream_);
+  if (stream_ != nullptr) {
+    backend::UnlockAppend(stream_);
+    std::fclose(stream_);
+  }
   stream_ = nullptr;
   backend::ForgetAppendTarget(kept_);
   kept_ = nullptr;
@@ -203,7 +208,7 @@ void KeptAppend::Release() {
 }
 
 AppendResult KeptAppend::Append(const char* path, std::string_view data, FileMode mode) {
-  if (stream_ != nullptr && (path == nullptr || path_ != path || mode_ != mode ||
+  if (stream_ != nullptr && (path == nullptr || path_ != path || mode_ != mode || !backend::LockAppend(stream_) ||
                              !backend::StillAppendTarget(kept_, stream_, length_))) {
     Release();
   }
@@ -239,6 +244,7 @@ AppendResult KeptAppend::Append(const char* path, std::string_view data, FileMod
   length_ += static_cast<long long>(data.size());
   if (!data.empty()) endsLine_ = data.back() == '\n';
   if (!kept) kept_ = backend::KeepAppendTarget(stream_);
+  backend::UnlockAppend(stream_);
   if (kept_ == nullptr) {
     // Not kept on this platform: closed as AppendToFile closes.
     FILE* stream = stream_;

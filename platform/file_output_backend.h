@@ -36,9 +36,14 @@ struct AppendTarget {
   bool created = false;    // there was no file before
 };
 
-// Opens path for appending, creating it when absent. False, with the file
-// error set, on failure.
+// Opens path for appending, creating it when absent, and locks it against
+// other appenders. False, with the file error set, on failure.
 bool OpenForAppend(const char* path, FileMode mode, AppendTarget* target);
+// The lock of an append stream: held from OpenForAppend until the stream
+// is closed or UnlockAppend; LockAppend takes it again for a stream kept
+// open.
+bool LockAppend(FILE* stream);
+void UnlockAppend(FILE* stream);
 // Cuts the stream's file back to length.
 bool CutBack(FILE* stream, long long length);
 // Removes the file that an append created and could not fill, once its

@@ -136,6 +136,9 @@ bool RegistryImportFile(const char* path);
 // value is not a problem. Nothing is printed: a program shows the problem
 // to its user.
 std::string RegistryLastProblem();
+// Forgets the last problem, so that RegistryLastProblem tells of what
+// follows.
+void ClearRegistryLastProblem();
 
 }  // namespace vesta::platform
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "vermanager/record_list.h"
@@ -35,6 +36,21 @@ struct ComponentRecord {
   std::string value;    // path, registry key path or package name
   std::string kind;     // "[FIL]", "[DIR]", "[REG]" or "[NAM]"
   std::string owner;
+};
+
+// What a removal did with one component.
+enum class ComponentFate {
+  kDeleted,     // gone: deleted now, or not there to begin with
+  kDeferred,    // waits for the restart (a "NUL=" line of WININIT.INI)
+  kShared,      // left in place: another live component lists it
+  kNotRemoved,  // neither removed nor deferred; the reason says why
+  kRefused,     // left alone: it leads outside the installation (the reason says how)
+};
+
+struct ComponentOutcome {
+  ComponentRecord* record;  // the manifest's own record
+  ComponentFate fate;
+  std::string reason;  // for kNotRemoved and kRefused
 };
 
 class CPackageManifest {
@@ -92,6 +108,27 @@ class CPackageManifest {
   const std::vector<RefusedPath>& Refusals() const { return refusals_; }
   void ClearRefusals() { refusals_.clear(); }
 
+  // What the removals did with each component they handled since the last
+  // ClearOutcomes, in the order handled.
+  const std::vector<ComponentOutcome>& Outcomes() const { return outcomes_; }
+  void ClearOutcomes() { outcomes_.clear(); }
+
+  // With deferrals held, what waits for the restart is kept here instead of
+  // being written to WININIT.INI when the removal ends, so that the caller
+  // can write it once the manifest is rewritten (ScheduleHeldDeferrals).
+  void HoldDeferrals(bool hold) { holdDeferrals_ = hold; }
+  // Adds the held deferrals to WININIT.INI in one rewrite and forgets them.
+  // 1 when they are all there (also when there are none); 0 when WININIT.INI
+  // cannot be rewritten: the records deferred are then taken back into the
+  // manifest (no longer marked removed), with their packages, and their
+  // outcomes say why.
+  int ScheduleHeldDeferrals();
+
+  // The installed package whose name equals name, letter case ignored:
+  // its place among the installed packages (as the dialog lists them), with
+  // its name and title as the manifest spells them. -1 when there is none.
+  int FindInstalledPackage(const char* name, std::string* spelled, std::string* title);
+
  private:
   PackageRecord* FirstPackageRecord();
   PackageRecord* NextPackageRecord();
@@ -100,17 +137,46 @@ class CPackageManifest {
   // Deletes the item now, or at the next restart when it is a base
   // component or cannot go now.
   int RemoveNowOrAtRestart(ComponentRecord* record, bool (*removeNow)(const char*));
+  // Deletes a "[REG]" component's key tree, as DeleteRegistryKeyTree.
+  int DeleteKey(ComponentRecord* record);
   // A removal under way gathers what waits for the restart; the outermost
-  // one, when it ends, adds it all to WININIT.INI in one rewrite.
-  void BeginRemoval() { ++removals_; }
-  void EndRemoval();
+  // one, when it ends, adds it all to WININIT.INI in one rewrite (unless
+  // deferrals are held). While one is under way the live components are
+  // counted by value and found by owner through an index, so that a removal
+  // costs what its components cost.
+  void BeginRemoval();
+  // 0 when the outermost removal ends and its deferrals could not be
+  // written to WININIT.INI.
+  int EndRemoval();
+  // At the end of the outermost removal: every component that its
+  // outcomes (from the one at index from on) say was neither removed nor
+  // deferred is taken back into the manifest, with the package that owns
+  // it and every package and "[NAM]" component that includes such a
+  // package, so that the next uninstall of it finishes the work. The
+  // outcomes of "[NAM]" components taken back say so.
+  void KeepWhatStayed(size_t from);
+  int RemoveOneComponent(ComponentRecord* record);
+  void Record(ComponentRecord* record, ComponentFate fate, std::string reason = std::string());
+  // Marks the record removed, keeping the index's count.
+  void MarkRemoved(ComponentRecord* record);
 
   int selected_ = -1;
   CRecordList packages_;
   CRecordList components_;
   std::vector<RefusedPath> refusals_;
   int removals_ = 0;
-  std::vector<std::string> deferred_;  // short paths, in the order deferred
+  struct Deferral {
+    ComponentRecord* record;
+    std::string shortPath;
+  };
+  std::vector<Deferral> deferred_;  // in the order deferred
+  bool holdDeferrals_ = false;
+  std::vector<ComponentOutcome> outcomes_;
+  size_t runStart_ = 0;  // the first outcome of the removal under way
+  // The index of a removal under way: live components by value, and all
+  // components by owner in list order.
+  std::unordered_map<std::string, int> liveByValue_;
+  std::unordered_map<std::string, std::vector<ComponentRecord*>> byOwner_;
 };
 
 #endif

@@ -8,6 +8,7 @@
 
 #include "common/text.h"
 #include "platform/bulk_removal.h"
+#include "platform/file_lock.h"
 #include "platform/file_output.h"
 #include "platform/file_system.h"
 #include "platform/system_info.h"
@@ -113,6 +114,10 @@ std::string EntryLine(const char* path) { return std::string(kDeleteKey) + path 
 int AddEntries(const std::string& entries) {
   std::string ini = RestartIniPath();
   if (ini.empty()) return 0;
+  // Read and rewritten under its lock, so that entries another process
+  // adds meanwhile are kept.
+  platform::FileLock lock;
+  if (!lock.Acquire(ini.c_str())) return 0;
   platform::Replacement newFile;
   if (!newFile.Begin(ini.c_str(), platform::FileMode::kText)) return 0;
   FILE* oldFile = platform::OpenStream(ini.c_str(), "r");
@@ -152,7 +157,11 @@ int ApplyRestartDeletions(const char* iniPath, RestartDeletionReport* report) {
   RestartDeletionReport& done = report != nullptr ? *report : ignored;
   done = RestartDeletionReport();
   std::vector<std::string> lines;
-  if (iniPath == nullptr || !ReadLines(iniPath, &lines)) return -1;
+  if (iniPath == nullptr) return -1;
+  // Held until the file is rewritten: an entry added meanwhile would be
+  // lost with the lines acted on.
+  platform::FileLock lock;
+  if (!lock.Acquire(iniPath) || !ReadLines(iniPath, &lines)) return -1;
 
   // Each item is resolved once, when it is taken in.
   platform::BulkRemoval removal;

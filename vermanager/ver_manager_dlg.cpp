@@ -2,33 +2,18 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <utility>
 
 #include "common/text.h"
 #include "platform/shell.h"
-#include "vermanager/upgrade_log.h"
-#include "vermanager/viewer_check.h"
+#include "vermanager/package_manager.h"
+#include "vermanager/package_messages.h"
 #include "vesta/vsetu.h"
 
 using vesta::ui::MessageAnswer;
 using vesta::ui::MessageButtons;
-
-namespace {
-
-const char kVerifyCaption[] = "VestaWare Verify";
-const char kUninstallCaption[] = "VestaWare UnInstall";
-const char kCannotCaption[] = "Cannot UnInstall";
-// At most this many refused items are named in one message.
-constexpr size_t kRefusalsShown = 10;
-
-std::string Format(const char* format, const char* a, const char* b, const char* c = "") {
-  char text[1024];
-  std::snprintf(text, sizeof text, format, a, b, c);
-  return text;
-}
-
-}  // namespace
 
 CVerManagerDlg::CVerManagerDlg(std::string manifestPath) : manifestPath_(std::move(manifestPath)) {}
 
@@ -65,80 +50,76 @@ void CVerManagerDlg::VerifySelected() {
   char name[65];
   char title[261];
   if (manifest_ == nullptr || !manifest_->GetSelectedPackage(name, title)) {
-    Message("Please Select a Package to Verify.", kVerifyCaption);
+    Message(package_messages::kSelectToVerify, package_messages::kVerifyCaption);
     return;
   }
   char missing[261] = "";
   if (manifest_->FindMissingComponent(name, missing)) {
-    Message("OK.  All package components are present.", kVerifyCaption);
+    Message(package_messages::kAllPresent, package_messages::kVerifyCaption);
   } else {
-    Message(Format("%s\n\ne.g.  <%s>\n\n%s", "NOT OK. Components are missing from this package.",
-                   missing, "You can download and re-install the package from the website."),
-            kVerifyCaption);
+    Message(package_messages::Missing(missing), package_messages::kVerifyCaption);
   }
 }
+
+namespace {
+
+// The whole-product question, asked in the dialog.
+class DialogQuestions : public UninstallQuestions {
+ public:
+  explicit DialogQuestions(std::function<MessageAnswer(const std::string&, const std::string&, MessageButtons)> ask)
+      : ask_(std::move(ask)) {}
+  bool ConfirmWholeProduct() override {
+    return ask_(package_messages::kWholeProduct, package_messages::kWholeProductCaption, MessageButtons::kYesNo) ==
+           MessageAnswer::kYes;
+  }
+
+ private:
+  std::function<MessageAnswer(const std::string&, const std::string&, MessageButtons)> ask_;
+};
+
+}  // namespace
 
 void CVerManagerDlg::UninstallSelected() {
   char name[65];
   char title[261];
   if (manifest_ == nullptr || !manifest_->GetSelectedPackage(name, title)) {
-    Message("Please Select a Package to UnInstall.", kUninstallCaption);
+    Message(package_messages::kSelectToUninstall, package_messages::kUninstallCaption);
     return;
   }
-  std::string confirm = Format("%s %s %s", "You are about to remove:\n\"", title,
-                               "\"\nAre you sure you want to continue?");
-  if (Message(confirm, kUninstallCaption, MessageButtons::kYesNo) != MessageAnswer::kYes) return;
-
-  char owner[65] = "";
-  if (!manifest_->FindBlockingOwner(name, owner)) {
-    Message(Format("%s       <%s>", "This package cannot be UnInstalled before:\n", owner), kCannotCaption);
-    return;
-  }
-  if (IsViewerRunning()) {
-    Message("Please shutdown VESTA. You cannot un-install\nthis package while VESTA is runing.",
-            kCannotCaption);
-    return;
-  }
-  if (CPackageManifest::IsWholeProduct(name) &&
-      Message("The entire product will be un-installed if you uninstall this package.\nDo you want "
-              "to continue with un-install?",
-              "UnInstall Whole Product", MessageButtons::kYesNo) != MessageAnswer::kYes) {
+  if (Message(package_messages::ConfirmRemoval(title), package_messages::kUninstallCaption,
+              MessageButtons::kYesNo) != MessageAnswer::kYes) {
     return;
   }
 
-  manifest_->ClearRefusals();
-  if (manifest_->RemoveSelectedPackage() == 1) manifest_->SaveManifest(manifestPath_.c_str());
-  if (manifest_->CountPackages() > 0) {
-    ShowRefusals();
-    FillPackageList();
-  } else if (manifest_->RemoveOwnedComponents(kBaseOwner) == 1) {
-    ShowRefusals();
-    Message("Please reboot your computer to complete VESTA UnInstall.\nYou need to delete by hand any "
-            "VESTA files which you created.\nThese are stored under the VESTA installation folder.",
-            kUninstallCaption);
+  // The uninstall works on the manifest as it is on disk now: another
+  // process may have changed it since the list was filled.
+  const std::string folder = view_ != nullptr ? view_->FolderText() : std::string();
+  DialogQuestions questions([this](const std::string& text, const std::string& caption, MessageButtons buttons) {
+    return Message(text, caption, buttons);
+  });
+  const UninstallResult result = PackageManager(manifestPath_, folder).Uninstall(name, &questions);
+  switch (result.status) {
+    case UninstallResult::Status::kBlocked:
+      Message(package_messages::Blocked(result.blockingOwner), package_messages::kCannotCaption);
+      return;
+    case UninstallResult::Status::kViewerRunning:
+      Message(package_messages::kViewerRunning, package_messages::kCannotCaption);
+      return;
+    case UninstallResult::Status::kDeclined:
+      return;
+    default:
+      break;
+  }
+  // The list shows the manifest as the uninstall left it.
+  if (OpenManifest(manifestPath_.c_str()) == 0) manifest_.reset(new (std::nothrow) CPackageManifest);
+  std::string refused = package_messages::Refusals(result.refused);
+  if (!refused.empty()) Message(refused, package_messages::kUninstallCaption);
+  if (result.restartNeeded) {
+    Message(package_messages::kRestart, package_messages::kUninstallCaption);
     OnCancel();
   } else {
-    ShowRefusals();
     FillPackageList();
   }
-
-  char comment[400];
-  std::snprintf(comment, sizeof comment, "UnInstalling VESTA package: <%s>", title);
-  std::string folder = view_ != nullptr ? view_->FolderText() : std::string();
-  AppendUpgradeLog(folder.c_str(), comment);
-}
-
-void CVerManagerDlg::ShowRefusals() {
-  const std::vector<RefusedPath>& refused = manifest_->Refusals();
-  if (refused.empty()) return;
-  std::string text = std::to_string(refused.size()) +
-                     (refused.size() == 1 ? " item was" : " items were") +
-                     " left in place: the manifest names them outside the installation.\n";
-  for (size_t i = 0; i < refused.size() && i < kRefusalsShown; ++i) {
-    text += "\n<" + refused[i].path + ">: " + refused[i].reason;
-  }
-  if (refused.size() > kRefusalsShown) text += "\n... and " + std::to_string(refused.size() - kRefusalsShown) + " more";
-  Message(text, kUninstallCaption);
 }
 
 void CVerManagerDlg::OnInitDialog(vesta::ui::PackageDialogView* view) {

@@ -57,10 +57,6 @@ class CVerManagerDlg : public vesta::ui::PackageDialogEvents {
   vesta::ui::MessageAnswer Message(const std::string& text, const std::string& caption,
                                          vesta::ui::MessageButtons buttons =
                                              vesta::ui::MessageButtons::kOk);
-  // Tells the user what the removal left alone because it leads outside
-  // the installation, if anything.
-  void ShowRefusals();
-
   std::string manifestPath_;
   std::unique_ptr<CPackageManifest> manifest_;
   vesta::ui::PackageDialogView* view_ = nullptr;

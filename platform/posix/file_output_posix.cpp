@@ -2,6 +2,7 @@
 // them (place.h), so that a Windows path never leads a change out of
 // VESTA_ROOT.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -117,19 +118,43 @@ void DiscardTemporary(Temporary* temporary) {
   delete temporary;
 }
 
-bool OpenForAppend(const char* path, FileMode /*mode*/, AppendTarget* target) {
+bool OpenForAppend(const char* path, FileMode mode, AppendTarget* target) {
   posix::Place place;
   if (!place.Open(path) || !place.FollowLinks()) return false;
   const int flags = O_RDWR | O_APPEND | O_NOFOLLOW | O_CLOEXEC;
-  int fd = openat(place.Folder(), place.Name(), flags);
-  if (fd < 0 && errno == ENOENT) {
+  int fd = -1;
+  // Two appenders may find the file missing at once: one makes it, the
+  // other opens what it made.
+  for (int tries = 0; fd < 0 && tries < 8; ++tries) {
+    target->created = false;
+    fd = openat(place.Folder(), place.Name(), flags);
+    if (fd >= 0 || errno != ENOENT) break;
     fd = openat(place.Folder(), place.Name(), flags | O_CREAT | O_EXCL, 0666);
     target->created = fd >= 0;
+    if (fd < 0 && errno != EEXIST) break;
   }
   if (fd < 0) return Fail(path);
+  // Another process may append at the same time: the length, the last
+  // byte and the way back hold only while the file is locked.
+  while (flock(fd, LOCK_EX) != 0) {
+    if (errno != EINTR) {
+      Fail(path);
+      close(fd);
+      return false;
+    }
+  }
   struct stat st;
+  struct stat named;
   char last = '\n';
   bool ok = fstat(fd, &st) == 0;
+  if (ok && !target->created &&
+      (fstatat(place.Folder(), place.Name(), &named, AT_SYMLINK_NOFOLLOW) != 0 || named.st_dev != st.st_dev ||
+       named.st_ino != st.st_ino)) {
+    // Removed or replaced while this process waited: append to what is at
+    // the name now.
+    close(fd);
+    return OpenForAppend(path, mode, target);
+  }
   if (ok && !S_ISREG(st.st_mode)) {
     errno = EINVAL;  // a device or a pipe has no end to cut back to
     ok = false;
@@ -152,6 +177,15 @@ bool OpenForAppend(const char* path, FileMode /*mode*/, AppendTarget* target) {
   target->endsLine = last == '\n';
   return true;
 }
+
+bool LockAppend(FILE* stream) {
+  while (flock(fileno(stream), LOCK_EX) != 0) {
+    if (errno != EINTR) return false;
+  }
+  return true;
+}
+
+void UnlockAppend(FILE* stream) { flock(fileno(stream), LOCK_UN); }
 
 bool CutBack(FILE* stream, long long length) {
   return stream != nullptr && ftruncate(fileno(stream), static_cast<off_t>(length)) == 0;

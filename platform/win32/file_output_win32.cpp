@@ -30,6 +30,18 @@ std::string FolderOf(const std::string& path) {
   return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
+// Appends lock one byte far past any end a file reaches, so that the lock
+// keeps other appenders out without standing in the way of readers.
+constexpr DWORD kAppendLockOffset = 0xFFFFFFFEu;
+constexpr DWORD kAppendLockOffsetHigh = 0x7FFFFFFFu;
+
+bool LockAppendHandle(HANDLE handle) {
+  OVERLAPPED at = {};
+  at.Offset = kAppendLockOffset;
+  at.OffsetHigh = kAppendLockOffsetHigh;
+  return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at) != 0;
+}
+
 }  // namespace
 
 Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode mode) {
@@ -97,6 +109,13 @@ bool OpenForAppend(const char* path, FileMode mode, AppendTarget* target) {
     target->created = fd >= 0;
   }
   if (fd < 0) return win32::FailWithErrno(path);
+  // Another process may append at the same time: the length, the last
+  // byte and the way back hold only while the file is locked.
+  if (!LockAppendHandle(reinterpret_cast<HANDLE>(_get_osfhandle(fd)))) {
+    win32::FailWithLastError(path);
+    _close(fd);
+    return false;
+  }
   // The length and the last byte, read as bytes.
   long long length = _filelengthi64(fd);
   char last = '\n';
@@ -123,6 +142,15 @@ bool OpenForAppend(const char* path, FileMode mode, AppendTarget* target) {
   target->length = length;
   target->endsLine = last == '\n';
   return true;
+}
+
+bool LockAppend(FILE* stream) { return LockAppendHandle(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)))); }
+
+void UnlockAppend(FILE* stream) {
+  OVERLAPPED at = {};
+  at.Offset = kAppendLockOffset;
+  at.OffsetHigh = kAppendLockOffsetHigh;
+  UnlockFileEx(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), 0, 1, 0, &at);
 }
 
 bool CutBack(FILE* stream, long long length) {

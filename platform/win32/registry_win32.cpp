@@ -360,9 +360,4 @@ bool RegistryImportFile(const char* path) {
   return ok;
 }
 
-std::string RegistryLastProblem() {
-  std::lock_guard<std::mutex> lock(state::Registry().mutex);
-  return state::Registry().last;
-}
-
 }  // namespace vesta::platform

@@ -3,6 +3,8 @@
 
 #include <istream>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "programs/vesta/commands.h"
 #include "vesta/vsetu.h"
@@ -69,6 +71,9 @@ struct Asking {
   Console* console;
   bool yes;
   bool declined = false;
+  std::vector<std::string> stayed;   // "[KIND] value: reason"
+  std::vector<std::string> refused;  // the same, left alone outside the installation
+  int deferred = 0;
 };
 
 // The dialog's questions on the console: answered yes by --yes, else by
@@ -90,6 +95,14 @@ int Ask(const char* text, const char* caption, void* context) {
   bool agreed = answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
   asking->declined = asking->declined || !agreed;
   return agreed ? 1 : 0;
+}
+
+int Outcome(const char* kind, const char* value, const char* /*owner*/, int fate, const char* reason, void* context) {
+  auto* asking = static_cast<Asking*>(context);
+  if (fate == VS_COMPONENT_NOT_REMOVED) asking->stayed.push_back(std::string(kind) + " " + value + ": " + reason);
+  if (fate == VS_COMPONENT_REFUSED) asking->refused.push_back(std::string(kind) + " " + value + ": " + reason);
+  if (fate == VS_COMPONENT_DEFERRED) ++asking->deferred;
+  return 1;
 }
 
 void Tell(const char* text, const char* caption, void* context) {
@@ -135,18 +148,34 @@ int PackageVerify(Console& console, const std::string& given, const std::string&
 int PackageUninstall(Console& console, const std::string& given, const std::string& name, bool yes) {
   std::string manifest;
   if (!ManifestPath(console, given, &manifest)) return kExitFailed;
-  Asking asking{&console, yes};
+  Asking asking{&console, yes, false, {}, {}, 0};
   Attempt();
-  int result = VSUninstallPackage(manifest.c_str(), name.c_str(), Ask, Tell, &asking);
+  int result = VSUninstallPackageWithOutcomes(manifest.c_str(), name.c_str(), Ask, Tell, Outcome, &asking);
   if (result == -1) return CannotRead(console, manifest);
   if (result == -2) return Fail(console, "package uninstall: " + manifest + ": lists no installed package " + name);
   if (result == 0 && asking.declined) return Fail(console, "package uninstall: " + name + ": not uninstalled, as answered");
+  if (result == 0 && !asking.stayed.empty()) {
+    // Each component that stayed is named; the manifest keeps them.
+    for (const std::string& stayed : asking.stayed) console.err << "vesta: package uninstall: not removed: " << stayed << "\n";
+    return Fail(console, "package uninstall: " + name + ": " + std::to_string(asking.stayed.size()) +
+                             (asking.stayed.size() == 1 ? " component stays" : " components stay") + " in " +
+                             manifest + "; uninstall it again once the cause is mended");
+  }
   if (result == 0) {
     std::string problem = FileProblem("");
     return Fail(console, "package uninstall: " + name + ": not uninstalled" +
                              (problem.empty() ? std::string() : " (" + problem + ")"));
   }
-  console.out << "uninstalled " << name << "; " << manifest << " rewritten\n";
+  console.out << "uninstalled " << name << "; " << manifest << " rewritten";
+  if (asking.deferred > 0) console.out << "; " << asking.deferred << " deleted at the next restart (WININIT.INI)";
+  console.out << "\n";
+  // What leads outside the installation is never touched (the message
+  // above names it): the uninstall is not a whole success.
+  if (!asking.refused.empty()) {
+    return Fail(console, "package uninstall: " + name + ": " + std::to_string(asking.refused.size()) +
+                             (asking.refused.size() == 1 ? " item was" : " items were") +
+                             " left alone: the manifest names them outside the installation");
+  }
   return Finish(console, kExitOk);
 }
 

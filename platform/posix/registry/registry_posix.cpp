@@ -1,7 +1,6 @@
 #include "platform/registry.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +15,7 @@
 
 #include "platform/process_state.h"
 #include "platform/file_error.h"
+#include "platform/file_lock.h"
 #include "platform/file_output.h"
 #include "platform/code_page.h"
 #include "platform/posix/host_path.h"
@@ -149,17 +149,10 @@ bool ChangeHive(RegRoot fileRoot, Change change) {
   mkdir(posix::VestaRoot().c_str(), 0777);
   mkdir(folder.c_str(), 0777);
   const std::string file = HiveFile(fileRoot);
-  int lock = open((file + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (lock < 0) {
-    ReportSystemError(file + ".lock", "cannot lock");
+  FileLock lock;
+  if (!lock.Acquire(file.c_str())) {
+    Report("registry: " + LockFileOf(file.c_str()) + ": cannot lock: " + LastFileError().reason);
     return false;
-  }
-  while (flock(lock, LOCK_EX) != 0) {
-    if (errno != EINTR) {
-      ReportSystemError(file + ".lock", "cannot lock");
-      close(lock);
-      return false;
-    }
   }
   std::shared_ptr<const LoadedHive> loaded = LoadHive(fileRoot);
   bool ok = loaded != nullptr;
@@ -175,7 +168,6 @@ bool ChangeHive(RegRoot fileRoot, Change change) {
       posix::KeepHive(file, posix::FileStamp::Of(status), std::make_shared<const LoadedHive>(std::move(hive)));
     }
   }
-  close(lock);  // releases the lock
   return ok;
 }
 
@@ -395,11 +387,6 @@ bool RegistryImportFile(const char* path) {
          }) && ok;
   }
   return ok;
-}
-
-std::string RegistryLastProblem() {
-  std::lock_guard<std::mutex> lock(state::Registry().mutex);
-  return state::Registry().last;
 }
 
 }  // namespace vesta::platform
