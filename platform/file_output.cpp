@@ -161,11 +161,11 @@ bool ReplaceWholeFile(const char* path, std::string_view contents, FileMode mode
   return replacement.Begin(path, mode) && replacement.Write(contents) && replacement.Commit();
 }
 
-AppendResult AppendToFile(const char* path, std::string_view data, FileMode mode) {
+AppendResult AppendToFile(const char* path, std::string_view data, FileMode mode, LineStart start) {
   backend::AppendTarget target;
   if (!backend::OpenForAppend(path, mode, &target)) return AppendResult::kNotOpened;
   std::string sealed;
-  if (!target.endsLine && !data.empty()) {
+  if (!target.endsLine && !data.empty() && start == LineStart::kOwnLine) {
     sealed.reserve(data.size() + 1);
     sealed += '\n';
     sealed += data;

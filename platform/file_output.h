@@ -90,9 +90,18 @@ enum class AppendResult {
   kNotWritten,  // writing failed; the file is back at its old length
 };
 
+// How an append begins when the file does not end with a line feed.
+enum class LineStart {
+  kOwnLine,   // a record: after a line feed, so that it begins a line of its own
+  kAsItIs,    // text that may go on a line begun before (a log)
+};
+
 // Appends data to the file at path, creating it when absent: whole or not
-// at all, after a line feed when the file ends with a line cut short.
-AppendResult AppendToFile(const char* path, std::string_view data, FileMode mode);
+// at all, after a line feed when the file ends with a line cut short
+// (unless the text is to be taken as it is). Appends of other processes
+// wait for it: the file is locked while it is written.
+AppendResult AppendToFile(const char* path, std::string_view data, FileMode mode,
+                          LineStart start = LineStart::kOwnLine);
 
 // Appends as AppendToFile does, but keeps the file of the last append open,
 // so that a run of records appended to one file costs a write each rather

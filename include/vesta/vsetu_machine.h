@@ -74,6 +74,30 @@ VSETU_API int VSGetLastFileProblem(char* out, int size);
 // what follows.
 VSETU_API void VSClearLastFileProblem();
 
+// The change lock of a file that several processes may change (a
+// catalogue, a manifest, WININIT.INI): take it before the file is read and
+// let go of it after the file is written back, and no change another
+// process makes in between is lost. The lock is a file beside the file
+// (its name with ".lock" added); the system frees it when the process
+// ends, however it ends. The package services' uninstall (the manifest)
+// and the restart deletions (WININIT.INI) take the same lock; a thread that
+// holds a lock may take it again.
+class VSETU_API CVChangeLock {
+ public:
+  CVChangeLock();
+  ~CVChangeLock();  // lets go of the lock
+  CVChangeLock(const CVChangeLock&) = delete;
+  CVChangeLock& operator=(const CVChangeLock&) = delete;
+
+  // Waits until the lock of the file at path is held (letting go of one
+  // held before). 0 when it cannot be had: VSGetLastFileProblem says why.
+  int CLAcquire(const char* path);
+  void CLRelease();
+
+ private:
+  void* held_;
+};
+
 // ---------------------------------------------------------------------------
 // The paths a world stores.
 

@@ -153,6 +153,10 @@ int TypesAdd(Console& console, const std::string& given, const TypeFields& field
                                   &fields.deleteSound}) {
     if (text->size() > 260) return Fail(console, "types add: " + *text + ": longer than 260 characters");
   }
+  // Read, changed and written back under its lock: another process's
+  // change in between is kept.
+  CVChangeLock lock;
+  if (!lock.CLAcquire(path.c_str())) return Fail(console, "types add: cannot lock the catalogue " + FileProblem(path));
   // A catalogue that does not exist yet starts empty.
   std::unique_ptr<CVFileTypeList> catalogue =
       VSFileExists(path.c_str()) ? Load(console, path, false) : NewCatalogue();
@@ -196,6 +200,8 @@ int TypesAdd(Console& console, const std::string& given, const TypeFields& field
 int TypesRemove(Console& console, const std::string& given, const std::string& name) {
   std::string path;
   if (!CataloguePath(console, given, &path)) return kExitFailed;
+  CVChangeLock lock;
+  if (!lock.CLAcquire(path.c_str())) return Fail(console, "types remove: cannot lock the catalogue " + FileProblem(path));
   std::unique_ptr<CVFileTypeList> catalogue = Load(console, path, false);
   if (catalogue == nullptr) return kExitFailed;
   CVFileType* type = nullptr;

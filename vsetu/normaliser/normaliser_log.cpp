@@ -19,12 +19,6 @@
 namespace vesta::vsetu {
 namespace {
 
-void CloseLog() {
-  FILE** stream = NormaliserLogStream();
-  if (*stream != nullptr) std::fclose(*stream);
-  *stream = nullptr;
-}
-
 // Fixes the log's path at the first call of the process.
 const char* LogPath() {
   char* path = NormaliserLogPath();
@@ -37,27 +31,27 @@ const char* LogPath() {
   return path;
 }
 
-// The log stays open while the process writes to it, so that a world of
-// many thousand records does not open the file once per line.
-FILE* OpenLog() {
-  FILE** stream = NormaliserLogStream();
-  if (*stream == nullptr) {
-    *stream = platform::OpenStream(LogPath(), "a+");
-    static bool closesAtExit = false;
-    if (*stream != nullptr && !closesAtExit) {
-      std::atexit(CloseLog);
-      closesAtExit = true;
-    }
-  }
-  return *stream;
+// Lines wait in memory up to this size, then go to the file together.
+constexpr size_t kPendingLimit = 64 * 1024;
+
+// Appends what waits to the log in one piece (platform/file_output.h): a
+// run in another process writes its own pieces between, never into one.
+bool WritePending() {
+  std::string* pending = NormaliserLogPending();
+  if (pending->empty()) return true;
+  const bool written = platform::AppendToFile(LogPath(), *pending, platform::FileMode::kText,
+                                              platform::LineStart::kAsItIs) == platform::AppendResult::kAppended;
+  pending->clear();
+  return written;
 }
 
 }  // namespace
 
 void Log(const std::string& text) {
-  FILE* stream = OpenLog();
+  std::string* pending = NormaliserLogPending();
+  pending->append(text);
   // A lost line never stops a normalisation.
-  if (stream != nullptr) platform::WriteToStream(stream, text);
+  if (*NormaliserLogSteps() == 0 || pending->size() >= kPendingLimit) WritePending();
 }
 
 LogStep::LogStep() { ++*NormaliserLogSteps(); }
@@ -67,14 +61,11 @@ LogStep::~LogStep() {
 }
 
 void ForgetNormaliserLog() {
-  CloseLog();
+  NormaliserLogPending()->clear();
   NormaliserLogPath()[0] = '\0';
 }
 
-void FlushNormaliserLog() {
-  FILE* stream = *NormaliserLogStream();
-  if (stream != nullptr) platform::FlushStream(stream);
-}
+void FlushNormaliserLog() { WritePending(); }
 
 }  // namespace vesta::vsetu
 
@@ -84,11 +75,18 @@ int VSAppendNormaliserLog(const char* text, int flag) {
     vesta::vsetu::FlushNormaliserLog();
     return VUShellOpen(nullptr, "open", path);
   }
-  FILE* stream = vesta::vsetu::OpenLog();
-  if (stream == nullptr) return 0;
-  // What a caller appends is in the file when the call returns.
-  bool written = text == nullptr || vesta::platform::WriteToStream(stream, std::string_view(text));
-  return vesta::platform::FlushStream(stream) && written ? 1 : 0;
+  // What a caller appends is in the file when the call returns, after what
+  // the normaliser's steps wrote before it.
+  if (text != nullptr) vesta::vsetu::NormaliserLogPending()->append(text);
+  const bool written = vesta::vsetu::WritePending();
+  // The file is made even when there is nothing to add.
+  if (written && (text == nullptr || *text == '\0') && !vesta::platform::FileExists(path)) {
+    return vesta::platform::AppendToFile(path, "", vesta::platform::FileMode::kText) ==
+                   vesta::platform::AppendResult::kAppended
+               ? 1
+               : 0;
+  }
+  return written ? 1 : 0;
 }
 
 int VSSetNormalisationVariables() {

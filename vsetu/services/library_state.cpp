@@ -14,7 +14,7 @@ struct LibraryState {
   CWorldProp* normaliserWorld = nullptr;
   int itemCount = 0;
   char logPath[kStateText + 1] = "";
-  FILE* logStream = nullptr;
+  std::string logPending;
   int logSteps = 0;
   std::set<std::string> worldsInNormalisation;
   std::unordered_map<const CVFileType*, EndingIndex*>* indexedRecords = nullptr;
@@ -43,7 +43,7 @@ std::unordered_map<const CVFileType*, EndingIndex*>* IndexedRecords() {
   return records;
 }
 char* NormaliserLogPath() { return State().logPath; }
-FILE** NormaliserLogStream() { return &State().logStream; }
+std::string* NormaliserLogPending() { return &State().logPending; }
 int* NormaliserLogSteps() { return &State().logSteps; }
 std::set<std::string>* WorldsInNormalisation() { return &State().worldsInNormalisation; }
 

@@ -33,11 +33,11 @@ CTheList** ListHead();
 CTheList** ListTail();
 CWorldProp** NormaliserWorld();
 int* ItemCount();
-// The normaliser log: its path once fixed, its stream while open, and how
+// The normaliser log: its path once fixed, the lines not yet in it, and how
 // many of the normaliser's steps are under way (their lines are written
 // when the outermost one returns).
 char* NormaliserLogPath();
-FILE** NormaliserLogStream();
+std::string* NormaliserLogPending();
 int* NormaliserLogSteps();
 // The world files being normalised now, nested ones included (folded
 // case), so that a world that names itself is not normalised again.
