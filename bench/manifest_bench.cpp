@@ -1,8 +1,11 @@
 // The package manager at scale: a manifest of N packages (each with four
 // files) loaded and listed as the dialog lists it, against a plain line
 // read of the same file in the same run; 30,000 packages (about 8 MB)
-// against 3,000; and the heap the loaded manifest holds per package.
+// against 3,000; and the heap the loaded manifest holds per package. An
+// uninstall of 3,000 and 30,000 files against removing them plainly.
 #include <benchmark/benchmark.h>
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -13,6 +16,7 @@
 #include "bench/bench_table.h"
 #include "bench/ratio_reporter.h"
 #include "platform/file_system.h"
+#include "vermanager/package_manager.h"
 #include "vermanager/ui/package_dialog.h"
 #include "vermanager/ver_manager_dlg.h"
 
@@ -115,6 +119,69 @@ void BM_ReadManifestLines(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(manifest.bytes));
 }
 
+// An uninstall of one package of many files (in folders of 1,000) against
+// removing the same files and folders plainly, one unlink each; the files
+// are made anew, untimed, before each round.
+constexpr int kFilesPerFolder = 1000;
+
+std::string PackageFolder(int files, int folder) {
+  return "C:\\Uninstall" + std::to_string(files) + "\\part" + std::to_string(folder);
+}
+
+// Makes the package's files; its manifest when asked.
+void MakePackage(int files, bool manifest) {
+  const std::string top = "Uninstall" + std::to_string(files);
+  std::filesystem::create_directories(Root().Host("drive_c/" + top));
+  std::string text = Field("[NAM]", "BIG") + Field("[TYP]", "A package of many files") + "\n";
+  for (int folder = 0; folder * kFilesPerFolder < files; ++folder) {
+    const std::filesystem::path host = Root().Host("drive_c/" + top + "/part" + std::to_string(folder));
+    std::filesystem::create_directories(host);
+    for (int f = folder * kFilesPerFolder; f < files && f < (folder + 1) * kFilesPerFolder; ++f) {
+      const std::string name = "file" + std::to_string(f) + ".dat";
+      FILE* stream = std::fopen((host / name).c_str(), "w");
+      if (stream != nullptr) std::fclose(stream);
+      if (manifest) text += Field("[FIL]", PackageFolder(files, folder) + "\\" + name) + Field("[UBY]", "BIG") + "\n";
+    }
+    if (manifest) text += Field("[DIR]", PackageFolder(files, folder)) + Field("[UBY]", "BIG") + "\n";
+  }
+  text += Field("[NAM]", "OTHER") + Field("[TYP]", "Another package, which stays") + "\n";
+  if (!manifest) return;
+  FILE* stream = vesta::platform::OpenStream(("C:\\" + top + ".txt").c_str(), "w");
+  std::fputs(text.c_str(), stream);
+  std::fclose(stream);
+}
+
+void BM_UninstallPackage(benchmark::State& state) {
+  const int files = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    state.PauseTiming();
+    MakePackage(files, true);
+    state.ResumeTiming();
+    const UninstallResult result =
+        PackageManager("C:\\Uninstall" + std::to_string(files) + ".txt", std::string()).Uninstall("BIG", nullptr);
+    if (result.status != UninstallResult::Status::kUninstalled) state.SkipWithError("the uninstall did not finish");
+  }
+}
+
+void BM_RemoveFilesPlainly(benchmark::State& state) {
+  const int files = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    state.PauseTiming();
+    MakePackage(files, false);
+    state.ResumeTiming();
+    for (int folder = 0; folder * kFilesPerFolder < files; ++folder) {
+      const std::filesystem::path host =
+          Root().Host("drive_c/Uninstall" + std::to_string(files) + "/part" + std::to_string(folder));
+      for (int f = folder * kFilesPerFolder; f < files && f < (folder + 1) * kFilesPerFolder; ++f) {
+        unlink((host / ("file" + std::to_string(f) + ".dat")).c_str());
+      }
+      rmdir(host.c_str());
+    }
+  }
+}
+
+BENCHMARK(BM_UninstallPackage)->Arg(3000)->Arg(30000)->Iterations(1)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
+BENCHMARK(BM_RemoveFilesPlainly)->Arg(3000)->Arg(30000)->Iterations(1)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
 BENCHMARK(BM_LoadAndListManifest)->Arg(3000)->Arg(30000)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
 BENCHMARK(BM_ReadManifestLines)->Arg(3000)->Arg(30000)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly();
 
@@ -140,6 +207,24 @@ void PrintTable(const vesta::bench::RatioReporter& reporter) {
     size_t heap = 0;
     LoadAndList(3000, &heap);
     row.memory = std::to_string(heap) + " B/package";
+    vesta::bench::PrintRow(row);
+  }
+  for (int files : {3000, 30000}) {
+    const double uninstall = reporter.Median("BM_UninstallPackage/" + std::to_string(files));
+    const double plain = reporter.Median("BM_RemoveFilesPlainly/" + std::to_string(files));
+    if (uninstall <= 0) continue;
+    TableRow row;
+    row.what = "uninstall of a package of " + std::to_string(files) + " files";
+    row.seconds = uninstall;
+    row.baseline = "plain removal " + TimeText(plain);
+    if (plain > 0) row.ratio = Format("%.2fx plain removal", uninstall / plain);
+    if (files == 3000) {
+      const double large = reporter.Median("BM_UninstallPackage/30000");
+      if (large > 0) row.growth = Format("%.1fx", large / uninstall);
+    } else {
+      row.target = "within 1.5x of plain removal";
+      row.met = plain > 0 && uninstall / plain <= 1.5;
+    }
     vesta::bench::PrintRow(row);
   }
   if (large > 0) {

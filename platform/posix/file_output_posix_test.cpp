@@ -1,6 +1,7 @@
 // What the POSIX output layer adds: the new file keeps the old one's
 // permissions, a link is written through to its file (inside the root
-// only), only regular files are appended to, and a sync that fails says so.
+// only) but a lock file is never a link, only regular files are appended
+// to, and a sync that fails says so.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "platform/file_error.h"
+#include "platform/file_lock.h"
 #include "platform/file_output.h"
 #include "platform/file_output_backend.h"
 #include "platform/file_system.h"
@@ -83,6 +85,14 @@ TEST(FileOutputPosixTest, ALinkIsWrittenThroughToItsFileButNotOutOfTheRoot) {
   EXPECT_EQ(platform::LastFileError().reason, platform::kOutsideRootReason);
   EXPECT_EQ(ReadTextFile(away), "away\n");
   unlink(away.c_str());
+
+  // A lock file is never a link: a dangling one makes nothing where it
+  // leads, and the file it guards is not changed.
+  ASSERT_EQ(symlink(away.c_str(), platform::HostPath(platform::LockFileOf(real.c_str()).c_str()).c_str()), 0);
+  platform::FileLock lock;
+  EXPECT_FALSE(lock.Acquire(real.c_str()));
+  EXPECT_EQ(platform::LastFileError().reason, "a link where a lock file belongs");
+  EXPECT_NE(access(away.c_str(), F_OK), 0);
 }
 
 TEST(FileOutputPosixTest, OnlyARegularFileIsAppendedTo) {

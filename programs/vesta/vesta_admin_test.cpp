@@ -4,7 +4,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include <set>
+#include <string>
+
 #include "platform/file_system.h"
+#include "platform/testing/blocked_registry.h"
+#include "platform/testing/child_process.h"
 #include "platform/testing/fault_injection.h"
 #include "platform/testing/files.h"
 #include "programs/vesta/test_vesta.h"
@@ -103,6 +108,45 @@ TEST_F(TypesCommandTest, AddAndRemoveRewriteTheCatalogueAndRefuseClashes) {
   EXPECT_EQ(RunTool({"types", "-c", fresh, "match", "a.wav"}).out, "a.wav: Sound (.wav)\n");
 }
 
+// Two processes adding types to one catalogue, then removing half of them,
+// at the same time: every change stays.
+constexpr int kTypesEach = 50;
+
+TEST(TypesProcessTest, TwoProcessesAddingAndRemovingTypesLoseNothing) {
+  ScratchFolder scratch;
+  const std::string catalogue = scratch.Path("Shared.vft");
+  ASSERT_EQ(RunTool({"types", "-c", catalogue, "add", "Base", "--ending", ".base"}).status, 0);
+  const std::string logA = platform::HostPath(scratch.Path("a.log").c_str());
+  const std::string logB = platform::HostPath(scratch.Path("b.log").c_str());
+  ChildProcess a("TypesProcessTest.Changer", "a", logA);
+  ChildProcess b("TypesProcessTest.Changer", "b", logB);
+  ASSERT_TRUE(a.Started() && b.Started());
+  EXPECT_TRUE(a.Wait()) << ReadTextFile(scratch.Path("a.log"));
+  EXPECT_TRUE(b.Wait()) << ReadTextFile(scratch.Path("b.log"));
+  nlohmann::json types = nlohmann::json::parse(RunTool({"types", "-c", catalogue, "list", "--json"}).out)["types"];
+  std::set<std::string> names;
+  for (const auto& type : types) names.insert(type["name"].get<std::string>());
+  EXPECT_EQ(names.size(), 1u + kTypesEach);  // the odd ones were removed again
+  for (int i = 0; i < kTypesEach; i += 2) EXPECT_EQ(names.count("a" + std::to_string(i)), 1u) << i;
+  EXPECT_EQ(names.count("b1"), 0u);
+}
+
+TEST(TypesProcessTest, Changer) {
+  const std::string job = ChildJob();
+  if (job.empty()) GTEST_SKIP() << "runs only as a child";
+  ScratchFolder scratch(ScratchFolder::kParents);
+  const std::string catalogue = scratch.Path("Shared.vft");
+  for (int i = 0; i < kTypesEach; ++i) {
+    const std::string name = job + std::to_string(i);
+    RunResult added = RunTool({"types", "-c", catalogue, "add", name, "--ending", "." + name});
+    ASSERT_EQ(added.status, 0) << added.err;
+    if (i % 2 == 1) {
+      RunResult removed = RunTool({"types", "-c", catalogue, "remove", name});
+      ASSERT_EQ(removed.status, 0) << removed.err;
+    }
+  }
+}
+
 class PackageCommandTest : public VestaToolTest {
  protected:
   void SetUp() override {
@@ -172,6 +216,23 @@ TEST_F(PackageCommandTest, AnUninstallWhoseManifestCannotBeRewrittenIsAFailure) 
   EXPECT_EQ(failed.status, 1);
   EXPECT_NE(failed.err.find("MEDIA: not uninstalled ("), std::string::npos) << failed.err;
   EXPECT_EQ(ReadTextFile(manifest_), before);
+}
+
+TEST_F(PackageCommandTest, AnUninstallNamesWhatStaysAndFinishesWhenRunAgain) {
+  ASSERT_EQ(RunTool({"reg", "set", "HKEY_CURRENT_USER\\Software\\Gone", "v", "1"}).status, 0);
+  {
+    BlockedRegistry blocked(platform::RegRoot::kCurrentUser);
+    if (!blocked.Supported()) GTEST_SKIP() << "the system's registry cannot be blocked";
+    RunResult stays = RunTool({"package", "uninstall", "SAVER", "--yes"});
+    EXPECT_EQ(stays.status, 1);
+    EXPECT_NE(stays.err.find("not removed: [REG] HKEY_CURRENT_USER\\Software\\Gone: "), std::string::npos)
+        << stays.err;
+    EXPECT_NE(stays.err.find("SAVER: 1 component stays in " + manifest_), std::string::npos) << stays.err;
+    EXPECT_NE(RunTool({"package", "list"}).out.find("SAVER"), std::string::npos);
+  }
+  RunResult again = RunTool({"package", "uninstall", "SAVER", "--yes"});
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(RunTool({"reg", "query", "HKEY_CURRENT_USER\\Software\\Gone"}).status, 1);
 }
 
 using RegistryCommandTest = VestaToolTest;
