@@ -75,8 +75,8 @@ int RewriteTextureNames(const char* shape, Change change) {
 }
 
 // Shapes whose textures are already copied into, or relativised for, the
-// folder they lie in during this process: a world names the same shape
-// many times.
+// folder they lie in during this normalisation: a world names the same
+// shape many times.
 std::unordered_set<std::string>& Done() {
   static std::unordered_set<std::string> done;
   return done;
@@ -96,6 +96,8 @@ std::string MediaFolder() {
 }
 
 }  // namespace
+
+void VUForgetShapesDone() { Done().clear(); }
 
 std::vector<std::string> VUShapeTextureNames(const std::string& text) {
   std::vector<std::string> names;

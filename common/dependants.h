@@ -15,6 +15,11 @@ int VUCopySoundDependants(const char* copy, const char* folder);
 int VUCopyShapeDependants(const char* copy, const char* folder);
 int VUCopyKOLBDependants(const char* copy);
 
+// A shape that a world names many times has its textures copied and
+// relativised once in a normalisation; a new normalisation starts afresh,
+// since a folder packed before may have been emptied or refilled since.
+void VUForgetShapesDone();
+
 // Rewrites what the file names into the relative form (VURelativisePath).
 int VURelativiseTextureDependants(const char* path);
 int VURelativiseSoundDependants(const char* path);

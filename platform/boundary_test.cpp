@@ -80,11 +80,13 @@ TEST(RootBoundaryTest, ClimbingPathsStayInsideTheirDrive) {
   EXPECT_EQ(vesta::testing::ReadTextFile("C:\\top.txt"), "top\n");
 }
 
-TEST(RootBoundaryTest, LinksOutOfTheRootAreNotFollowedForChanges) {
+TEST(RootBoundaryTest, LinksOutOfTheRootAreNotFollowedToReadOrChange) {
   RootBoundary boundary;
   if (!boundary.Supported()) GTEST_SKIP() << "the whole machine is the installation here";
-  // Reading through a link is no change, and works.
-  EXPECT_EQ(vesta::testing::ReadTextFile("C:\\scratch\\outfile"), "victim\n");
+  // Reading through a link out is refused as well, with its reason.
+  EXPECT_EQ(platform::OpenStream("C:\\scratch\\outfile", "r"), nullptr);
+  EXPECT_EQ(platform::LastFileError().reason, "leads outside VESTA_ROOT");
+  EXPECT_FALSE(platform::FileExists("C:\\scratch\\outfile"));
   // A change refused says where and why.
   EXPECT_FALSE(platform::ReplaceWholeFile("C:\\scratch\\dangling", "x", platform::FileMode::kText));
   EXPECT_EQ(platform::LastFileError().path, "C:\\scratch\\dangling");

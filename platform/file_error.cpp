@@ -10,6 +10,7 @@ FileError& Last() { return state::LastFileError(); }
 }  // namespace
 
 const char kOutsideRootReason[] = "leads outside VESTA_ROOT";
+const char kNotRegularReason[] = "not a regular file";
 
 const FileError& LastFileError() { return Last(); }
 

@@ -28,6 +28,8 @@ void SetFileError(const char* path, const std::string& reason);
 
 // The reason given for a path that leads outside VESTA_ROOT.
 extern const char kOutsideRootReason[];
+// The reason given for a pipe, device or socket where a file is read.
+extern const char kNotRegularReason[];
 
 }  // namespace vesta::platform
 

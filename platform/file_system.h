@@ -42,8 +42,12 @@ FILE* OpenStream(const char* path, const char* mode);
 bool ReadWholeFile(const char* path, std::string* contents, FileMode mode = FileMode::kBinary,
                    size_t limit = static_cast<size_t>(-1));
 
-// True when the path names an existing file (not a folder).
+// True when the path names an existing regular file (not a folder, a pipe
+// or a device).
 bool FileExists(const char* path);
+
+// True when anything at all is at the path.
+bool PathExists(const char* path);
 
 // True when the path names an existing folder; a trailing back-slash is
 // allowed ("C:\Media\").

@@ -33,11 +33,9 @@ const RecordKind& KindOf(int kind) {
 
 struct Targets {
   CWorldProp* world;
-  FFWorldCallback worldFunc;
   CRoomProp* room;
-  FFRoomCallback roomFunc;
   CItemProp* item;
-  FFItemCallback itemFunc;
+  const FFReadHandlers& on;
 
   void* Object(int kind) const {
     switch (kind) {
@@ -56,12 +54,18 @@ struct Targets {
   int Deliver(int kind) const {
     switch (kind) {
       case kWorld:
-        return worldFunc != nullptr && world != nullptr ? worldFunc(world) : -1;
+        return on.world != nullptr && world != nullptr ? on.world(world, on.context) : -1;
       case kRoom:
-        return roomFunc != nullptr && room != nullptr ? roomFunc(room) : -1;
+        return on.room != nullptr && room != nullptr ? on.room(room, on.context) : -1;
       default:
-        return itemFunc != nullptr && item != nullptr ? itemFunc(item) : -1;
+        return on.item != nullptr && item != nullptr ? on.item(item, on.context) : -1;
     }
+  }
+
+  // Keeps the code in the error slot, and tells the caller where.
+  void Damage(int kind, unsigned int code, long line) const {
+    SetError(code);
+    if (on.damage != nullptr) on.damage(kind, code, line, on.context);
   }
 
   // Starts the record object of kind afresh.
@@ -136,40 +140,29 @@ unsigned int ReadLength(const char* open, const char* end, int32_t* declared, co
 }
 
 // Reads the fields of one line into record (null: dropped). A field that
-// cannot be parsed drops the rest of the line and leaves its code in the
-// error slot.
+// cannot be parsed drops the rest of the line: its code is returned (0 when
+// the whole line was read).
 // *next is the field expected next, carried from line to line.
-void ParseFields(const RecordKind& kind, void* record, const char* p, const char* end, int* next) {
+unsigned int ParseFields(const RecordKind& kind, void* record, const char* p, const char* end, int* next) {
   while (p < end) {
     const bool tagFits = end - p >= kVUTagLength;
     const FieldDef* def = tagFits ? kind.FindFrom(p, next) : nullptr;
     if (def == nullptr) {
       const bool unlisted = tagFits && kind.skipsUnlisted && p[0] == '[' && p[4] == ']';
-      if (!unlisted) {
-        SetError(kFFErrorNotAField);
-        return;
-      }
+      if (!unlisted) return kFFErrorNotAField;
     }
     const char* open = p + kVUTagLength;
-    if (open >= end || *open != '[') {
-      SetError(kFFErrorNoLengthBracket);
-      return;
-    }
+    if (open >= end || *open != '[') return kFFErrorNoLengthBracket;
     int32_t declared = 0;
     const char* close = nullptr;
-    if (unsigned int error = ReadLength(open, end, &declared, &close)) {
-      SetError(error);
-      return;
-    }
+    if (unsigned int error = ReadLength(open, end, &declared, &close)) return error;
     const char* text = close + 1;
-    if (end - text < declared) {
-      // The value would run past the line: it is not a whole field.
-      SetError(kFFErrorNotAField);
-      return;
-    }
+    // The value would run past the line: it is not a whole field.
+    if (end - text < declared) return kFFErrorNotAField;
     if (def != nullptr) StoreField(*def, record, text, declared);
     p = text + declared;
   }
+  return 0;
 }
 
 int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
@@ -181,17 +174,25 @@ int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
   bool finished = false;
   int open = -1;
   int next = 0;  // the field expected next in the open record
+  long number = 0;        // of the line read, 1 the first
+  long openedAt = 0;      // the line where the open record began
+  bool lineEnded = true;  // the piece read before ended its line
   char line[kLineBuffer];
   // Opens the record that the line begins, if the mode takes it.
   auto openAt = [&](const char* text, int length) {
     open = OpenedKind(text, length, mode);
     next = 0;
+    openedAt = number;
   };
 
   while (std::fgets(line, sizeof line, stream) != nullptr) {
     // Tested after the read: one more line is taken after the last record.
     if (!ok || finished) break;
-    int length = VUTrimLineEnd(line);
+    // A line longer than the buffer comes in pieces: they share its number.
+    if (lineEnded) ++number;
+    int length = static_cast<int>(std::strlen(line));
+    lineEnded = length > 0 && line[length - 1] == '\n';
+    while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) line[--length] = '\0';
 
     if (open < 0) {
       openAt(line, length);
@@ -203,11 +204,11 @@ int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
       if (OpenedKind(line, length, 3) >= 0) {
         // A record opens before this one ended: this one was cut short (a
         // writer that died). It is dropped, and the new one read.
-        SetError(kFFErrorRecordCut);
+        targets.Damage(open, kFFErrorRecordCut, openedAt);
         targets.Reset(open);
         openAt(line, length);
-      } else {
-        ParseFields(kind, targets.Object(open), line, line + length, &next);
+      } else if (unsigned int error = ParseFields(kind, targets.Object(open), line, line + length, &next)) {
+        targets.Damage(open, error, number);
       }
       continue;
     }
@@ -230,16 +231,28 @@ int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
     targets.ResetAll();
   }
   // The file ends inside a record: it is not delivered.
-  if (open >= 0) SetError(kFFErrorRecordCut);
+  if (open >= 0) targets.Damage(open, kFFErrorRecordCut, openedAt);
   return ok && complete ? 1 : 0;
 }
+
+// The callbacks without a context, as the first form of the reader takes
+// them.
+struct PlainCallbacks {
+  FFWorldCallback world;
+  FFRoomCallback room;
+  FFItemCallback item;
+};
+
+int PlainWorld(CWorldProp* world, void* context) { return static_cast<PlainCallbacks*>(context)->world(world); }
+int PlainRoom(CRoomProp* room, void* context) { return static_cast<PlainCallbacks*>(context)->room(room); }
+int PlainItem(CItemProp* item, void* context) { return static_cast<PlainCallbacks*>(context)->item(item); }
 
 }  // namespace
 }  // namespace vesta::vprop
 
-int FFReadTagFile(FILE* stream, CWorldProp* world, FFWorldCallback worldFunc, CRoomProp* room,
-                  FFRoomCallback roomFunc, CItemProp* item, FFItemCallback itemFunc, int mode) {
-  const vesta::vprop::Targets targets{world, worldFunc, room, roomFunc, item, itemFunc};
+int FFReadTagFile(FILE* stream, CWorldProp* world, CRoomProp* room, CItemProp* item, const FFReadHandlers& handlers,
+                  int mode) {
+  const vesta::vprop::Targets targets{world, room, item, handlers};
   try {
     return vesta::vprop::ReadTagFile(stream, targets, mode);
   } catch (...) {
@@ -247,6 +260,18 @@ int FFReadTagFile(FILE* stream, CWorldProp* world, FFWorldCallback worldFunc, CR
     vesta::vprop::SetError(kFFErrorGeneral);
     return 0;
   }
+}
+
+int FFReadTagFile(FILE* stream, CWorldProp* world, FFWorldCallback worldFunc, CRoomProp* room,
+                  FFRoomCallback roomFunc, CItemProp* item, FFItemCallback itemFunc, int mode) {
+  using vesta::vprop::PlainCallbacks;
+  PlainCallbacks plain{worldFunc, roomFunc, itemFunc};
+  FFReadHandlers handlers{};
+  handlers.world = worldFunc != nullptr ? vesta::vprop::PlainWorld : nullptr;
+  handlers.room = roomFunc != nullptr ? vesta::vprop::PlainRoom : nullptr;
+  handlers.item = itemFunc != nullptr ? vesta::vprop::PlainItem : nullptr;
+  handlers.context = &plain;
+  return FFReadTagFile(stream, world, room, item, handlers, mode);
 }
 
 int FFReadTagFile(FILE* stream, CRoomProp* room, FFRoomCallback roomFunc, CItemProp* item,

@@ -287,6 +287,35 @@ VPROP_API int FFReadTagFile(FILE* stream, CWorldProp* world, FFWorldCallback wor
 VPROP_API int FFReadTagFile(FILE* stream, CRoomProp* room, FFRoomCallback roomFunc,
                             CItemProp* item, FFItemCallback itemFunc, int mode);
 
+// The read modes of FFReadTagFile.
+enum FFReadMode {
+  kFFReadWorld = 0,  // the first world record
+  kFFReadRoom = 1,   // the first room record
+  kFFReadItem = 2,   // the first item record
+  kFFReadAll = 3,    // every record, each handed to its kind's callback
+};
+
+// What FFReadTagFile hands to a caller that keeps its own state: each
+// record to its kind's callback with the caller's context, as the first
+// form does; and, when damage is given, each piece of damage it read past:
+// a record cut short and dropped (kFFErrorRecordCut, with the line where
+// the record began), or a field that could not be read, whose line's rest
+// was dropped (its code, with the field's line). kind is 0 for the world
+// record, 1 for a room, 2 for an item. Lines count from 1; a line longer
+// than the reader's 266 characters counts once.
+struct FFReadHandlers {
+  int (*world)(CWorldProp* world, void* context);
+  int (*room)(CRoomProp* room, void* context);
+  int (*item)(CItemProp* item, void* context);
+  void (*damage)(int kind, unsigned int code, long line, void* context);
+  void* context;
+};
+
+// FFReadTagFile as above, through handlers: the same records, results and
+// error slot, with the caller's context and the damage told.
+VPROP_API int FFReadTagFile(FILE* stream, CWorldProp* world, CRoomProp* room, CItemProp* item,
+                            const FFReadHandlers& handlers, int mode);
+
 // Reads the first record of the kind from the file into an initialised
 // record.
 VPROP_API int FFLoadWorldProp(const char* path, CWorldProp* world);

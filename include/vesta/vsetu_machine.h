@@ -50,6 +50,13 @@ VSETU_API int VSInitialiseInstallation(const char* home, VSInstallationReport* r
 
 VSETU_API int VSFileExists(const char* path);
 VSETU_API int VSFolderExists(const char* path);
+// Looks at a path that a file names (a world, its catalogue, a side file,
+// a manifest), as the libraries do before they read it: 1 when it names a
+// regular file that may be read; 0 when nothing (or a folder) is there; -1
+// when it is refused: a host path or a relative one, a link that leads out
+// of VESTA_ROOT, a pipe or a device. why (size bytes) gets the reason, ""
+// unless refused. A path typed by the user need not pass this.
+VSETU_API int VSLookAtStoredFile(const char* path, char* why, int size);
 // The size of an existing file in bytes.
 VSETU_API int VSGetFileSize(const char* path, int64_t* size);
 // 1 when both files exist and hold the same bytes.

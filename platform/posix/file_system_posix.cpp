@@ -26,10 +26,49 @@ bool Fail(const char* path, int error) {
 
 bool FailWithErrno(const char* path) { return Fail(path, errno != 0 ? errno : EIO); }
 
-// What is at a Windows path, links followed; false when nothing is.
+// What is at a path, links followed; false when nothing is. A Windows
+// path is looked at through its folder, so that a link out of the root
+// shows nothing (and says why).
 bool LookAt(const char* path, struct stat* st) {
   if (path == nullptr || *path == '\0') return false;
-  return stat(posix::ResolveHostPath(path).c_str(), st) == 0;
+  if (!posix::IsWindowsPath(path)) return stat(posix::ResolveHostPath(path).c_str(), st) == 0;
+  const FileError before = LastFileError();
+  posix::Place place;
+  if (place.Open(path) && place.FollowLinks() && fstatat(place.Folder(), place.Name(), st, 0) == 0) return true;
+  // Only a way out is worth a word; a name that is not there is not news.
+  if (!place.Outside()) SetFileError(before.path.c_str(), before.reason);
+  return false;
+}
+
+// Opens the file at path to read: never waiting on a pipe, and only a
+// regular file (a folder is refused as on Windows, with EISDIR).
+FILE* OpenForReading(const char* path, const char* mode) {
+  posix::Place place;
+  if (!place.Open(path) || !place.FollowLinks()) return nullptr;
+  int fd = openat(place.Folder(), place.Name(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    FailWithErrno(path);
+    return nullptr;
+  }
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const bool folder = S_ISDIR(st.st_mode);
+    close(fd);
+    if (folder) {
+      Fail(path, EISDIR);
+    } else {
+      SetFileError(path, kNotRegularReason);
+      errno = EINVAL;
+    }
+    return nullptr;
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  FILE* stream = fdopen(fd, mode);
+  if (stream == nullptr) {
+    FailWithErrno(path);
+    close(fd);
+  }
+  return stream;
 }
 
 // The open(2) flags of an fopen mode that writes; 0 for a mode that only
@@ -87,25 +126,17 @@ FILE* OpenStream(const char* path, const char* mode) {
     return nullptr;
   }
   if (flags != 0) return OpenForWriting(path, mode, flags);
-  std::string host = posix::ResolveHostPath(path);
-  FILE* stream = std::fopen(host.c_str(), mode);
-  if (stream == nullptr) {
-    FailWithErrno(path);
-    return nullptr;
-  }
-  // A folder opens for reading here but not on Windows: refuse it alike.
-  struct stat st;
-  if (fstat(fileno(stream), &st) == 0 && S_ISDIR(st.st_mode)) {
-    std::fclose(stream);
-    Fail(path, EISDIR);
-    return nullptr;
-  }
-  return stream;
+  return OpenForReading(path, mode);
 }
 
 bool FileExists(const char* path) {
   struct stat st;
-  return LookAt(path, &st) && !S_ISDIR(st.st_mode);
+  return LookAt(path, &st) && S_ISREG(st.st_mode);
+}
+
+bool PathExists(const char* path) {
+  struct stat st;
+  return LookAt(path, &st);
 }
 
 bool FolderExists(const char* path) {

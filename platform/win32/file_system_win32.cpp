@@ -1,5 +1,6 @@
 #include "platform/file_system.h"
 
+#include <io.h>
 #include <windows.h>
 
 #include <cerrno>
@@ -33,7 +34,18 @@ FILE* OpenStream(const char* path, const char* mode) {
   }
   errno = 0;
   FILE* stream = std::fopen(path, mode);
-  if (stream == nullptr) FailWithErrno(path);
+  if (stream == nullptr) {
+    FailWithErrno(path);
+    return nullptr;
+  }
+  // Only a file on a disk: a pipe, the console or another device named
+  // where a file is expected is refused before anything waits on it.
+  if (GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)))) != FILE_TYPE_DISK) {
+    std::fclose(stream);
+    SetFileError(path, kNotRegularReason);
+    errno = EINVAL;
+    return nullptr;
+  }
   return stream;
 }
 
@@ -41,6 +53,8 @@ bool FileExists(const char* path) {
   DWORD attributes = Attributes(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
+
+bool PathExists(const char* path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
 
 bool FolderExists(const char* path) {
   DWORD attributes = Attributes(path);

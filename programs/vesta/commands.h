@@ -12,7 +12,9 @@ namespace vesta::tool {
 
 int WorldShow(Console& console, const std::string& world, bool json);
 int WorldCheck(Console& console, const std::string& world, bool json);
-int WorldPack(Console& console, const std::string& world, const std::string& folder, bool dryRun, bool quiet);
+// whatCanBeRead: pack a damaged world without what cannot be read of it.
+int WorldPack(Console& console, const std::string& world, const std::string& folder, bool dryRun, bool quiet,
+              bool whatCanBeRead = false);
 int WorldGraph(Console& console, const std::string& world, const std::string& svg);
 
 // A new type's fields, as given on the command line.

@@ -65,6 +65,7 @@ int RunVesta(const std::vector<std::string>& args, Console& console) {
   std::string svg;
   bool json = false;
   bool dryRun = false;
+  bool damaged = false;
   bool quiet = false;
   CLI::App* show = world->add_subcommand("show", "The world, its rooms and items, and the files each uses (missing ones marked)");
   show->add_option("WORLD", worldFile, "The world file")->required();
@@ -81,6 +82,7 @@ int RunVesta(const std::vector<std::string>& args, Console& console) {
   pack->add_option("FOLDER", folder, "The folder to pack into (made when missing)")->required();
   pack->add_flag("--dry-run,-n", dryRun, "List what would be copied and where, changing nothing");
   pack->add_flag("--quiet,-q", quiet, "Print nothing but errors");
+  pack->add_flag("--damaged", damaged, "Pack a damaged world without the records and fields that cannot be read");
   pack->footer(Example("vesta world pack C:\\VESTA\\worlds\\Sample.vwq C:\\Travel\\Sample"));
   CLI::App* graph = world->add_subcommand(
       "graph", "The world as a Graphviz DOT graph: world, rooms, items, the files they use");
@@ -260,7 +262,7 @@ int RunVesta(const std::vector<std::string>& args, Console& console) {
   Attempt();
   if (show->parsed()) return WorldShow(console, worldFile, json);
   if (check->parsed()) return WorldCheck(console, worldFile, json);
-  if (pack->parsed()) return WorldPack(console, worldFile, folder, dryRun, quiet);
+  if (pack->parsed()) return WorldPack(console, worldFile, folder, dryRun, quiet, damaged);
   if (graph->parsed()) return WorldGraph(console, worldFile, svg);
   if (typesList->parsed()) return TypesList(console, catalogue, json);
   if (typesMatch->parsed()) return TypesMatch(console, catalogue, names, json);

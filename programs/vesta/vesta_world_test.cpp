@@ -148,6 +148,62 @@ TEST_F(WorldCommandTest, PackRefusesAWorldWithMissingFilesAndChangesNothing) {
   EXPECT_FALSE(platform::FolderExists(out.c_str()));
 }
 
+TEST_F(WorldCommandTest, AHostPathInAWorldIsRefusedByCheckAndPack) {
+  // A world from elsewhere names a file of the host: never read, never packed.
+  MakeWorld("/etc/hostname");
+  RunResult checked = RunTool({"world", "check", world_});
+  EXPECT_EQ(checked.status, 1);
+  EXPECT_NE(checked.out.find("REFUSED  /etc/hostname  (item 3 \"Lamp\": texture [PIF]): a host path, outside "
+                             "VESTA_ROOT"),
+            std::string::npos)
+      << checked.out;
+  EXPECT_NE(checked.out.find(", 1 refused\n"), std::string::npos) << checked.out;
+  EXPECT_EQ(nlohmann::json::parse(RunTool({"world", "check", world_, "--json"}).out)["refused"], 1);
+  EXPECT_NE(RunTool({"world", "show", world_}).out.find("/etc/hostname  [refused: a host path"), std::string::npos);
+
+  const std::string out = scratch_.Path("Out");
+  RunResult packed = RunTool({"world", "pack", world_, out});
+  EXPECT_EQ(packed.status, 1);
+  EXPECT_NE(packed.err.find("refused /etc/hostname (item 3 \"Lamp\": texture [PIF]): a host path"), std::string::npos)
+      << packed.err;
+  EXPECT_FALSE(platform::FolderExists(out.c_str()));
+}
+
+TEST_F(WorldCommandTest, ADamagedWorldIsToldAndPackedOnlyWhenAsked) {
+  MakeWorld(Media("lamp.bmp"));
+  Write(Media("shade.bmp"), "shade");
+  // A room cut short (its end tag lost) before the items, and a field that
+  // declares more than its line holds.
+  std::string text = ReadTextFile(world_);
+  text.replace(text.find("[TCES]"), 6, "");
+  const size_t name = text.find("[INA][6]Report");
+  ASSERT_NE(name, std::string::npos);
+  text.replace(name, 14, "[INA][60]Report");
+  Write(world_, text);
+
+  RunResult checked = RunTool({"world", "check", world_});
+  EXPECT_EQ(checked.status, 1);
+  EXPECT_NE(checked.out.find("PROBLEM  " + world_ + ": line 6: a room cut short was skipped"), std::string::npos)
+      << checked.out;
+  EXPECT_NE(checked.out.find(": line 13: a field of an item that cannot be read (code 5014)"), std::string::npos)
+      << checked.out;
+  RunResult shown = RunTool({"world", "show", world_});
+  EXPECT_EQ(shown.status, 0);
+  EXPECT_NE(shown.out.find("DAMAGED  " + world_ + ": line 6: a room cut short was skipped"), std::string::npos)
+      << shown.out;
+  EXPECT_EQ(nlohmann::json::parse(RunTool({"world", "show", world_, "--json"}).out)["damage"].size(), 2u);
+
+  const std::string out = scratch_.Path("Out");
+  RunResult refused = RunTool({"world", "pack", world_, out});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("the world is damaged (2 records or fields cannot be read)"), std::string::npos)
+      << refused.err;
+  EXPECT_FALSE(platform::FolderExists(out.c_str()));
+  RunResult lenient = RunTool({"world", "pack", world_, out, "--damaged", "--quiet"});
+  EXPECT_EQ(lenient.status, 0) << lenient.err;
+  EXPECT_TRUE(platform::FileExists((out + "\\Small.vwq").c_str()));
+}
+
 TEST_F(WorldCommandTest, PackDryRunListsTheCopiesAndAPackTwiceReusesThem) {
   MakeWorld(Media("lamp.bmp"));
   Write(Media("shade.bmp"), "shade");
@@ -186,7 +242,7 @@ TEST_F(WorldCommandTest, PackDryRunListsTheCopiesAndAPackTwiceReusesThem) {
   EXPECT_NE(dryAgain.out.find("reuse   " + Media("doc.bmp") + " -> " + out + "doc.bmp\n"), std::string::npos)
       << dryAgain.out;
   EXPECT_NE(dryAgain.out.find("reuse   " + Media("wall.bmp") + " -> " + out + "wall_2.bmp\n"), std::string::npos);
-  EXPECT_NE(dryAgain.out.find("0 to copy"), std::string::npos);
+  EXPECT_NE(dryAgain.out.find("0 to copy"), std::string::npos) << dryAgain.out;
 }
 
 TEST_F(WorldCommandTest, PackRefusesTheWorldsOwnFolder) {
@@ -252,7 +308,7 @@ TEST_F(WorldCommandTest, TheSampleWorldPackedAndMovedToAnotherRootFindsEveryMedi
       // long for the reader.
       // The field's tag ("[CTX]") stands before its length.
       moved += text->substr(at, open - 5 - at) + "\n" + text->substr(open - 5, 5) + "[" +
-               std::to_string(path.size()) + "]" + path;
+               std::to_string(path.size()) + "]" + path + "\n";
       at = end;
     }
     *text = moved;

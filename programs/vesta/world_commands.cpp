@@ -29,20 +29,34 @@ json FilesJson(const std::vector<FileUse>& files) {
   for (const FileUse& use : files) {
     json entry = {{"field", use.field}, {"stored", use.stored}, {"path", use.path}, {"present", use.present}};
     if (use.present) entry["size"] = use.size;
+    if (!use.refused.empty()) entry["refused"] = use.refused;
     if (!use.dependants.empty()) entry["dependants"] = FilesJson(use.dependants);
     list.push_back(entry);
   }
   return list;
 }
 
+// "  [missing]", "  [refused: why]", or nothing for a file that is there.
+std::string Mark(const FileUse& use) {
+  if (!use.refused.empty()) return "  [refused: " + use.refused + "]";
+  return use.present ? "" : "  [missing]";
+}
+
 void PrintFiles(std::ostream& out, const std::vector<FileUse>& files, const std::string& indent) {
   for (const FileUse& use : files) {
-    out << indent << use.field << ": " << use.path << (use.present ? "" : "  [missing]") << "\n";
+    out << indent << use.field << ": " << use.path << Mark(use) << "\n";
     for (const FileUse& dependant : use.dependants) {
-      out << indent << "  " << dependant.field << ": " << dependant.path << (dependant.present ? "" : "  [missing]")
-          << "\n";
+      out << indent << "  " << dependant.field << ": " << dependant.path << Mark(dependant) << "\n";
     }
   }
+}
+
+json DamageJson(const WorldModel& world) {
+  json list = json::array();
+  for (const Damage& damage : world.damage) {
+    list.push_back({{"line", damage.line}, {"code", damage.code}, {"what", DescribeDamage(damage)}});
+  }
+  return list;
 }
 
 int Load(Console& console, const std::string& path, WorldModel* world) {
@@ -74,6 +88,7 @@ int WorldShow(Console& console, const std::string& path, bool asJson) {
     }
     json document = {{"path", world.path}, {"name", world.name}, {"code", world.code},
                      {"files", FilesJson(world.files)}, {"rooms", rooms}};
+    if (!world.damage.empty()) document["damage"] = DamageJson(world);
     json outside = json::array();
     std::set<int> rooms_seen;
     for (const RoomInfo& room : world.rooms) rooms_seen.insert(room.index);
@@ -125,6 +140,8 @@ int WorldShow(Console& console, const std::string& path, bool asJson) {
       << (world.items.size() == 1 ? " item" : " items");
   if (missing > 0) out << "; " << missing << (missing == 1 ? " file missing" : " files missing");
   out << "\n";
+  // What the read passed over is not in the lists above.
+  for (const Damage& damage : world.damage) out << "DAMAGED  " << world.path << ": " << DescribeDamage(damage) << "\n";
   return Finish(console, kExitOk);
 }
 
@@ -133,7 +150,7 @@ int WorldCheck(Console& console, const std::string& path, bool asJson) {
   if (Load(console, path, &world) != kExitOk) return kExitFailed;
   References references = CollectReferences(world);
   std::ostream& out = console.out;
-  bool problems = references.missing > 0 || !references.problems.empty();
+  bool problems = references.missing > 0 || references.refused > 0 || !references.problems.empty();
   if (asJson) {
     json files = json::array();
     for (const Reference& reference : references.files) {
@@ -143,26 +160,33 @@ int WorldCheck(Console& console, const std::string& path, bool asJson) {
       }
       json entry = {{"path", reference.path}, {"present", reference.present}, {"named_by", named}};
       if (reference.present) entry["size"] = reference.size;
+      if (!reference.refused.empty()) entry["refused"] = reference.refused;
       files.push_back(entry);
     }
     out << Dump({{"world", world.path},
                  {"files", files},
                  {"missing", references.missing},
+                 {"refused", references.refused},
                  {"problems", references.problems}});
     return Finish(console, problems ? kExitFailed : kExitOk);
   }
   out << world.path << ": world \"" << world.name << "\", " << world.rooms.size() << " rooms, " << world.items.size()
       << " items\n";
   for (const Reference& reference : references.files) {
-    out << (reference.present ? "  ok       " : "  MISSING  ") << reference.path << "  ("
-        << RecordOf(reference.namedBy.front());
+    const char* verdict = !reference.refused.empty() ? "  REFUSED  " : reference.present ? "  ok       " : "  MISSING  ";
+    out << verdict << reference.path << "  (" << RecordOf(reference.namedBy.front());
     size_t more = reference.namedBy.size() - 1;
     if (more > 0) out << ", and " << more << " more";
-    out << ")\n";
+    out << ")";
+    if (!reference.refused.empty()) out << ": " << reference.refused;
+    out << "\n";
   }
   for (const std::string& problem : references.problems) out << "  PROBLEM  " << problem << "\n";
-  out << references.files.size() << " files: " << references.files.size() - references.missing << " present, "
-      << references.missing << " missing\n";
+  const size_t absent = static_cast<size_t>(references.missing + references.refused);
+  out << references.files.size() << " files: " << references.files.size() - absent << " present, "
+      << references.missing << " missing";
+  if (references.refused > 0) out << ", " << references.refused << " refused";
+  out << "\n";
   return Finish(console, problems ? kExitFailed : kExitOk);
 }
 
@@ -245,20 +269,38 @@ int OnElement() {
 
 }  // namespace
 
-int WorldPack(Console& console, const std::string& path, const std::string& target, bool dryRun, bool quiet) {
+int WorldPack(Console& console, const std::string& path, const std::string& target, bool dryRun, bool quiet,
+              bool whatCanBeRead) {
   WorldModel world;
   if (Load(console, path, &world) != kExitOk) return kExitFailed;
   References references = CollectReferences(world);
-  if (references.missing > 0) {
+  if (references.missing > 0 || references.refused > 0) {
     for (const Reference& reference : references.files) {
-      if (!reference.present) {
+      if (!reference.refused.empty()) {
+        console.err << "vesta: pack: refused " << reference.path << " (" << RecordOf(reference.namedBy.front())
+                    << "): " << reference.refused << "\n";
+      } else if (!reference.present) {
         console.err << "vesta: pack: missing " << reference.path << " (" << RecordOf(reference.namedBy.front())
                     << ")\n";
       }
     }
+    if (references.refused > 0) {
+      return Fail(console, "pack: " + path + ": " + std::to_string(references.refused) +
+                               (references.refused == 1 ? " file the world names is" : " files the world names are") +
+                               " not to be read from it (outside the installation, or not a file); nothing was "
+                               "packed");
+    }
     return Fail(console, "pack: " + path + ": " + std::to_string(references.missing) +
                              (references.missing == 1 ? " file the world uses is" : " files the world uses are") +
                              " missing; nothing was packed");
+  }
+  // A damaged world is packed only when asked: what the read passed over
+  // would be lost from the package without a word.
+  if (references.damaged > 0 && !whatCanBeRead) {
+    for (const std::string& problem : references.problems) console.err << "vesta: pack: " << problem << "\n";
+    return Fail(console, "pack: " + path + ": the world is damaged (" + std::to_string(references.damaged) +
+                             (references.damaged == 1 ? " record or field" : " records or fields") +
+                             " cannot be read); pack what can be read with --damaged; nothing was packed");
   }
   for (const std::string& problem : references.problems) console.err << "vesta: pack: warning: " << problem << "\n";
 

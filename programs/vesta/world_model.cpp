@@ -12,9 +12,6 @@
 namespace vesta::tool {
 namespace {
 
-// The world being read: the reader's callbacks carry no context.
-WorldModel* gLoading = nullptr;
-
 bool EndsWith(const std::string& text, const char* ending) {
   size_t length = std::strlen(ending);
   if (text.size() < length) return false;
@@ -33,7 +30,10 @@ int AddTexture(const char* written, const char* found, void* context) {
   use.field = "texture of the shape";
   use.stored = written;
   use.path = found[0] != '\0' ? found : written;
-  use.present = found[0] != '\0' && VSFileExists(found);
+  char why[kVSBuffer] = "";
+  const int looked = found[0] != '\0' ? VSLookAtStoredFile(found, why, sizeof why) : 0;
+  use.present = looked == 1;
+  if (looked < 0) use.refused = why;
   if (use.present) VSGetFileSize(use.path.c_str(), &use.size);
   dependants->push_back(use);
   return 1;
@@ -47,7 +47,10 @@ void Use(std::vector<FileUse>* files, const char* field, const char* stored, con
   use.stored = stored;
   char path[kVSBuffer];
   use.path = VSResolveStoredPath(stored, holder.c_str(), path) ? path : stored;
-  use.present = VSFileExists(use.path.c_str()) == 1;
+  char why[kVSBuffer] = "";
+  const int found = VSLookAtStoredFile(use.path.c_str(), why, sizeof why);
+  use.present = found == 1;
+  if (found < 0) use.refused = why;
   if (use.present) {
     VSGetFileSize(use.path.c_str(), &use.size);
     VSForEachShapeTexture(use.path.c_str(), AddTexture, &use.dependants);
@@ -55,8 +58,8 @@ void Use(std::vector<FileUse>* files, const char* field, const char* stored, con
   files->push_back(use);
 }
 
-int OnWorld(CWorldProp* world) {
-  WorldModel& model = *gLoading;
+int OnWorld(CWorldProp* world, void* context) {
+  WorldModel& model = *static_cast<WorldModel*>(context);
   model.name = world->worldName;
   std::string catalogue = world->fileTypeCatalogue;
   char fallback[kVSBuffer];
@@ -69,7 +72,8 @@ int OnWorld(CWorldProp* world) {
   return 1;
 }
 
-int OnRoom(CRoomProp* room) {
+int OnRoom(CRoomProp* room, void* context) {
+  WorldModel* loading = static_cast<WorldModel*>(context);
   RoomInfo info;
   info.index = room->roomIndex;
   info.parentRoom = room->parentRoomIndex;
@@ -77,7 +81,7 @@ int OnRoom(CRoomProp* room) {
   info.name = room->roomName;
   info.folder = room->folder;
   info.sides = room->sideCount;
-  const std::string& world = gLoading->path;
+  const std::string& world = loading->path;
   Use(&info.files, "ceiling texture [CTX]", room->ceilingTexture, world);
   Use(&info.files, "floor texture [FTX]", room->floorTexture, world);
   Use(&info.files, "wall texture [WTX]", room->wallTexture, world);
@@ -86,19 +90,20 @@ int OnRoom(CRoomProp* room) {
   Use(&info.files, "hit sound [HSN]", room->hitSound, world);
   Use(&info.files, "sound [USN]", room->usnSound, world);
   Use(&info.files, "sound [BSN]", room->bsnSound, world);
-  gLoading->elements.emplace_back('r', gLoading->rooms.size());
-  gLoading->rooms.push_back(info);
+  loading->elements.emplace_back('r', loading->rooms.size());
+  loading->rooms.push_back(info);
   return 1;
 }
 
-int OnItem(CItemProp* item) {
+int OnItem(CItemProp* item, void* context) {
+  WorldModel* loading = static_cast<WorldModel*>(context);
   ItemInfo info;
   info.index = item->itemIndex;
   info.room = item->roomIndex;
   info.name = item->name;
   info.target = item->target;
   info.type = item->fileType;
-  const std::string& world = gLoading->path;
+  const std::string& world = loading->path;
   Use(&info.files, "texture [PIF]", item->texture, world);
   Use(&info.files, "unselected shape [XFL]", item->unselectedShape, world);
   Use(&info.files, "selected shape [SSS]", item->selectedShape, world);
@@ -107,9 +112,13 @@ int OnItem(CItemProp* item) {
   Use(&info.files, "selected sound [SES]", item->selectedSound, world);
   Use(&info.files, "open sound [OPS]", item->openSound, world);
   Use(&info.files, "delete sound [XDS]", item->deleteSound, world);
-  gLoading->elements.emplace_back('i', gLoading->items.size());
-  gLoading->items.push_back(info);
+  loading->elements.emplace_back('i', loading->items.size());
+  loading->items.push_back(info);
   return 1;
+}
+
+void OnDamage(int kind, unsigned int code, long line, void* context) {
+  static_cast<WorldModel*>(context)->damage.push_back({kind, code, line});
 }
 
 // The path with its ending replaced, or "" when it has none.
@@ -182,6 +191,15 @@ void ReadCatalogue(WorldModel* model) {
 
 bool IsWorldFile(const std::string& path) { return EndsWith(path, ".vwq"); }
 
+std::string DescribeDamage(const Damage& damage) {
+  static const char* const kKinds[] = {"the world record", "a room", "an item"};
+  const char* kind = damage.kind >= 0 && damage.kind <= 2 ? kKinds[damage.kind] : "a record";
+  const std::string where = "line " + std::to_string(damage.line) + ": ";
+  if (damage.code == kFFErrorRecordCut) return where + kind + " cut short was skipped";
+  return where + "a field of " + kind + " that cannot be read (code " + std::to_string(damage.code) +
+         ") was skipped with the rest of its line";
+}
+
 void Flatten(const std::vector<FileUse>& files, std::vector<const FileUse*>* out) {
   for (const FileUse& use : files) {
     out->push_back(&use);
@@ -204,9 +222,8 @@ bool LoadWorld(const std::string& path, WorldModel* world, std::string* problem)
   worldRecord.WPInitialise();
   room.RPInitialise();
   item.IPInitialise();
-  gLoading = world;
-  int result = FFReadTagFile(stream, &worldRecord, OnWorld, &room, OnRoom, &item, OnItem, 3);
-  gLoading = nullptr;
+  FFReadHandlers handlers{OnWorld, OnRoom, OnItem, OnDamage, world};
+  int result = FFReadTagFile(stream, &worldRecord, &room, &item, handlers, kFFReadAll);
   std::fclose(stream);
   FFGetError(&world->code);
   if (result != 1) {

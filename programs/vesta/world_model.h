@@ -17,8 +17,19 @@ struct FileUse {
   std::string path;    // the file it names on this machine
   bool present = false;
   int64_t size = 0;
+  std::string refused;  // why it may not be read (it leads outside the installation), or ""
   std::vector<FileUse> dependants;  // a shape's textures
 };
+
+// A record or field of the world file that could not be read whole.
+struct Damage {
+  int kind = 0;        // 0 the world record, 1 a room, 2 an item
+  unsigned code = 0;   // the property store's code
+  long line = 0;       // where the record began, or the field stands
+};
+
+// "line 12: a room cut short was skipped", and the like.
+std::string DescribeDamage(const Damage& damage);
 
 struct RoomInfo {
   int index = -1;
@@ -59,6 +70,7 @@ struct WorldModel {
   std::string catalogue;           // the catalogue's file ("" when none)
   bool catalogueRead = false;
   std::vector<TypeInfo> types;     // what the catalogue names
+  std::vector<Damage> damage;      // what the read passed over, in the file's order
 };
 
 // Reads the world file and looks for every file it names. False, with the

@@ -14,6 +14,8 @@ class Collector {
   // last: where the files of a nested world are met in the outer one.
   void World(const WorldModel& world, const std::string& prefix, size_t last = 0) {
     visited_.insert(Folded(world.path));
+    for (const Damage& damage : world.damage) out_->problems.push_back(world.path + ": " + DescribeDamage(damage));
+    out_->damaged += static_cast<int>(world.damage.size());
     std::string record = prefix + "world \"" + world.name + "\"";
     Add(world.files, record, last);
     for (size_t n = 0; n < world.elements.size(); ++n) {
@@ -70,7 +72,12 @@ class Collector {
       reference.present = use.present;
       reference.size = use.size;
       reference.element = element;
-      if (!use.present) ++out_->missing;
+      reference.refused = use.refused;
+      if (!use.refused.empty()) {
+        ++out_->refused;
+      } else if (!use.present) {
+        ++out_->missing;
+      }
       found = index_.emplace(key, out_->files.size()).first;
       out_->files.push_back(reference);
     }

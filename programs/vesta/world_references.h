@@ -21,6 +21,7 @@ struct Reference {
   std::string path;
   bool present = false;
   int64_t size = 0;
+  std::string refused;  // why it may not be read, or ""
   std::vector<Naming> namedBy;
   // When the normaliser copies it: 0 with the world record (its catalogue
   // and side files), n with the n-th element of the world (1 the first),
@@ -30,8 +31,12 @@ struct Reference {
 
 struct References {
   std::vector<Reference> files;
-  std::vector<std::string> problems;  // worlds and catalogues that could not be read
+  // Worlds and catalogues that could not be read, and what the read of a
+  // world passed over.
+  std::vector<std::string> problems;
   int missing = 0;
+  int refused = 0;  // files it may not read
+  int damaged = 0;  // records and fields passed over
 };
 
 // The files of the world and its catalogue, and of the worlds that the

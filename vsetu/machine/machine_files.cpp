@@ -22,6 +22,26 @@ using vesta::vsetu::CopyOut;
 
 int VSFileExists(const char* path) { return path != nullptr && vesta::platform::FileExists(path) ? 1 : 0; }
 
+int VSLookAtStoredFile(const char* path, char* why, int size) {
+  std::string reason;
+  int found = 0;
+  if (!vesta::platform::IsInsideRoot(path, &reason)) {
+    found = -1;
+  } else if (vesta::platform::FileExists(path)) {
+    found = 1;
+  } else if (vesta::platform::LastFileError().path == path &&
+             vesta::platform::LastFileError().reason == vesta::platform::kOutsideRootReason) {
+    // The file itself is a link out of the root.
+    reason = vesta::platform::kOutsideRootReason;
+    found = -1;
+  } else if (vesta::platform::PathExists(path) && !vesta::platform::FolderExists(path)) {
+    reason = vesta::platform::kNotRegularReason;
+    found = -1;
+  }
+  if (why != nullptr && size > 0) CopyOut(reason, why, size);
+  return found;
+}
+
 int VSFolderExists(const char* path) { return path != nullptr && vesta::platform::FolderExists(path) ? 1 : 0; }
 
 int VSGetFileSize(const char* path, int64_t* size) {

@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "common/dependants.h"
 #include "common/paths.h"
 #include "common/stamp.h"
 #include "common/text.h"
@@ -68,6 +69,7 @@ int CVNormBuilder::NBLoadFile(const char* path) {
   char stamp[kVUStampText + 1];
   if (VUGetStampText(stamp)) vesta::vsetu::Log(std::string(stamp) + "\n");
   NBSetSourceFile(path);
+  VUForgetShapesDone();
 
   std::unique_ptr<CWorldProp> world(new (std::nothrow) CWorldProp);
   std::unique_ptr<CRoomProp> room(new (std::nothrow) CRoomProp);
