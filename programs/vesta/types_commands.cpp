@@ -51,8 +51,18 @@ std::unique_ptr<CVFileTypeList> Load(Console& console, const std::string& path, 
   catalogue->FLSetDeRelativiseOnLoad(expanded ? 1 : 0);
   Attempt();
   if (!catalogue->FLLoadFileTypeList(path.c_str())) {
-    Fail(console, "types: cannot read the catalogue " +
-                      (VSFileExists(path.c_str()) ? path + ": not a catalogue" : path + ": no such file"));
+    Fail(console, "types: cannot read the catalogue " + FileProblem(path + (VSFileExists(path.c_str())
+                                                                                ? ": not a catalogue"
+                                                                                : ": no such file")));
+    return nullptr;
+  }
+  // The loader passes over what is no record: a file with text but not one
+  // type is something else (a world, say), never to be rewritten as a
+  // catalogue.
+  CVFileType* first = nullptr;
+  int64_t size = 0;
+  if (!catalogue->FLGetFirstFileType(&first) && VSGetFileSize(path.c_str(), &size) && size > 0) {
+    Fail(console, "types: " + path + ": not a catalogue (it holds no file type); it is left as it was");
     return nullptr;
   }
   return catalogue;

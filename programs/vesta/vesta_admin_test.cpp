@@ -102,6 +102,18 @@ TEST_F(TypesCommandTest, AddAndRemoveRewriteTheCatalogueAndRefuseClashes) {
   EXPECT_NE(last.err.find("last type"), std::string::npos);
   EXPECT_EQ(RunTool({"types", "match", "a.txt"}).status, 0);
 
+  // A file that is no catalogue is never rewritten as one.
+  const std::string world = home_ + "worlds\\Sample.vwq";
+  Write(world, "[WORL]\n[NAM][1]w\n[LROW]\n");
+  for (const std::vector<std::string>& change :
+       {std::vector<std::string>{"types", "-c", world, "add", "X", "--ending", ".x"},
+        {"types", "-c", world, "list"}}) {
+    RunResult refused = RunTool(change);
+    EXPECT_EQ(refused.status, 1) << change[3];
+    EXPECT_NE(refused.err.find(world + ": not a catalogue"), std::string::npos) << refused.err;
+  }
+  EXPECT_EQ(ReadTextFile(world), "[WORL]\n[NAM][1]w\n[LROW]\n");
+
   // A catalogue that does not exist yet is made by the first type.
   const std::string fresh = scratch_.Path("Fresh.vft");
   EXPECT_EQ(RunTool({"types", "-c", fresh, "add", "Sound", "--ending", ".wav"}).status, 0);
