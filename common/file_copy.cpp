@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/file_kind.h"
 #include "common/layer_state.h"
+#include "common/path_tokens.h"
+#include "common/paths.h"
 #include "platform/file_system.h"
 
 namespace {
@@ -103,4 +106,20 @@ std::string VUCopyOrigin(const char* copy) {
   if (copy == nullptr) return std::string();
   auto found = Records().origins.find(Folded(copy));
   return found != Records().origins.end() ? found->second : std::string();
+}
+
+std::string VUOriginOf(const char* path) {
+  std::string origin = VUCopyOrigin(path);
+  return origin.empty() ? std::string(path != nullptr ? path : "") : origin;
+}
+
+void VUExpandFromOrigin(char* path, const char* holder) {
+  if (path == nullptr || holder == nullptr || std::strstr(path, kVUFolderToken) == nullptr) return;
+  char folder[kVUPathBuffer] = "";
+  VUGetFolderPart(folder, VUOriginOf(holder).c_str());
+  if (VUClassifyFile(path) == kVUKindTexture) {
+    VUExpandTexturePath(path, kVUFolderToken, folder);
+  } else {
+    VUExpandPath(path, kVUFolderToken, folder);
+  }
 }

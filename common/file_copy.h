@@ -20,6 +20,17 @@ int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size
 // or "" when it is not such a copy.
 std::string VUCopyOrigin(const char* copy);
 
+// Where a file came from: its origin when this process copied it, else
+// the file itself. A world or catalogue copied before it is normalised (a
+// nested world) has its side files, and what its travelling form names,
+// beside the original.
+std::string VUOriginOf(const char* path);
+
+// Expands the world-folder token in path (kVUPathBuffer bytes) against the
+// folder of holder's origin: the file that holds path names it from where
+// it was written. A path without the token is left as it is.
+void VUExpandFromOrigin(char* path, const char* holder);
+
 // True when the two files hold the same bytes.
 bool VUSameContent(const char* a, const char* b);
 

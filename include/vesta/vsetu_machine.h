@@ -124,7 +124,7 @@ typedef int (*VSShapeTextureCallback)(const char* written, const char* found, vo
 VSETU_API int VSForEachShapeTexture(const char* shape, VSShapeTextureCallback callback, void* context);
 
 // The normaliser log's path ("Normaliz.txt" in the installation's temp
-// folder).
+// folder, or "C:\VESTNORM.LOG" without an installation).
 VSETU_API int VSGetNormaliserLogFile(char* out, int size);
 
 // ---------------------------------------------------------------------------

@@ -204,6 +204,38 @@ TEST_F(WorldCommandTest, ADamagedWorldIsToldAndPackedOnlyWhenAsked) {
   EXPECT_TRUE(platform::FileExists((out + "\\Small.vwq").c_str()));
 }
 
+TEST_F(WorldCommandTest, ANestedWorldInTheTravellingFormTravelsWhole) {
+  // The catalogue names a world packed before: its catalogue and media are
+  // named from its own folder.
+  const std::string inner = home_ + "Inner\\";
+  ASSERT_TRUE(platform::MakeFolder(inner.c_str()));
+  Write(inner + "Inner.vwq", "[WORL]\n" + Field("[NAM]", "Inner") + Field("[FTY]", "?VESTAVWQDIR?Inner.vft") +
+                                "[LROW]\n[SECT]\n" + Field("[RNA]", "Cave") + Field("[CTX]", "?VESTAVWQDIR?stone.bmp") +
+                                "[TCES]\n");
+  Write(inner + "Inner.vft", "[FTLS]\n" + Field("[TYP]", "Note") + Field("[END]", ".not") +
+                                Field("[TXT]", "?VESTAVWQDIR?moss.bmp") + "[SLTF]\n");
+  Write(inner + "stone.bmp", "stone");
+  Write(inner + "moss.bmp", "moss");
+  Write(catalogue_, ReadTextFile(catalogue_) + "[FTLS]\n" + Field("[TYP]", "World") + Field("[END]", ".vwq") +
+                        Field("[USH]", inner + "Inner.vwq") + "[SLTF]\n");
+  MakeWorld(Media("lamp.bmp"));
+  Write(Media("shade.bmp"), "shade");
+  ASSERT_EQ(RunTool({"world", "check", world_}).status, 0);
+
+  const std::string out = scratch_.Path("Out\\");
+  RunResult packed = RunTool({"world", "pack", world_, out, "--quiet"});
+  ASSERT_EQ(packed.status, 0) << packed.err;
+  // Without the originals, the package holds all it names.
+  for (const char* name : {"Inner.vwq", "Inner.vft", "stone.bmp", "moss.bmp"}) {
+    ASSERT_TRUE(platform::RemoveFile((inner + name).c_str())) << name;
+  }
+  RunResult checked = RunTool({"world", "check", out + "Small.vwq"});
+  EXPECT_EQ(checked.status, 0) << checked.out;
+  for (const char* name : {"Inner.vft", "stone.bmp", "moss.bmp"}) {
+    EXPECT_NE(checked.out.find("ok       " + out + name), std::string::npos) << name << "\n" << checked.out;
+  }
+}
+
 TEST_F(WorldCommandTest, PackDryRunListsTheCopiesAndAPackTwiceReusesThem) {
   MakeWorld(Media("lamp.bmp"));
   Write(Media("shade.bmp"), "shade");

@@ -1,6 +1,7 @@
 #include "programs/vesta/world_references.h"
 
 #include <cctype>
+#include <deque>
 #include <map>
 #include <set>
 
@@ -11,8 +12,32 @@ class Collector {
  public:
   explicit Collector(References* out) : out_(out) {}
 
+  // The world, then the worlds that catalogues name, each once, in the
+  // order met: one world in memory at a time, however long a chain of
+  // nested worlds is.
+  void Worlds(const WorldModel& world) {
+    One(world, "", 0);
+    while (!pending_.empty()) {
+      const Pending next = pending_.front();
+      pending_.pop_front();
+      WorldModel nested;
+      std::string problem;
+      if (!LoadWorld(next.path, &nested, &problem)) {
+        out_->problems.push_back(problem);
+        continue;
+      }
+      One(nested, "world " + next.path + ": ", next.last);
+    }
+  }
+
+ private:
+  struct Pending {
+    std::string path;
+    size_t last;  // where its files are met in the outer world
+  };
+
   // last: where the files of a nested world are met in the outer one.
-  void World(const WorldModel& world, const std::string& prefix, size_t last = 0) {
+  void One(const WorldModel& world, const std::string& prefix, size_t last) {
     visited_.insert(Folded(world.path));
     for (const Damage& damage : world.damage) out_->problems.push_back(world.path + ": " + DescribeDamage(damage));
     out_->damaged += static_cast<int>(world.damage.size());
@@ -34,26 +59,19 @@ class Collector {
       for (const FileUse& use : world.files) present = present || (use.path == world.catalogue && use.present);
       if (present) out_->problems.push_back(world.catalogue + ": cannot be read as a catalogue");
     }
+    const size_t nestedAt = prefix.empty() ? world.elements.size() : last;
     for (const TypeInfo& type : world.types) {
       // The catalogue's files travel when the catalogue is rewritten, after
       // the world's elements.
       std::string holder = prefix + "catalogue type \"" + type.name + "\"";
-      Add(type.files, holder, prefix.empty() ? world.elements.size() : last);
+      Add(type.files, holder, nestedAt);
       for (const FileUse& use : type.files) {
-        if (!use.present || !IsWorldFile(use.path) || visited_.count(Folded(use.path)) != 0) continue;
-        WorldModel nested;
-        std::string problem;
-        if (!LoadWorld(use.path, &nested, &problem)) {
-          out_->problems.push_back(problem);
-          visited_.insert(Folded(use.path));
-          continue;
-        }
-        World(nested, prefix + "world " + use.path + ": ", world.elements.size());
+        if (!use.present || !IsWorldFile(use.path) || !visited_.insert(Folded(use.path)).second) continue;
+        pending_.push_back({use.path, nestedAt});
       }
     }
   }
 
- private:
   void Add(const std::vector<FileUse>& files, const std::string& record, size_t element) {
     for (const FileUse& use : files) {
       Add(use, record, use.field, element);
@@ -87,6 +105,7 @@ class Collector {
   References* out_;
   std::map<std::string, size_t> index_;
   std::set<std::string> visited_;
+  std::deque<Pending> pending_;
 };
 
 }  // namespace
@@ -102,7 +121,7 @@ std::string Folded(const std::string& path) {
 References CollectReferences(const WorldModel& world) {
   References references;
   Collector collector(&references);
-  collector.World(world, "");
+  collector.Worlds(world);
   return references;
 }
 

@@ -57,7 +57,7 @@ bool WriteLine(FILE* stream, const char* text, int length) {
 // Writes one record; false when a line could not be written. With a
 // normalising folder, each value is written as a travelling catalogue holds
 // it (the record in memory is not changed).
-bool WriteRecord(FILE* stream, CVFileType* record, const char* normaliseInto) {
+bool WriteRecord(FILE* stream, CVFileType* record, const char* normaliseInto, const char* holder) {
   if (!WriteLine(stream, kOpenTag, 6)) return false;
   bool written = true;
   char line[kLineBuffer];
@@ -73,7 +73,7 @@ bool WriteRecord(FILE* stream, CVFileType* record, const char* normaliseInto) {
       char travelling[vesta::vsetu::kTypeText + 1];
       if (normaliseInto != nullptr) {
         VUCopyN(travelling, value, vesta::vsetu::kTypeText);
-        vesta::vsetu::NormaliseForSave(field, travelling, normaliseInto);
+        vesta::vsetu::NormaliseForSave(field, travelling, normaliseInto, holder);
         value = travelling;
       }
       VUFormatTextField(line, field.tag, value, &length, kLineBuffer - 1);
@@ -152,7 +152,7 @@ int CVFileTypeList::FLSaveFileTypeList(const char* path) {
   VURelativeBase base(normaliseInto);
   CVFileType* record = nullptr;
   for (int more = FLGetFirstFileType(&record); more; more = FLGetNextFileType(&record)) {
-    if (!WriteRecord(stream, record, normaliseInto)) {
+    if (!WriteRecord(stream, record, normaliseInto, cataloguePath)) {
       failed = true;
       break;
     }

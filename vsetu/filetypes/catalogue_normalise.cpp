@@ -15,8 +15,9 @@ bool IsMediaField(int code) { return (code >= 5 && code <= 8) || (code >= 12 && 
 
 }  // namespace
 
-void NormaliseForSave(const CatalogueField& field, char* value, const char* folder) {
+void NormaliseForSave(const CatalogueField& field, char* value, const char* folder, const char* holder) {
   if (value[0] == '\0') return;
+  VUExpandFromOrigin(value, holder);
   if (IsProgramField(field.code)) {
     VUNormalisePath(value);
     return;

@@ -12,8 +12,9 @@ namespace vesta::vsetu {
 // The value of one field as a normalised save writes it (value holds 261
 // bytes): commands and programs normalised; media copied into folder with
 // what they name, then relativised; worlds normalised there too. The
-// caller sets folder as the relative base.
-void NormaliseForSave(const CatalogueField& field, char* value, const char* folder);
+// caller sets folder as the relative base. A value in the travelling form
+// is first read from where the catalogue at holder was written.
+void NormaliseForSave(const CatalogueField& field, char* value, const char* folder, const char* holder);
 
 // Expands the travelling paths of a loaded record against folder.
 void DeRelativise(CVFileType* record, const char* folder);

@@ -17,6 +17,7 @@
 #include "platform/shell_link.h"
 #include "vesta/vsetu.h"
 #include "vsetu/machine/text_out.h"
+#include "vsetu/normaliser/normaliser_log.h"
 
 using vesta::vsetu::CopyOut;
 
@@ -141,11 +142,7 @@ int VSForEachShapeTexture(const char* shape, VSShapeTextureCallback callback, vo
   return 1;
 }
 
-int VSGetNormaliserLogFile(char* out, int size) {
-  char temp[kVSBuffer];
-  if (!VSGetTempDir(temp)) return 0;
-  return CopyOut(std::string(temp) + "\\Normaliz.txt", out, size);
-}
+int VSGetNormaliserLogFile(char* out, int size) { return CopyOut(vesta::vsetu::NormaliserLogFile(), out, size); }
 
 int VSWriteShortcut(const char* shortcutFile, const char* target, const char* description, const char* iconFile,
                     int iconIndex) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/dependants.h"
+#include "common/file_copy.h"
 #include "common/paths.h"
 #include "common/stamp.h"
 #include "common/text.h"
@@ -47,10 +48,13 @@ void SideFile(char (&field)[N], const char* path, int position, const char* exte
 
 int CVNormBuilder::NBSetSourceFile(const char* path) {
   VUCopyToField(sourceFile, path);
+  // The side files lie beside the world as it was written: beside the
+  // original of a world copied in this run.
+  const std::string origin = VUOriginOf(sourceFile);
   int dot = 0;
-  if (VUFindExtension(sourceFile, &dot) && dot > 0) {
-    SideFile(sourceNss, sourceFile, dot, ".nss");
-    SideFile(sourceTxt, sourceFile, dot, ".txt");
+  if (VUFindExtension(origin.c_str(), &dot) && dot > 0) {
+    SideFile(sourceNss, origin.c_str(), dot, ".nss");
+    SideFile(sourceTxt, origin.c_str(), dot, ".txt");
   } else {
     sourceNss[0] = '\0';
     vssFile[0] = '\0';

@@ -21,7 +21,11 @@ int CVNormBuilder::NBCopyToTarget(const char* source, const char* folder, char* 
   if (source == nullptr || source[0] == '\0' || targetFolder[0] == '\0') return 1;
   vesta::vsetu::LogStep step;
   Log(std::string("        Copying: ") + source + "\n");
-  return VUCopyFileToFolder(source, folder, destination);
+  // A world in the travelling form names its files from its own folder.
+  char path[kVUPathBuffer];
+  VUCopyN(path, source, kVUMaxPath);
+  VUExpandFromOrigin(path, sourceFile);
+  return VUCopyFileToFolder(path, folder, destination);
 }
 
 int CVNormBuilder::NBCopyWorld(CWorldProp* world) {
@@ -88,9 +92,10 @@ int CVNormBuilder::NBCopyList(CTheList* element) {
   if (result == 1 && VUHasExtension(sourceFile, ".vwq") && VUGetNamePart(name, sourceFile) &&
       VUFindExtension(name, &dot)) {
     name[dot] = '\0';
+    const std::string origin = VUOriginOf(sourceFile);
     int sourceDot = 0;
-    VUFindExtension(sourceFile, &sourceDot);
-    std::string picture = std::string(sourceFile, static_cast<size_t>(sourceDot)) + ".bmp";
+    VUFindExtension(origin.c_str(), &sourceDot);
+    std::string picture = origin.substr(0, static_cast<size_t>(sourceDot)) + ".bmp";
     std::string destination = std::string(targetFolder) + name + ".bmp";
     vesta::platform::CopyOneFile(picture.c_str(), destination.c_str(), true);
   }

@@ -60,6 +60,8 @@ LogStep::~LogStep() {
   if (--*NormaliserLogSteps() == 0) FlushNormaliserLog();
 }
 
+const char* NormaliserLogFile() { return LogPath(); }
+
 void ForgetNormaliserLog() {
   NormaliserLogPending()->clear();
   NormaliserLogPath()[0] = '\0';

@@ -25,6 +25,10 @@ class LogStep {
   LogStep& operator=(const LogStep&) = delete;
 };
 
+// The log's path: "Normaliz.txt" in the installation's temp folder, or
+// "C:\VESTNORM.LOG" without one; fixed at its first use in a process.
+const char* NormaliserLogFile();
+
 // Closes the log and forgets its path, as at the start of a process.
 void ForgetNormaliserLog();
 

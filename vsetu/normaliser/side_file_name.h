@@ -14,6 +14,7 @@ std::string SetupFileNamedBy(const char* nssFile);
 // end. False when the file does not open or has no line.
 bool FirstLine(const char* path, std::string* line);
 
+
 }  // namespace vesta::vsetu
 
 #endif
