@@ -17,12 +17,12 @@ bool IsMediaField(int code) { return (code >= 5 && code <= 8) || (code >= 12 && 
 
 void NormaliseForSave(const CatalogueField& field, char* value, const char* folder, const char* holder) {
   if (value[0] == '\0') return;
-  VUExpandFromOrigin(value, holder);
   if (IsProgramField(field.code)) {
     VUNormalisePath(value);
     return;
   }
   if (!IsMediaField(field.code)) return;
+  VUExpandFromOrigin(value, holder);
   // What the copies and rewrites report is not looked at: the value is
   // written whatever became of it.
   switch (VUClassifyFile(value)) {
