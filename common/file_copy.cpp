@@ -63,6 +63,9 @@ bool VUSameContent(const char* a, const char* b) {
 
 int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size) {
   if (file == nullptr || folder == nullptr || out == nullptr || file[0] == '\0' || folder[0] == '\0') return 0;
+  // What a world or catalogue names is read only from inside the
+  // installation: never a host path, never through a link out of it.
+  if (!vesta::platform::IsInsideRoot(file, nullptr)) return 0;
   char name[kVUPathBuffer];
   if (!VUGetNamePart(name, file)) return 0;
   const std::string source = file;

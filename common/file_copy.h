@@ -12,7 +12,8 @@
 // of identical content under that name, or the file itself when it lies in
 // the folder already, is used as it is; otherwise a name that is free is
 // taken, numbered when the plain one is held by a different file
-// ("wall_2.bmp"). 0 (out untouched) when the file does not exist, cannot
+// ("wall_2.bmp"). 0 (out untouched) when the file does not exist, lies
+// outside the installation (a host path, a link out of VESTA_ROOT), cannot
 // be copied, or the path would not fit.
 int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size = kVUPathBuffer);
 

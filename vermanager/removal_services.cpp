@@ -35,8 +35,11 @@ std::string KeyWithoutTrailingSeparators(const char* subkey) {
 }  // namespace
 
 int FileIsReadable(const char* path) {
-  // A folder opens for reading on POSIX, never on Windows.
-  if (path == nullptr || *path == '\0' || platform::FolderExists(path)) return 0;
+  // A folder opens for reading on POSIX, never on Windows; what the
+  // manifest names outside the installation is not looked at.
+  if (path == nullptr || *path == '\0' || !platform::IsInsideRoot(path, nullptr) || platform::FolderExists(path)) {
+    return 0;
+  }
   FILE* stream = platform::OpenStream(path, "r");
   if (stream == nullptr) return 0;
   std::fclose(stream);

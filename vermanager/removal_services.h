@@ -10,7 +10,7 @@
 constexpr int kRegistryStringBuffer = 261;
 
 // 1 when the path is not empty and the file opens for reading (text mode);
-// a folder is never readable.
+// a folder, and a path outside the installation, is never readable.
 int FileIsReadable(const char* path);
 
 // 1 when the key that the registry key path ("HKEY_CURRENT_USER\Software\X",

@@ -1,7 +1,7 @@
 // What the POSIX output layer adds: the new file keeps the old one's
 // permissions, a link is written through to its file (inside the root
 // only) but a lock file is never a link, only regular files are appended
-// to, and a sync that fails says so.
+// to or read, and a sync that fails says so.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -95,12 +95,23 @@ TEST(FileOutputPosixTest, ALinkIsWrittenThroughToItsFileButNotOutOfTheRoot) {
   EXPECT_NE(access(away.c_str(), F_OK), 0);
 }
 
-TEST(FileOutputPosixTest, OnlyARegularFileIsAppendedTo) {
+TEST(FileOutputPosixTest, OnlyARegularFileIsAppendedToOrRead) {
   vesta::testing::ScratchFolder scratch;
   platform::SetFileError("stale", "stale");
   EXPECT_EQ(platform::AppendToFile("/dev/null", "x\n", FileMode::kBinary), AppendResult::kNotOpened);
   EXPECT_EQ(platform::LastFileError().path, "/dev/null");
   EXPECT_NE(platform::LastFileError().reason, "stale");
+
+  // A pipe where a file is read is refused at once, not waited on.
+  const std::string pipe = scratch.Path("shape.x");
+  ASSERT_EQ(mkfifo(platform::HostPath(pipe.c_str()).c_str(), 0600), 0);
+  EXPECT_EQ(platform::OpenStream(pipe.c_str(), "r"), nullptr);
+  EXPECT_EQ(platform::LastFileError().reason, platform::kNotRegularReason);
+  std::string text;
+  EXPECT_FALSE(platform::ReadWholeFile(pipe.c_str(), &text));
+  EXPECT_FALSE(platform::FileExists(pipe.c_str()));
+  EXPECT_TRUE(platform::PathExists(pipe.c_str()));
+  EXPECT_EQ(platform::OpenStream("/dev/zero", "rb"), nullptr);
 }
 
 }  // namespace
