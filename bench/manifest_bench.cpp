@@ -219,8 +219,8 @@ void PrintTable(const vesta::bench::RatioReporter& reporter) {
     row.baseline = "plain removal " + TimeText(plain);
     if (plain > 0) row.ratio = Format("%.2fx plain removal", uninstall / plain);
     if (files == 3000) {
-      const double large = reporter.Median("BM_UninstallPackage/30000");
-      if (large > 0) row.growth = Format("%.1fx", large / uninstall);
+      const double tenfold = reporter.Median("BM_UninstallPackage/30000");
+      if (tenfold > 0) row.growth = Format("%.1fx", tenfold / uninstall);
     } else {
       row.target = "within 1.5x of plain removal";
       row.met = plain > 0 && uninstall / plain <= 1.5;

@@ -1,5 +1,7 @@
 // Feeds arbitrary bytes to the tag file reader in every mode, with and
 // without record objects, and writes back what it read.
+#include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
@@ -79,6 +81,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CRoomProp room;
   room.RPInitialise();
   FFReadTagFile(stream, &room, OnRoom, nullptr, nullptr, 3);
+  std::fclose(stream);
+
+  // Through handlers with a context: every damage told lies on a line the
+  // input has.
+  stream = StreamOver(data, size, &buffer);
+  if (stream == nullptr) return 0;
+  struct Seen {
+    long lines;
+    long records = 0;
+  } seen{static_cast<long>(std::count(data, data + size, '\n')) + 1};
+  FFReadHandlers handlers{};
+  handlers.world = [](CWorldProp*, void* context) { return ++static_cast<Seen*>(context)->records, 1; };
+  handlers.room = [](CRoomProp*, void* context) { return ++static_cast<Seen*>(context)->records, 1; };
+  handlers.item = [](CItemProp*, void* context) { return ++static_cast<Seen*>(context)->records, 1; };
+  handlers.damage = [](int kind, unsigned int code, long line, void* context) {
+    if (kind < 0 || kind > 2 || code == 0 || line < 1 || line > static_cast<Seen*>(context)->lines) std::abort();
+  };
+  handlers.context = &seen;
+  CWorldProp world;
+  CItemProp item;
+  world.WPInitialise();
+  item.IPInitialise();
+  FFReadTagFile(stream, &world, &room, &item, handlers, kFFReadAll);
   std::fclose(stream);
   return 0;
 }

@@ -7,10 +7,12 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/bulk_removal.h"
 #include "vermanager/record_list.h"
 #include "vermanager/refused_path.h"
 
@@ -136,7 +138,7 @@ class CPackageManifest {
   ComponentRecord* NextComponentRecord();
   // Deletes the item now, or at the next restart when it is a base
   // component or cannot go now.
-  int RemoveNowOrAtRestart(ComponentRecord* record, bool (*removeNow)(const char*));
+  int RemoveNowOrAtRestart(ComponentRecord* record, bool folder);
   // Deletes a "[REG]" component's key tree, as DeleteRegistryKeyTree.
   int DeleteKey(ComponentRecord* record);
   // A removal under way gathers what waits for the restart; the outermost
@@ -177,6 +179,7 @@ class CPackageManifest {
   // components by owner in list order.
   std::unordered_map<std::string, int> liveByValue_;
   std::unordered_map<std::string, std::vector<ComponentRecord*>> byOwner_;
+  std::unique_ptr<vesta::platform::BulkRemoval> bulk_;  // the removal under way's deletions
 };
 
 #endif

@@ -3,12 +3,14 @@
 // loop; a path, key or package that another live component still lists is
 // left in place.
 #include <cctype>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
 #include "common/text.h"
+#include "platform/bulk_removal.h"
 #include "platform/file_error.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
@@ -28,8 +30,6 @@ bool SameName(const char* a, const char* b) {
   return *a == *b;
 }
 
-bool RemoveFileNow(const char* path) { return vesta::platform::RemoveFile(path); }
-bool RemoveFolderNow(const char* path) { return vesta::platform::RemoveEmptyFolder(path); }
 
 }  // namespace
 
@@ -64,6 +64,8 @@ int CPackageManifest::FindBlockingOwner(const char* name, char* owner) {
 void CPackageManifest::BeginRemoval() {
   if (removals_++ > 0) return;
   runStart_ = outcomes_.size();
+  // Each folder of the run is looked up once, however many files it holds.
+  bulk_ = std::make_unique<vesta::platform::BulkRemoval>();
   liveByValue_.clear();
   byOwner_.clear();
   for (ComponentRecord* c = FirstComponentRecord(); c != nullptr; c = NextComponentRecord()) {
@@ -74,6 +76,7 @@ void CPackageManifest::BeginRemoval() {
 
 int CPackageManifest::EndRemoval() {
   if (--removals_ > 0) return 1;
+  bulk_.reset();
   liveByValue_.clear();
   byOwner_.clear();
   const int scheduled = holdDeferrals_ ? 1 : ScheduleHeldDeferrals();
@@ -270,18 +273,21 @@ int CPackageManifest::MarkPackageRemoved(const char* name) {
   return 1;
 }
 
-int CPackageManifest::RemoveNowOrAtRestart(ComponentRecord* record, bool (*removeNow)(const char*)) {
+int CPackageManifest::RemoveNowOrAtRestart(ComponentRecord* record, bool folder) {
   // The manifest names what to delete: nothing outside the installation is
   // touched, now or at the restart.
   std::string reason;
   const char* path = record->value.c_str();
-  if (!vesta::platform::IsInsideRoot(path, &reason)) {
+  const int item = bulk_->Add(path, &reason);
+  if (item < 0) {
     refusals_.push_back({record->value, reason});
     Record(record, ComponentFate::kRefused, reason);
     return 0;
   }
   // Base components always wait for the restart.
-  if (!Is(record->owner, kBaseOwner) && removeNow(path)) {
+  if (!Is(record->owner, kBaseOwner) &&
+      (folder ? bulk_->RemoveEmptyFolder(item)
+              : bulk_->RemoveIfFile(item) == vesta::platform::BulkRemoval::FileRemoval::kRemoved)) {
     Record(record, ComponentFate::kDeleted);
     return 1;
   }
@@ -303,13 +309,13 @@ int CPackageManifest::RemoveNowOrAtRestart(ComponentRecord* record, bool (*remov
 int CPackageManifest::DeleteComponentFile(ComponentRecord* record) {
   if (record == nullptr) return 0;
   BeginRemoval();
-  const int result = RemoveNowOrAtRestart(record, RemoveFileNow);
+  const int result = RemoveNowOrAtRestart(record, false);
   return EndRemoval() ? result : 0;
 }
 
 int CPackageManifest::RemoveComponentFolder(ComponentRecord* record) {
   if (record == nullptr) return 0;
   BeginRemoval();
-  const int result = RemoveNowOrAtRestart(record, RemoveFolderNow);
+  const int result = RemoveNowOrAtRestart(record, true);
   return EndRemoval() ? result : 0;
 }
