@@ -27,6 +27,11 @@ Installation& MadeInstallation() {
   return installation;
 }
 
+FolderListings& Listings() {
+  static FolderListings* listings = new FolderListings;  // outlives every static that looks a name up
+  return *listings;
+}
+
 RegistryProblem& Registry() {
   static RegistryProblem problem;
   return problem;

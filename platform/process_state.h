@@ -7,6 +7,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <unordered_map>
 
 #include "platform/fault_points.h"
 #include "platform/file_error.h"
@@ -51,6 +52,21 @@ struct Installation {
   std::string real;
 };
 Installation& MadeInstallation();
+
+// The POSIX backend's listings of settled folders, by host path, with
+// what tells that a folder is still as it was listed (host_path_posix.cpp).
+struct FolderListings {
+  static constexpr size_t kMostFolders = 256;
+  struct Listing {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    long long changed = 0;  // the change time, in nanoseconds
+    std::unordered_map<std::string, std::string> names;  // folded -> as the folder spells it
+  };
+  std::mutex mutex;
+  std::unordered_map<std::string, Listing> folders;
+};
+FolderListings& Listings();
 
 // The last problem the registry met (RegistryLastProblem).
 struct RegistryProblem {

@@ -9,8 +9,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <ctime>
 #include <utility>
+#include <mutex>
 #include <vector>
+
+#include "platform/process_state.h"
 
 namespace vesta::platform::posix {
 namespace {
@@ -20,19 +24,59 @@ bool Exists(const std::string& path) {
   return lstat(path.c_str(), &st) == 0;
 }
 
+std::string FoldedName(const std::string& name) {
+  std::string folded = name;
+  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return folded;
+}
+
+// A folder unchanged for this long is settled: its listing can be kept and
+// trusted while its change time stays the same. A folder changed more
+// recently is read every time, since two changes within one tick of the
+// clock leave the same time behind (git's "racily clean" entries).
+constexpr time_t kSettledSeconds = 2;
+
 // The entry of folder whose name equals name without regard to case, or ""
-// when there is none.
+// when there is none. The names of a settled folder are read once and kept
+// (by the letters folded, the first name in the folder's order), so that
+// looking up many names that are not there (side files, say) costs one
+// read of the folder rather than one each.
 std::string FindCaseInsensitive(const std::string& folder, const std::string& name) {
-  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  const std::string opened = folder.empty() ? std::string(".") : folder;
+  struct stat st;
+  if (stat(opened.c_str(), &st) != 0) return std::string();
+  const bool settled = st.st_ctime + kSettledSeconds < time(nullptr) && st.st_mtime + kSettledSeconds < time(nullptr);
+  state::FolderListings& listings = state::Listings();
+  std::lock_guard<std::mutex> guard(listings.mutex);
+  auto kept = listings.folders.find(opened);
+  if (kept != listings.folders.end()) {
+    const state::FolderListings::Listing& listing = kept->second;
+    if (settled && listing.device == st.st_dev && listing.inode == st.st_ino &&
+        listing.changed == st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec) {
+      auto found = listing.names.find(FoldedName(name));
+      return found != listing.names.end() ? found->second : std::string();
+    }
+    listings.folders.erase(kept);
+  }
+  DIR* dir = opendir(opened.c_str());
   if (dir == nullptr) return std::string();
   std::string found;
+  state::FolderListings::Listing listing;
   while (dirent* entry = readdir(dir)) {
-    if (strcasecmp(entry->d_name, name.c_str()) == 0) {
+    if (found.empty() && strcasecmp(entry->d_name, name.c_str()) == 0) {
       found = entry->d_name;
-      break;
+      if (!settled) break;
     }
+    if (settled) listing.names.emplace(FoldedName(entry->d_name), entry->d_name);
   }
   closedir(dir);
+  if (settled) {
+    listing.device = st.st_dev;
+    listing.inode = st.st_ino;
+    listing.changed = st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec;
+    if (listings.folders.size() >= state::FolderListings::kMostFolders) listings.folders.clear();
+    listings.folders.emplace(opened, std::move(listing));
+  }
   return found;
 }
 
