@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "platform/file_system.h"
 #include "platform/testing/scratch.h"
@@ -72,6 +75,23 @@ TEST(HostPathTest, CaseIsResolvedComponentByComponent) {
             root + "/drive_c/scratch/Media/new/File.TXT");
   // A folder keeps its closing separator.
   EXPECT_EQ(ResolveHostPath("C:\\SCRATCH\\media\\"), root + "/drive_c/scratch/Media/");
+}
+
+TEST(HostPathTest, ASettledFolderListedOnceStillSeesWhatComesLater) {
+  vesta::testing::ScratchFolder scratch;
+  ASSERT_TRUE(vesta::platform::MakeFolder(scratch.Path("Media").c_str()));
+  FILE* made = std::fopen(ResolveHostPath(scratch.Path("Media\\Alpha.txt").c_str()).c_str(), "w");
+  ASSERT_NE(made, nullptr);
+  std::fclose(made);
+  // Settled: unchanged for longer than a tick of any clock.
+  std::this_thread::sleep_for(std::chrono::milliseconds(2200));
+  const std::string folder = ResolveHostPath(scratch.Path("Media\\").c_str());
+  EXPECT_EQ(ResolveHostPath(scratch.Path("media\\ALPHA.TXT").c_str()), folder + "Alpha.txt");
+  EXPECT_EQ(ResolveHostPath(scratch.Path("media\\beta.txt").c_str()), folder + "beta.txt");
+  made = std::fopen((folder + "Beta.txt").c_str(), "w");
+  ASSERT_NE(made, nullptr);
+  std::fclose(made);
+  EXPECT_EQ(ResolveHostPath(scratch.Path("media\\BETA.txt").c_str()), folder + "Beta.txt");
 }
 
 TEST(HostPathTest, RootComesFromTheEnvironment) {
