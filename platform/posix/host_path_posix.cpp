@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -117,6 +118,14 @@ std::string VestaRoot() {
     home = pw != nullptr ? pw->pw_dir : "/tmp";
   }
   return std::string(home) + "/.vesta";
+}
+
+bool IsRootHostPath(const char* path) {
+  if (path == nullptr || path[0] != '/') return false;
+  std::string root = VestaRoot();
+  while (root.size() > 1 && root.back() == '/') root.pop_back();
+  const size_t length = std::strlen(path);
+  return length > root.size() + 1 && std::strncmp(path, root.c_str(), root.size()) == 0 && path[root.size()] == '/';
 }
 
 bool IsWindowsPath(const char* path) {

@@ -139,7 +139,65 @@ std::vector<size_t> ValueLines(const Hive& hive, const std::string& path, const 
   return found;
 }
 
+// Why text (of what) cannot be written in code page 1252, or "".
+std::string NotInCodePageProblem(const std::string& what, const std::u16string& text) {
+  const std::string missing = FirstNotInCodePage(text);
+  if (missing.empty()) return missing;
+  return what + ": \"" + missing + "\" is not in code page 1252, the text of a REGEDIT4 file";
+}
+
 }  // namespace
+
+std::string KeyPathProblem(const std::string& path) {
+  if (path.empty()) return std::string();
+  if (static_cast<size_t>(std::count(path.begin(), path.end(), '\\')) + 1 > kMaxKeyDepth) {
+    return "key path deeper than " + std::to_string(kMaxKeyDepth) + " levels";
+  }
+  if (Utf8ToUtf16(path).size() > kMaxKeyPathLength) {
+    return "key path longer than " + std::to_string(kMaxKeyPathLength) + " characters";
+  }
+  for (size_t start = 0;;) {
+    const size_t slash = path.find('\\', start);
+    const size_t end = slash == std::string::npos ? path.size() : slash;
+    if (Utf8ToUtf16(path.substr(start, end - start)).size() > kMaxKeyNameLength) {
+      return "key name longer than " + std::to_string(kMaxKeyNameLength) + " characters";
+    }
+    if (slash == std::string::npos) return std::string();
+    start = slash + 1;
+  }
+}
+
+std::string ValueNameProblem(const std::string& name) {
+  if (Utf8ToUtf16(name).size() <= kMaxValueNameLength) return std::string();
+  return "value name longer than " + std::to_string(kMaxValueNameLength) + " characters";
+}
+
+std::string ValueProblem(const Hive& hive, const HiveValue& value) {
+  const std::string what = value.name.empty() ? std::string("the default value") : "value \"" + value.name + "\"";
+  std::string problem = ValueNameProblem(value.name);
+  if (problem.empty() && hive.encoding == HiveEncoding::kAnsi) {
+    problem = NotInCodePageProblem(what, Utf8ToUtf16(value.name));
+  }
+  const bool isText = value.type == kRegSz || value.type == kRegExpandSz || value.type == kRegMultiSz;
+  if (problem.empty() && isText) {
+    // A plain string stands in the line, in the file's encoding; other text
+    // is a hex list, of code page bytes under REGEDIT4.
+    std::u16string text;
+    const bool inLine = PlainStringText(value, &text);
+    if (inLine ? hive.encoding == HiveEncoding::kAnsi : !hive.unicode) {
+      problem = NotInCodePageProblem("the text of " + what, Utf16LeUnits(value.data));
+    }
+  }
+  return problem;
+}
+
+std::string KeyProblem(const Hive& hive, const std::string& path) {
+  std::string problem = KeyPathProblem(path);
+  if (problem.empty() && hive.encoding == HiveEncoding::kAnsi) {
+    problem = NotInCodePageProblem("key \"" + path + "\"", Utf8ToUtf16(path));
+  }
+  return problem;
+}
 
 HiveValue StringValue(const std::string& name, const std::u16string& text) {
   HiveValue value;
@@ -202,27 +260,36 @@ std::vector<std::string> Subkeys(const Hive& hive, const std::string& path) {
   return names;
 }
 
-void EnsureKey(Hive* hive, const std::string& path) {
-  if (HasKeyLine(*hive, path)) return;
+bool EnsureKey(Hive* hive, const std::string& path) {
+  if (HasKeyLine(*hive, path)) return true;
+  if (!KeyProblem(*hive, path).empty()) return false;
   if (path.empty()) {
     // The root's own key line comes before every other.
     size_t at = 0;
     while (at < hive->lines.size() && !IsReadKey(hive->lines[at])) ++at;
     InsertKeyLine(hive, at, path);
-    return;
+    return true;
   }
-  size_t slash = path.rfind('\\');
+  // Each level from the top down gets its key line; parent is the level
+  // above as the hive spells it.
   std::string parent;
-  if (slash != std::string::npos) {
-    EnsureKey(hive, path.substr(0, slash));
+  for (size_t start = 0;;) {
+    const size_t slash = path.find('\\', start);
+    const std::string level = path.substr(0, slash);
+    std::string spelled;
     for (const HiveLine& line : hive->lines) {
-      if (IsReadKey(line) && SameName(line.path, path.substr(0, slash))) parent = line.path;
+      if (IsReadKey(line) && SameName(line.path, level)) spelled = line.path;
     }
+    if (spelled.empty()) {
+      spelled = SubkeyPrefix(parent) + SpellingOf(*hive, parent, level.substr(start));
+      size_t at = FirstBelow(*hive, spelled);
+      if (at == hive->lines.size() && !parent.empty()) at = EndOfSubtree(*hive, parent);
+      InsertKeyLine(hive, at, spelled);
+    }
+    if (slash == std::string::npos) return true;
+    parent = std::move(spelled);
+    start = slash + 1;
   }
-  const std::string spelled = SubkeyPrefix(parent) + SpellingOf(*hive, parent, path.substr(slash + 1));
-  size_t at = FirstBelow(*hive, spelled);
-  if (at == hive->lines.size() && !parent.empty()) at = EndOfSubtree(*hive, parent);
-  InsertKeyLine(hive, at, spelled);
 }
 
 bool RemoveKey(Hive* hive, const std::string& path) {
@@ -257,8 +324,8 @@ std::vector<std::string> ValueNames(const Hive& hive, const std::string& path) {
   return names;
 }
 
-void SetValue(Hive* hive, const std::string& path, const HiveValue& value) {
-  EnsureKey(hive, path);
+bool SetValue(Hive* hive, const std::string& path, const HiveValue& value) {
+  if (!ValueProblem(*hive, value).empty() || !EnsureKey(hive, path)) return false;
   std::vector<size_t> found = ValueLines(*hive, path, value.name);
   if (!found.empty()) {
     HiveLine& line = hive->lines[found.back()];
@@ -266,7 +333,7 @@ void SetValue(Hive* hive, const std::string& path, const HiveValue& value) {
     spelled.name = line.value.name;
     line.text = ValueLineText(*hive, spelled);
     line.value = std::move(spelled);
-    return;
+    return true;
   }
   // After the values of the key's last key line.
   size_t at = 0;
@@ -280,6 +347,7 @@ void SetValue(Hive* hive, const std::string& path, const HiveValue& value) {
   HiveLine line = AddedLine(Kind::kValue, ValueLineText(*hive, value));
   line.value = value;
   hive->lines.insert(hive->lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+  return true;
 }
 
 bool RemoveValue(Hive* hive, const std::string& path, const std::string& name) {

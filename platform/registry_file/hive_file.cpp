@@ -173,6 +173,12 @@ class Parser {
         return;
       }
       key.path = HiveTextToUtf8(*hive_, path);
+      // Nothing is built from a key beyond the registry's limits.
+      if (std::string problem = KeyPathProblem(key.path); !problem.empty()) {
+        key.problem = problem;
+        key.path.clear();
+        return;
+      }
     }
     if (key.root.empty()) {
       key.problem = "key line without a root key";
@@ -205,6 +211,10 @@ class Parser {
       return problem;
     }
     value->value.name = HiveTextToUtf8(*hive_, name);
+    if (std::string problem = ValueNameProblem(value->value.name); !problem.empty()) {
+      value->value.name.clear();
+      return problem;
+    }
     pos = SkipBlanks(line, pos);
     if (pos >= line.size() || line[pos] != '=') return "expected \"=\" after the value name";
     pos = SkipBlanks(line, pos + 1);
@@ -338,9 +348,9 @@ std::string Escaped(const std::string& text) {
   return out;
 }
 
-// The text of a string value that can stand between quotes: one null, at
-// its end, and no line break.
-bool PlainString(const HiveValue& value, std::u16string* text) {
+}  // namespace
+
+bool PlainStringText(const HiveValue& value, std::u16string* text) {
   if (value.type != kRegSz || value.data.size() % 2 != 0) return false;
   std::u16string units = Utf16LeUnits(value.data);
   if (units.empty() || units.back() != u'\0') return false;
@@ -350,8 +360,6 @@ bool PlainString(const HiveValue& value, std::u16string* text) {
   *text = units;
   return true;
 }
-
-}  // namespace
 
 bool ParseHive(const std::string& bytes, const std::string& rootName, Hive* hive, HiveSyntaxError* error) {
   hive->root = rootName;
@@ -384,7 +392,7 @@ std::string KeyLineText(const Hive& hive, const std::string& path) {
 std::string ValueLineText(const Hive& hive, const HiveValue& value) {
   std::string line = value.name.empty() ? std::string("@=") : "\"" + Escaped(value.name) + "\"=";
   std::u16string text;
-  if (PlainString(value, &text)) {
+  if (PlainStringText(value, &text)) {
     line += "\"" + Escaped(Utf16ToUtf8(text)) + "\"";
   } else if (value.type == kRegDword && value.data.size() == 4) {
     char digits[9];
@@ -434,11 +442,17 @@ Hive NewExportFile(bool unicode) {
   return hive;
 }
 
-void AppendExportKey(Hive* hive, const std::string& keyName, const std::vector<HiveValue>& values) {
+std::string AppendExportKey(Hive* hive, const std::string& keyName, const std::vector<HiveValue>& values) {
+  // The key's name holds its root; the limits count below it.
+  const size_t slash = keyName.find('\\');
+  std::string problem = KeyProblem(*hive, slash == std::string::npos ? std::string() : keyName.substr(slash + 1));
+  for (const HiveValue& value : values) {
+    if (problem.empty()) problem = ValueProblem(*hive, value);
+  }
+  if (!problem.empty()) return keyName + ": " + problem;
   HiveLine key;
   key.kind = HiveLine::Kind::kKey;
   key.text = Utf8ToHiveText(*hive, "[" + keyName + "]") + hive->newline;
-  size_t slash = keyName.find('\\');
   key.root = keyName.substr(0, slash);
   key.path = slash == std::string::npos ? std::string() : keyName.substr(slash + 1);
   hive->lines.push_back(std::move(key));
@@ -453,6 +467,7 @@ void AppendExportKey(Hive* hive, const std::string& keyName, const std::vector<H
   blank.kind = HiveLine::Kind::kBlank;
   blank.text = hive->newline;
   hive->lines.push_back(std::move(blank));
+  return std::string();
 }
 
 std::string HiveTextToUtf8(const Hive& hive, const std::string& text) {
