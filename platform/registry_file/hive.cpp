@@ -47,38 +47,6 @@ bool HasSubkeys(const Hive& hive, const std::string& path) {
                      [&](const HiveLine& line) { return IsReadKey(line) && IsBelow(line.path, path); });
 }
 
-// The first key line below path, where a new key line of that path belongs;
-// or the end when there is none.
-size_t FirstBelow(const Hive& hive, const std::string& path) {
-  for (size_t i = 0; i < hive.lines.size(); ++i) {
-    if (IsReadKey(hive.lines[i]) && IsBelow(hive.lines[i].path, path)) return i;
-  }
-  return hive.lines.size();
-}
-
-// Just past the values of the last key of the subtree of path.
-size_t EndOfSubtree(const Hive& hive, const std::string& path) {
-  size_t end = hive.lines.size();
-  for (size_t i = 0; i < hive.lines.size(); ++i) {
-    const HiveLine& line = hive.lines[i];
-    if (IsReadKey(line) && (SameName(line.path, path) || IsBelow(line.path, path))) end = SectionEnd(hive, i);
-  }
-  return end;
-}
-
-// The spelling of name below parent in the paths of existing keys, so that a
-// parent made explicit keeps the spelling its subkeys already show.
-std::string SpellingOf(const Hive& hive, const std::string& parent, const std::string& name) {
-  const std::string prefix = SubkeyPrefix(parent);
-  for (const HiveLine& line : hive.lines) {
-    if (!IsReadKey(line) || !IsBelow(line.path, parent)) continue;
-    size_t end = line.path.find('\\', prefix.size());
-    std::string found = line.path.substr(prefix.size(), end == std::string::npos ? end : end - prefix.size());
-    if (SameName(found, name)) return found;
-  }
-  return name;
-}
-
 // Gives the line before index a line end, so that a line can follow it.
 void EndLineBefore(Hive* hive, size_t index) {
   if (index == 0) return;
@@ -94,8 +62,8 @@ HiveLine AddedLine(Kind kind, std::string text) {
 }
 
 // A key line of path and the blank line after it, at index, after a blank
-// line of its own unless one comes before.
-void InsertKeyLine(Hive* hive, size_t at, const std::string& path) {
+// line of its own unless one comes before. Returns the key line's index.
+size_t InsertKeyLine(Hive* hive, size_t at, const std::string& path) {
   EndLineBefore(hive, at);
   std::vector<HiveLine> added;
   if (at > 0 && hive->lines[at - 1].kind != Kind::kBlank) added.push_back(AddedLine(Kind::kBlank, hive->newline));
@@ -105,6 +73,59 @@ void InsertKeyLine(Hive* hive, size_t at, const std::string& path) {
   added.push_back(std::move(key));
   added.push_back(AddedLine(Kind::kBlank, hive->newline));
   hive->lines.insert(hive->lines.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
+  return at + added.size() - 2;
+}
+
+// The names of a key path below the root.
+std::vector<std::string> NamesOf(const std::string& path) {
+  std::vector<std::string> names;
+  for (size_t start = 0; !path.empty();) {
+    const size_t slash = path.find('\\', start);
+    names.push_back(path.substr(start, slash == std::string::npos ? slash : slash - start));
+    if (slash == std::string::npos) break;
+    start = slash + 1;
+  }
+  return names;
+}
+
+// The name at level (from 0) of a key path.
+std::string NameAt(const std::string& path, size_t level) {
+  size_t start = 0;
+  for (; level > 0; --level) start = path.find('\\', start) + 1;
+  const size_t slash = path.find('\\', start);
+  return path.substr(start, slash == std::string::npos ? slash : slash - start);
+}
+
+// How a line stands to a key path: for a key line that is read, how many
+// names its own path has, and how many of the first of them are the
+// path's.
+struct Relation {
+  bool key = false;
+  size_t names = 0;
+  size_t shared = 0;
+};
+
+Relation RelationOf(const HiveLine& line, const std::vector<std::string>& names) {
+  Relation relation;
+  if (!IsReadKey(line)) return relation;
+  relation.key = true;
+  bool sharing = true;
+  for (size_t start = 0; !line.path.empty(); ++relation.names) {
+    const size_t slash = line.path.find('\\', start);
+    const size_t end = slash == std::string::npos ? line.path.size() : slash;
+    if (sharing && relation.names < names.size() && names[relation.names].size() == end - start &&
+        StartsWithName(line.path.substr(start, end - start), names[relation.names])) {
+      ++relation.shared;
+    } else {
+      sharing = false;
+    }
+    if (slash == std::string::npos) {
+      ++relation.names;
+      break;
+    }
+    start = slash + 1;
+  }
+  return relation;
 }
 
 // Removes the key lines whose path matches, with the lines of their values;
@@ -261,35 +282,58 @@ std::vector<std::string> Subkeys(const Hive& hive, const std::string& path) {
 }
 
 bool EnsureKey(Hive* hive, const std::string& path) {
-  if (HasKeyLine(*hive, path)) return true;
   if (!KeyProblem(*hive, path).empty()) return false;
   if (path.empty()) {
+    if (HasKeyLine(*hive, path)) return true;
     // The root's own key line comes before every other.
     size_t at = 0;
     while (at < hive->lines.size() && !IsReadKey(hive->lines[at])) ++at;
     InsertKeyLine(hive, at, path);
     return true;
   }
-  // Each level from the top down gets its key line; parent is the level
-  // above as the hive spells it.
-  std::string parent;
-  for (size_t start = 0;;) {
-    const size_t slash = path.find('\\', start);
-    const std::string level = path.substr(0, slash);
-    std::string spelled;
-    for (const HiveLine& line : hive->lines) {
-      if (IsReadKey(line) && SameName(line.path, level)) spelled = line.path;
+  // How every key line stands to the path is worked out once, so that a
+  // deep path costs the hive's size for each level, not that times the
+  // path's length.
+  const std::vector<std::string> names = NamesOf(path);
+  std::vector<Relation> relations(hive->lines.size());
+  for (size_t i = 0; i < hive->lines.size(); ++i) relations[i] = RelationOf(hive->lines[i], names);
+  auto lines = [&](auto matches) {
+    std::vector<size_t> found;
+    for (size_t i = 0; i < relations.size(); ++i) {
+      if (relations[i].key && matches(relations[i])) found.push_back(i);
     }
-    if (spelled.empty()) {
-      spelled = SubkeyPrefix(parent) + SpellingOf(*hive, parent, level.substr(start));
-      size_t at = FirstBelow(*hive, spelled);
-      if (at == hive->lines.size() && !parent.empty()) at = EndOfSubtree(*hive, parent);
-      InsertKeyLine(hive, at, spelled);
+    return found;
+  };
+  // Below the deepest level that has a key line, each level gets one.
+  size_t level = 0;
+  std::string parent;  // the level above, as the hive spells it
+  for (size_t i = 0; i < relations.size(); ++i) {
+    const Relation& r = relations[i];
+    if (r.key && r.names == r.shared && r.names >= level) {
+      level = r.names;
+      parent = hive->lines[i].path;
     }
-    if (slash == std::string::npos) return true;
-    parent = std::move(spelled);
-    start = slash + 1;
   }
+  for (++level; level <= names.size(); ++level) {
+    const std::vector<size_t> below = lines([&](const Relation& r) { return r.shared >= level && r.names > level; });
+    // The name keeps the spelling that keys below it show.
+    const std::string spelled =
+        SubkeyPrefix(parent) + (below.empty() ? names[level - 1] : NameAt(hive->lines[below.front()].path, level - 1));
+    size_t at = hive->lines.size();
+    if (!below.empty()) {
+      at = below.front();
+    } else if (level > 1) {
+      // After the parent's subtree.
+      const std::vector<size_t> subtree = lines([&](const Relation& r) { return r.shared >= level - 1; });
+      if (!subtree.empty()) at = SectionEnd(*hive, subtree.back());
+    }
+    const size_t before = hive->lines.size();
+    const size_t key = InsertKeyLine(hive, at, spelled);
+    relations.insert(relations.begin() + static_cast<std::ptrdiff_t>(at), hive->lines.size() - before, Relation());
+    relations[key] = Relation{true, level, level};
+    parent = spelled;
+  }
+  return true;
 }
 
 bool RemoveKey(Hive* hive, const std::string& path) {

@@ -300,8 +300,11 @@ bool IsTextType(unsigned type) {
 // code page lacks a character of it: text is refused, never changed.
 bool AnsiText(const std::u16string& text, const std::string& what, std::string* ansi) {
   bool lost = false;
-  *ansi = Utf16ToAnsi(text, &lost);
-  if (!lost) return true;
+  std::string converted = Utf16ToAnsi(text, &lost);
+  if (!lost) {
+    *ansi = std::move(converted);
+    return true;
+  }
   Report("registry: " + what + ": \"" + FirstNotInCodePage(text) + "\" is not in code page 1252, the API's text");
   return false;
 }
