@@ -133,7 +133,10 @@ class ReadFile {
   // one no larger than the registry reads. kRefused with the reason.
   Result Open(const char* path) {
     posix::Place place;
-    if (!place.Open(path) || !place.FollowLinks()) return Refuse(errno, LastFileError().reason);
+    if (!place.Open(path) || !place.FollowLinks()) {
+      const int error = errno;
+      return Refuse(error, LastFileError().reason);
+    }
     fd_ = openat(place.Folder(), place.Name(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd_ < 0 || fstat(fd_, &status_) != 0) return Refuse(errno, std::strerror(errno));
     if (!S_ISREG(status_.st_mode)) return Refuse(EINVAL, KindOf(status_.st_mode));
@@ -153,10 +156,14 @@ class ReadFile {
       const ssize_t n = read(fd_, buffer, sizeof buffer);
       if (n == 0) return true;
       if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return Refuse(errno, std::strerror(errno)) == kOpen;
+      if (n < 0) {
+        Refuse(errno, std::strerror(errno));
+        return false;
+      }
       if (bytes->size() + static_cast<size_t>(n) > regfile::kMaxRegistryFileSize) {
-        return Refuse(EFBIG, "grew past the " + std::to_string(regfile::kMaxRegistryFileSize) +
-                                 " bytes a registry file may hold") == kOpen;
+        Refuse(EFBIG, "grew past the " + std::to_string(regfile::kMaxRegistryFileSize) +
+                          " bytes a registry file may hold");
+        return false;
       }
       bytes->append(buffer, static_cast<size_t>(n));
     }
