@@ -29,7 +29,8 @@
 // VESTA_ROOT, for reading as for writing: one that is a link leading out of
 // it is refused ("leads outside VESTA_ROOT"). A hive or a file to import is
 // read only when it is a regular file (a pipe, device or socket is refused
-// at once, never waited on) of at most 64 MiB.
+// at once, never waited on) of at most 16 MiB, with at most one line (or
+// run of blank lines) for every 8 bytes.
 //
 // Windows's limits hold on both platforms: a key path at most 512 levels
 // deep, key names of at most 255 characters, value names of at most

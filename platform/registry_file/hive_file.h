@@ -32,10 +32,13 @@
 
 namespace vesta::platform::regfile {
 
-// The largest registry file read, hive or file to import: 64 MiB. A hive is
-// held in memory whole, at a few times its size; this system's hives hold
-// an installation's settings, far below it.
-constexpr size_t kMaxRegistryFileSize = size_t{64} << 20;
+// The largest registry file read, hive or file to import: 16 MiB. A hive is
+// held in memory whole, at up to some thirty times its size (a file of the
+// shortest value lines; 4 to 20 times for what the editor writes). The
+// largest key the limits allow, with the key lines of its parents, takes
+// some 8 MiB; this system's hives hold an installation's settings, far
+// less.
+constexpr size_t kMaxRegistryFileSize = size_t{16} << 20;
 
 struct HiveSyntaxError {
   int line = 0;  // 1-based

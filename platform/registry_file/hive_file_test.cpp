@@ -395,6 +395,19 @@ TEST(HiveFileLimitsTest, KeysAndNamesBeyondWindowsLimitsAreRefused) {
   EXPECT_EQ(keyLines, kMaxKeyDepth);
   EXPECT_TRUE(RemoveKeyTree(&changed, "k"));
   EXPECT_EQ(WriteHive(changed), "REGEDIT4\n\n");
+
+  // Memory in proportion to the file: a run of blank lines is one entry,
+  // and a file of lines too short for their number is refused whole.
+  const std::string blanks = "REGEDIT4\n" + std::string(100000, '\n') + "[HKEY_CURRENT_USER\\a]\n";
+  const Hive spaced = Parse(blanks);
+  EXPECT_EQ(spaced.lines.size(), 3u);
+  EXPECT_EQ(WriteHive(spaced), blanks);
+  std::string shortLines = "REGEDIT4\n";
+  for (int i = 0; i < 1000; ++i) shortLines += ";\n\n";
+  Hive refused;
+  HiveSyntaxError error;
+  EXPECT_FALSE(ParseHive(shortLines, kUser, &refused, &error));
+  EXPECT_EQ(error.what, "more lines than a registry file of 3009 bytes may hold");
 }
 
 // Text is kept or refused, never changed: a REGEDIT4 file (code page 1252)
