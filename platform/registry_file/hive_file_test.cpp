@@ -449,4 +449,7 @@ TEST(HiveFileLimitsTest, TextTheCodePageLacksIsRefusedNotTurnedIntoQuestionMarks
   EXPECT_TRUE(lost);
   EXPECT_EQ(FirstNotInCodePage(u"\u00e9\U0001F600\u65E5"), grin);
   EXPECT_EQ(FirstNotInCodePage(u"\u00e9\u20ac"), "");
+  // The first character past 16 bits is a pair of surrogates, both ways.
+  EXPECT_EQ(Utf8ToUtf16("\xF0\x90\x80\x80"), u"\U00010000");
+  EXPECT_EQ(Utf16ToUtf8(u"\U00010000"), "\xF0\x90\x80\x80");
 }
