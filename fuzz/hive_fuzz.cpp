@@ -1,13 +1,17 @@
 // Feeds arbitrary bytes to the hive file reader. A hive that parses must
 // write back as the very bytes it was read from; after changes of the kinds
 // the registry makes, it must read back with the values set, the lines it
-// could not read still there and no new ones.
+// could not read still there and no new ones. Whatever its shape (keys
+// deeper or names longer than the registry takes, huge declared lengths),
+// nothing beyond the registry's limits is read, the index answers as the
+// hive does, and a change the hive cannot hold leaves it as it was.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "platform/registry_file/hive.h"
 #include "platform/registry_file/hive_file.h"
+#include "platform/registry_file/hive_index.h"
 
 namespace {
 
@@ -62,10 +66,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   std::string parent;
   for (const HiveLine& line : hive.lines) {
-    if (line.kind == HiveLine::Kind::kKey && line.problem.empty()) parent = line.path;
+    if (line.kind == HiveLine::Kind::kKey && line.problem.empty()) {
+      Check(KeyPathProblem(line.path).empty());
+      parent = line.path;
+    }
+    if (line.kind == HiveLine::Kind::kValue && line.problem.empty()) Check(ValueNameProblem(line.value.name).empty());
   }
-  Subkeys(hive, parent);
+  const HiveIndex index(hive);
+  Check(index.Subkeys(parent) == Subkeys(hive, parent));
+  Check(index.KeyExists(parent) == KeyExists(hive, parent));
+  for (const std::string& name : ValueNames(hive, parent)) Check(index.FindValue(parent, name) == FindValue(hive, parent, name));
+
+  // Text a REGEDIT4 hive cannot hold is refused, the hive unchanged.
+  if (hive.encoding == HiveEncoding::kAnsi) {
+    Check(!SetValue(&hive, parent, StringValue("\xE6\x97\xA5", u"x")));
+    Check(!SetValue(&hive, parent, StringValue("x", u"\U0001F600")));
+    Check(!EnsureKey(&hive, parent.empty() ? "\xE6\x97\xA5" : parent + "\\\xE6\x97\xA5"));
+    Check(WriteHive(hive) == bytes);
+  }
   const std::string path = parent.empty() ? "New\\Key" : parent + "\\New\\Key";
+  if (!KeyProblem(hive, path).empty()) {
+    // Too deep or too long below the last key: refused, nothing changed.
+    Check(!SetValue(&hive, path, StringValue("x", u"x")) && !EnsureKey(&hive, path));
+    Check(WriteHive(hive) == bytes);
+    return 0;
+  }
   const bool leaf = Subkeys(hive, path).empty();
   const HiveValue values[] = {
       StringValue("say \"\\\"", u"C:\\VESTA\\ \"x\" caf\u00e9"),
@@ -74,8 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       Value("Count", kRegDword, std::string("\x1a\0\0\x80", 4)),
       Value("Long", kRegBinary, std::string(100, '\x5c')),
   };
-  for (const HiveValue& value : values) SetValue(&hive, path, value);
-  SetValue(&hive, parent, values[0]);
+  for (const HiveValue& value : values) Check(SetValue(&hive, path, value));
+  Check(SetValue(&hive, parent, values[0]));
   Check(KeyExists(hive, path) && HasKeyLine(hive, path));
   Hive again = Reread(hive);
   Check(CountProblems(again) == problems);

@@ -15,12 +15,19 @@ char16_t ToUtf16(unsigned char byte) {
   return byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : static_cast<char16_t>(byte);
 }
 
-char ToAnsi(char16_t unit) {
-  if (unit < 0x80 || (unit >= 0xA0 && unit < 0x100)) return static_cast<char>(unit);
-  for (int i = 0; i < 32; ++i) {
-    if (kHigh[i] == unit) return static_cast<char>(0x80 + i);
+// The code page's byte for unit; false when it has none.
+bool ToAnsi(char16_t unit, char* byte) {
+  if (unit < 0x80 || (unit >= 0xA0 && unit < 0x100)) {
+    *byte = static_cast<char>(unit);
+    return true;
   }
-  return '?';
+  for (int i = 0; i < 32; ++i) {
+    if (kHigh[i] == unit) {
+      *byte = static_cast<char>(0x80 + i);
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -32,11 +39,29 @@ std::u16string AnsiToUtf16(const std::string& text) {
   return wide;
 }
 
-std::string Utf16ToAnsi(const std::u16string& text) {
+std::string Utf16ToAnsi(const std::u16string& text, bool* lost) {
   std::string narrow;
   narrow.reserve(text.size());
-  for (char16_t unit : text) narrow += ToAnsi(unit);
+  bool missing = false;
+  for (char16_t unit : text) {
+    char byte = '?';
+    if (!ToAnsi(unit, &byte)) missing = true;
+    narrow += byte;
+  }
+  if (lost != nullptr) *lost = missing;
   return narrow;
+}
+
+std::string FirstNotInCodePage(const std::u16string& text) {
+  char byte;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (ToAnsi(text[i], &byte)) continue;
+    // A pair of surrogates is one character.
+    const bool pair = text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                      text[i + 1] < 0xE000;
+    return Utf16ToUtf8(text.substr(i, pair ? 2 : 1));
+  }
+  return std::string();
 }
 
 std::string Utf16ToUtf8(const std::u16string& text) {

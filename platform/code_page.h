@@ -13,8 +13,14 @@ namespace vesta::platform {
 // Every byte has a character (the five the code page leaves undefined
 // stand for the control characters of the same number).
 std::u16string AnsiToUtf16(const std::string& text);
-// A character the code page lacks becomes "?".
-std::string Utf16ToAnsi(const std::u16string& text);
+// A character the code page lacks becomes "?"; *lost, when given, tells
+// whether any did, so that a caller that must keep text whole refuses it
+// instead.
+std::string Utf16ToAnsi(const std::u16string& text, bool* lost = nullptr);
+
+// The first character of text that the code page lacks, in UTF-8; "" when
+// it holds them all.
+std::string FirstNotInCodePage(const std::u16string& text);
 
 // UTF-8 for UTF-16 text. A lone surrogate is written as the three bytes its
 // code point would take, so that any UTF-16 comes back unchanged.

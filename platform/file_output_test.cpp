@@ -286,8 +286,9 @@ TEST_F(FileOutputTest, TheFirstReplaceInAFolderRemovesTheTemporariesOfDeadProces
   // A process number has up to nine digits.
   const std::string removed[] = {gone + "-1.tmp", "~vt" + std::string(9 - number.size(), '0') + number + "-3.tmp"};
   for (const std::string& name : removed) ASSERT_TRUE(vesta::testing::WriteBinaryFile(folder + name, "left"));
-  // Our own, a user's, and names that only look like ours.
-  const std::string kept[] = {"~vt" + own + "-77.tmp", "Vt123.tmp", "~vt.tmp", "~vt-1.tmp", gone + ".tmp",
+  // Our own (numbered 0, which this process's replaces never reach), a
+  // user's, and names that only look like ours.
+  const std::string kept[] = {"~vt" + own + "-0.tmp", "Vt123.tmp", "~vt.tmp", "~vt-1.tmp", gone + ".tmp",
                               gone + "-.tmp", gone + "-1-2.tmp", "~vtx" + number + "-1.tmp", gone + "-1x.tmp",
                               "~vt" + std::string(10 - number.size(), '0') + number + "-1.tmp"};
   for (const std::string& name : kept) ASSERT_TRUE(vesta::testing::WriteBinaryFile(folder + name, "kept"));

@@ -12,8 +12,9 @@
 // On POSIX, VESTA_ROOT is a boundary for Windows paths: "." and ".." fold
 // inside the drive as Windows folds them ("C:\..\x" is "C:\x"), and no
 // change (a file opened to write, a folder made, anything renamed or
-// deleted) follows a link out of the root; it fails instead. A host path is
-// the caller's own choice and is taken as it is.
+// deleted) follows a link out of the root; it fails instead. So does a host
+// path spelled inside VESTA_ROOT; any other host path is the caller's own
+// choice and is taken as it is.
 //
 // Every call that fails leaves the path and the reason in LastFileError
 // (file_error.h). Files that are rewritten or appended to are written

@@ -10,8 +10,11 @@
 // and value names compare without regard to letter case.
 //
 // The API's text is 8-bit ANSI: the system's code page on Windows, 1252 on
-// POSIX, where the text of a Unicode hive is converted and a character the
-// code page lacks reads as "?". A change rewrites only the lines it concerns: the rest of the hive
+// POSIX, where the text of a Unicode hive is converted. Text is kept or
+// refused, never changed: on POSIX a name or text that the code page lacks
+// is refused when read (the call fails, RegistryLastProblem names it), and
+// a REGEDIT4 file (a hive, or a file exported) refuses what code page 1252
+// lacks and is left as it was. A change rewrites only the lines it concerns: the rest of the hive
 // (its encoding, line ends, comments, spacing, and text the code page cannot
 // hold) is written back byte for byte. A new hive is REGEDIT4 with LF line
 // ends. Every change rewrites the hive beside itself and renames it over
@@ -21,6 +24,20 @@
 // RegistryLastProblem (file and line), skipped, and kept in the file by
 // every change. A file that is not a registry file at all (no header) is
 // refused (every operation on its root fails) and never overwritten.
+//
+// POSIX: the hives, their locks and the registry folder are bounded by
+// VESTA_ROOT, for reading as for writing: one that is a link leading out of
+// it is refused ("leads outside VESTA_ROOT"). A hive or a file to import is
+// read only when it is a regular file (a pipe, device or socket is refused
+// at once, never waited on) of at most 16 MiB, with at most one line (or
+// run of blank lines) for every 8 bytes.
+//
+// Windows's limits hold on both platforms: a key path at most 512 levels
+// deep, key names of at most 255 characters, value names of at most
+// 16,383, and (a bound of this system's) a key path of at most 32,767
+// characters. A key or name beyond them, given here or met in a hive or a
+// file to import, is refused with the problem (a file's line: its file and
+// line), and nothing is built from it.
 //
 // Key paths are given without the root ("SOFTWARE\vesta3d\VESTA"); the
 // empty (or null) path is the root key itself. A leading back-slash is

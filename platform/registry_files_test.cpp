@@ -238,4 +238,36 @@ TEST(RegistryFilesTest, AnImportDeletesAndSkipsOnlyTheBadLine) {
   EXPECT_EQ(Read(kUser, "Software\\Kept", "Keep"), Describe(Text("x")));
 }
 
+// Windows's limits hold on every platform: for names given to the API and
+// for files to import, whose line beyond them is named and builds nothing.
+TEST(RegistryFilesTest, KeysAndNamesBeyondWindowsLimitsAreRefused) {
+  ScratchFolder scratch;
+  const std::string longKey = "Software\\" + std::string(256, 'k');
+  platform::ClearRegistryLastProblem();
+  EXPECT_FALSE(platform::RegistryWriteString(kUser, longKey.c_str(), "v", "x"));
+  EXPECT_NE(platform::RegistryLastProblem().find("key name longer than 255 characters"), std::string::npos);
+  EXPECT_FALSE(platform::RegistryCreateKey(kUser, longKey.c_str()));
+  const std::string longName(16384, 'n');
+  EXPECT_FALSE(platform::RegistryWriteValue(kUser, "Software\\Limits", longName.c_str(), Text("x")));
+  EXPECT_NE(platform::RegistryLastProblem().find("value name longer than 16383 characters"), std::string::npos);
+  EXPECT_FALSE(platform::RegistryKeyExists(kUser, "Software\\Limits"));
+  // At the limits the names go to the registry (Wine's ANSI API takes a
+  // shorter key name than Windows does).
+  platform::ClearRegistryLastProblem();
+  platform::RegistryWriteString(kUser, ("Software\\" + std::string(255, 'k')).c_str(), "v", "x");
+  platform::RegistryWriteString(kUser, "Software\\Limits", longName.substr(1).c_str(), "x");
+  EXPECT_EQ(platform::RegistryLastProblem().find("longer than"), std::string::npos) << platform::RegistryLastProblem();
+
+  std::string deep = "HKEY_CURRENT_USER\\Software\\Deep";
+  for (int i = 0; i < 511; ++i) deep += "\\d";
+  const std::string file = scratch.Path("deep.reg");
+  ASSERT_TRUE(WriteBinaryFile(file, "REGEDIT4\r\n\r\n[" + deep + "]\r\n\"v\"=\"x\"\r\n\r\n"
+                                    "[HKEY_CURRENT_USER\\Software\\Shallow]\r\n\"v\"=\"y\"\r\n"));
+  EXPECT_FALSE(platform::RegistryImportFile(file.c_str()));
+  EXPECT_NE(platform::RegistryLastProblem().find("deep.reg:3: key path deeper than 512 levels"), std::string::npos)
+      << platform::RegistryLastProblem();
+  EXPECT_FALSE(platform::RegistryKeyExists(kUser, "Software\\Deep"));
+  EXPECT_EQ(Read(kUser, "Software\\Shallow", "v"), Describe(Text("y")));
+}
+
 }  // namespace

@@ -14,6 +14,11 @@ std::string VestaRoot();
 // or with a back-slash (a UNC path, or the root of drive C:).
 bool IsWindowsPath(const char* path);
 
+// True for a host path that names a place inside $VESTA_ROOT by its
+// spelling ("$VESTA_ROOT/registry/HKEY_CURRENT_USER.reg"): the system's own
+// files there are bounded by the root as Windows paths are.
+bool IsRootHostPath(const char* path);
+
 // Maps a Windows path to a host path: "X:" to $VESTA_ROOT/drive_x, a leading
 // "\\server\share" to $VESTA_ROOT/unc/server/share, a leading single
 // back-slash to drive C:, back-slashes to slashes. "." and ".." fold as

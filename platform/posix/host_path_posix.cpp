@@ -9,9 +9,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
-#include <utility>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "platform/process_state.h"
@@ -161,6 +162,14 @@ std::string VestaRoot() {
     home = pw != nullptr ? pw->pw_dir : "/tmp";
   }
   return std::string(home) + "/.vesta";
+}
+
+bool IsRootHostPath(const char* path) {
+  if (path == nullptr || path[0] != '/') return false;
+  std::string root = VestaRoot();
+  while (root.size() > 1 && root.back() == '/') root.pop_back();
+  const size_t length = std::strlen(path);
+  return length > root.size() + 1 && std::strncmp(path, root.c_str(), root.size()) == 0 && path[root.size()] == '/';
 }
 
 bool IsWindowsPath(const char* path) {

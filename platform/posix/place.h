@@ -5,8 +5,9 @@
 // mkdirat, renameat, unlinkat. For a Windows path that folder must lie in
 // VESTA_ROOT where it really is, links followed; it is checked once it is
 // open, so that nothing swapped in between can move the change elsewhere.
-// A host path ("/...") or a relative path is the caller's own choice and is
-// not checked.
+// So must a host path spelled inside VESTA_ROOT (the registry's hives and
+// their locks). Any other host path ("/...") or a relative path is the
+// caller's own choice and is not checked.
 #ifndef VESTA_PLATFORM_POSIX_PLACE_H
 #define VESTA_PLATFORM_POSIX_PLACE_H
 

@@ -70,7 +70,7 @@ bool Place::Open(const char* path) {
   given_ = path != nullptr ? path : "";
   outside_ = false;
   if (path == nullptr || *path == '\0') return Fail(ENOENT, std::strerror(ENOENT));
-  bounded_ = IsWindowsPath(path);
+  bounded_ = IsWindowsPath(path) || IsRootHostPath(path);
   std::string folder;
   std::string name;
   if (!Split(ResolveHostPath(path), &folder, &name)) return Fail(EINVAL, "not a path to a file or folder");

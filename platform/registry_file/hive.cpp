@@ -47,38 +47,6 @@ bool HasSubkeys(const Hive& hive, const std::string& path) {
                      [&](const HiveLine& line) { return IsReadKey(line) && IsBelow(line.path, path); });
 }
 
-// The first key line below path, where a new key line of that path belongs;
-// or the end when there is none.
-size_t FirstBelow(const Hive& hive, const std::string& path) {
-  for (size_t i = 0; i < hive.lines.size(); ++i) {
-    if (IsReadKey(hive.lines[i]) && IsBelow(hive.lines[i].path, path)) return i;
-  }
-  return hive.lines.size();
-}
-
-// Just past the values of the last key of the subtree of path.
-size_t EndOfSubtree(const Hive& hive, const std::string& path) {
-  size_t end = hive.lines.size();
-  for (size_t i = 0; i < hive.lines.size(); ++i) {
-    const HiveLine& line = hive.lines[i];
-    if (IsReadKey(line) && (SameName(line.path, path) || IsBelow(line.path, path))) end = SectionEnd(hive, i);
-  }
-  return end;
-}
-
-// The spelling of name below parent in the paths of existing keys, so that a
-// parent made explicit keeps the spelling its subkeys already show.
-std::string SpellingOf(const Hive& hive, const std::string& parent, const std::string& name) {
-  const std::string prefix = SubkeyPrefix(parent);
-  for (const HiveLine& line : hive.lines) {
-    if (!IsReadKey(line) || !IsBelow(line.path, parent)) continue;
-    size_t end = line.path.find('\\', prefix.size());
-    std::string found = line.path.substr(prefix.size(), end == std::string::npos ? end : end - prefix.size());
-    if (SameName(found, name)) return found;
-  }
-  return name;
-}
-
 // Gives the line before index a line end, so that a line can follow it.
 void EndLineBefore(Hive* hive, size_t index) {
   if (index == 0) return;
@@ -94,8 +62,8 @@ HiveLine AddedLine(Kind kind, std::string text) {
 }
 
 // A key line of path and the blank line after it, at index, after a blank
-// line of its own unless one comes before.
-void InsertKeyLine(Hive* hive, size_t at, const std::string& path) {
+// line of its own unless one comes before. Returns the key line's index.
+size_t InsertKeyLine(Hive* hive, size_t at, const std::string& path) {
   EndLineBefore(hive, at);
   std::vector<HiveLine> added;
   if (at > 0 && hive->lines[at - 1].kind != Kind::kBlank) added.push_back(AddedLine(Kind::kBlank, hive->newline));
@@ -105,6 +73,59 @@ void InsertKeyLine(Hive* hive, size_t at, const std::string& path) {
   added.push_back(std::move(key));
   added.push_back(AddedLine(Kind::kBlank, hive->newline));
   hive->lines.insert(hive->lines.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
+  return at + added.size() - 2;
+}
+
+// The names of a key path below the root.
+std::vector<std::string> NamesOf(const std::string& path) {
+  std::vector<std::string> names;
+  for (size_t start = 0; !path.empty();) {
+    const size_t slash = path.find('\\', start);
+    names.push_back(path.substr(start, slash == std::string::npos ? slash : slash - start));
+    if (slash == std::string::npos) break;
+    start = slash + 1;
+  }
+  return names;
+}
+
+// The name at level (from 0) of a key path.
+std::string NameAt(const std::string& path, size_t level) {
+  size_t start = 0;
+  for (; level > 0; --level) start = path.find('\\', start) + 1;
+  const size_t slash = path.find('\\', start);
+  return path.substr(start, slash == std::string::npos ? slash : slash - start);
+}
+
+// How a line stands to a key path: for a key line that is read, how many
+// names its own path has, and how many of the first of them are the
+// path's.
+struct Relation {
+  bool key = false;
+  size_t names = 0;
+  size_t shared = 0;
+};
+
+Relation RelationOf(const HiveLine& line, const std::vector<std::string>& names) {
+  Relation relation;
+  if (!IsReadKey(line)) return relation;
+  relation.key = true;
+  bool sharing = true;
+  for (size_t start = 0; !line.path.empty(); ++relation.names) {
+    const size_t slash = line.path.find('\\', start);
+    const size_t end = slash == std::string::npos ? line.path.size() : slash;
+    if (sharing && relation.names < names.size() && names[relation.names].size() == end - start &&
+        StartsWithName(line.path.substr(start, end - start), names[relation.names])) {
+      ++relation.shared;
+    } else {
+      sharing = false;
+    }
+    if (slash == std::string::npos) {
+      ++relation.names;
+      break;
+    }
+    start = slash + 1;
+  }
+  return relation;
 }
 
 // Removes the key lines whose path matches, with the lines of their values;
@@ -139,7 +160,65 @@ std::vector<size_t> ValueLines(const Hive& hive, const std::string& path, const 
   return found;
 }
 
+// Why text (of what) cannot be written in code page 1252, or "".
+std::string NotInCodePageProblem(const std::string& what, const std::u16string& text) {
+  const std::string missing = FirstNotInCodePage(text);
+  if (missing.empty()) return missing;
+  return what + ": \"" + missing + "\" is not in code page 1252, the text of a REGEDIT4 file";
+}
+
 }  // namespace
+
+std::string KeyPathProblem(const std::string& path) {
+  if (path.empty()) return std::string();
+  if (static_cast<size_t>(std::count(path.begin(), path.end(), '\\')) + 1 > kMaxKeyDepth) {
+    return "key path deeper than " + std::to_string(kMaxKeyDepth) + " levels";
+  }
+  if (Utf8ToUtf16(path).size() > kMaxKeyPathLength) {
+    return "key path longer than " + std::to_string(kMaxKeyPathLength) + " characters";
+  }
+  for (size_t start = 0;;) {
+    const size_t slash = path.find('\\', start);
+    const size_t end = slash == std::string::npos ? path.size() : slash;
+    if (Utf8ToUtf16(path.substr(start, end - start)).size() > kMaxKeyNameLength) {
+      return "key name longer than " + std::to_string(kMaxKeyNameLength) + " characters";
+    }
+    if (slash == std::string::npos) return std::string();
+    start = slash + 1;
+  }
+}
+
+std::string ValueNameProblem(const std::string& name) {
+  if (Utf8ToUtf16(name).size() <= kMaxValueNameLength) return std::string();
+  return "value name longer than " + std::to_string(kMaxValueNameLength) + " characters";
+}
+
+std::string ValueProblem(const Hive& hive, const HiveValue& value) {
+  const std::string what = value.name.empty() ? std::string("the default value") : "value \"" + value.name + "\"";
+  std::string problem = ValueNameProblem(value.name);
+  if (problem.empty() && hive.encoding == HiveEncoding::kAnsi) {
+    problem = NotInCodePageProblem(what, Utf8ToUtf16(value.name));
+  }
+  const bool isText = value.type == kRegSz || value.type == kRegExpandSz || value.type == kRegMultiSz;
+  if (problem.empty() && isText) {
+    // A plain string stands in the line, in the file's encoding; other text
+    // is a hex list, of code page bytes under REGEDIT4.
+    std::u16string text;
+    const bool inLine = PlainStringText(value, &text);
+    if (inLine ? hive.encoding == HiveEncoding::kAnsi : !hive.unicode) {
+      problem = NotInCodePageProblem("the text of " + what, Utf16LeUnits(value.data));
+    }
+  }
+  return problem;
+}
+
+std::string KeyProblem(const Hive& hive, const std::string& path) {
+  std::string problem = KeyPathProblem(path);
+  if (problem.empty() && hive.encoding == HiveEncoding::kAnsi) {
+    problem = NotInCodePageProblem("key \"" + path + "\"", Utf8ToUtf16(path));
+  }
+  return problem;
+}
 
 HiveValue StringValue(const std::string& name, const std::u16string& text) {
   HiveValue value;
@@ -202,27 +281,59 @@ std::vector<std::string> Subkeys(const Hive& hive, const std::string& path) {
   return names;
 }
 
-void EnsureKey(Hive* hive, const std::string& path) {
-  if (HasKeyLine(*hive, path)) return;
+bool EnsureKey(Hive* hive, const std::string& path) {
+  if (!KeyProblem(*hive, path).empty()) return false;
   if (path.empty()) {
+    if (HasKeyLine(*hive, path)) return true;
     // The root's own key line comes before every other.
     size_t at = 0;
     while (at < hive->lines.size() && !IsReadKey(hive->lines[at])) ++at;
     InsertKeyLine(hive, at, path);
-    return;
+    return true;
   }
-  size_t slash = path.rfind('\\');
-  std::string parent;
-  if (slash != std::string::npos) {
-    EnsureKey(hive, path.substr(0, slash));
-    for (const HiveLine& line : hive->lines) {
-      if (IsReadKey(line) && SameName(line.path, path.substr(0, slash))) parent = line.path;
+  // How every key line stands to the path is worked out once, so that a
+  // deep path costs the hive's size for each level, not that times the
+  // path's length.
+  const std::vector<std::string> names = NamesOf(path);
+  std::vector<Relation> relations(hive->lines.size());
+  for (size_t i = 0; i < hive->lines.size(); ++i) relations[i] = RelationOf(hive->lines[i], names);
+  auto lines = [&](auto matches) {
+    std::vector<size_t> found;
+    for (size_t i = 0; i < relations.size(); ++i) {
+      if (relations[i].key && matches(relations[i])) found.push_back(i);
+    }
+    return found;
+  };
+  // Below the deepest level that has a key line, each level gets one.
+  size_t level = 0;
+  std::string parent;  // the level above, as the hive spells it
+  for (size_t i = 0; i < relations.size(); ++i) {
+    const Relation& r = relations[i];
+    if (r.key && r.names == r.shared && r.names >= level) {
+      level = r.names;
+      parent = hive->lines[i].path;
     }
   }
-  const std::string spelled = SubkeyPrefix(parent) + SpellingOf(*hive, parent, path.substr(slash + 1));
-  size_t at = FirstBelow(*hive, spelled);
-  if (at == hive->lines.size() && !parent.empty()) at = EndOfSubtree(*hive, parent);
-  InsertKeyLine(hive, at, spelled);
+  for (++level; level <= names.size(); ++level) {
+    const std::vector<size_t> below = lines([&](const Relation& r) { return r.shared >= level && r.names > level; });
+    // The name keeps the spelling that keys below it show.
+    const std::string spelled =
+        SubkeyPrefix(parent) + (below.empty() ? names[level - 1] : NameAt(hive->lines[below.front()].path, level - 1));
+    size_t at = hive->lines.size();
+    if (!below.empty()) {
+      at = below.front();
+    } else if (level > 1) {
+      // After the parent's subtree.
+      const std::vector<size_t> subtree = lines([&](const Relation& r) { return r.shared >= level - 1; });
+      if (!subtree.empty()) at = SectionEnd(*hive, subtree.back());
+    }
+    const size_t before = hive->lines.size();
+    const size_t key = InsertKeyLine(hive, at, spelled);
+    relations.insert(relations.begin() + static_cast<std::ptrdiff_t>(at), hive->lines.size() - before, Relation());
+    relations[key] = Relation{true, level, level};
+    parent = spelled;
+  }
+  return true;
 }
 
 bool RemoveKey(Hive* hive, const std::string& path) {
@@ -257,8 +368,8 @@ std::vector<std::string> ValueNames(const Hive& hive, const std::string& path) {
   return names;
 }
 
-void SetValue(Hive* hive, const std::string& path, const HiveValue& value) {
-  EnsureKey(hive, path);
+bool SetValue(Hive* hive, const std::string& path, const HiveValue& value) {
+  if (!ValueProblem(*hive, value).empty() || !EnsureKey(hive, path)) return false;
   std::vector<size_t> found = ValueLines(*hive, path, value.name);
   if (!found.empty()) {
     HiveLine& line = hive->lines[found.back()];
@@ -266,7 +377,7 @@ void SetValue(Hive* hive, const std::string& path, const HiveValue& value) {
     spelled.name = line.value.name;
     line.text = ValueLineText(*hive, spelled);
     line.value = std::move(spelled);
-    return;
+    return true;
   }
   // After the values of the key's last key line.
   size_t at = 0;
@@ -280,6 +391,7 @@ void SetValue(Hive* hive, const std::string& path, const HiveValue& value) {
   HiveLine line = AddedLine(Kind::kValue, ValueLineText(*hive, value));
   line.value = value;
   hive->lines.insert(hive->lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+  return true;
 }
 
 bool RemoveValue(Hive* hive, const std::string& path, const std::string& name) {

@@ -9,6 +9,7 @@
 #ifndef VESTA_PLATFORM_REGISTRY_FILE_HIVE_H
 #define VESTA_PLATFORM_REGISTRY_FILE_HIVE_H
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -93,6 +94,27 @@ struct Hive {
   }
 };
 
+// Windows's own limits: a key path at most 512 levels deep, each key name
+// at most 255 characters, a value name at most 16,383 (characters are
+// UTF-16 units). The whole path below the root is held to 32,767
+// characters, the longest name Windows passes to its kernel, so that a
+// key and the key lines of its parents stay a bounded size.
+constexpr size_t kMaxKeyDepth = 512;
+constexpr size_t kMaxKeyNameLength = 255;
+constexpr size_t kMaxKeyPathLength = 32767;
+constexpr size_t kMaxValueNameLength = 16383;
+
+// Why a key path below the root (UTF-8) breaks those limits, or "".
+std::string KeyPathProblem(const std::string& path);
+// Why a value name (UTF-8) breaks them, or "".
+std::string ValueNameProblem(const std::string& name);
+
+// Why the hive cannot hold the key path or the value as they are (a limit
+// above, or text its encoding lacks: code page 1252 under REGEDIT4), or "".
+// Text is kept or refused, never changed.
+std::string KeyProblem(const Hive& hive, const std::string& path);
+std::string ValueProblem(const Hive& hive, const HiveValue& value);
+
 // A hive that has no file yet: REGEDIT4, code page text, "\n" line ends.
 Hive NewHive(const std::string& rootName);
 
@@ -115,8 +137,9 @@ std::vector<std::string> Subkeys(const Hive& hive, const std::string& path);
 
 // Gives the key and every missing parent a key line, each placed before the
 // first key below it, else after its parent's subtree. A new name takes the
-// spelling of the existing key it matches.
-void EnsureKey(Hive* hive, const std::string& path);
+// spelling of the existing key it matches. False, the hive unchanged, when
+// KeyProblem refuses the path.
+bool EnsureKey(Hive* hive, const std::string& path);
 
 // Removes a key that has no subkeys, with its values; its parents stay.
 // False for the root, a missing key or one with subkeys.
@@ -135,8 +158,9 @@ std::vector<std::string> ValueNames(const Hive& hive, const std::string& path);
 
 // Sets a value, creating the key when absent: the line that holds it is
 // rewritten, else a line is added after the key's values. An existing name
-// keeps its spelling.
-void SetValue(Hive* hive, const std::string& path, const HiveValue& value);
+// keeps its spelling. False, the hive unchanged, when KeyProblem or
+// ValueProblem refuses them.
+bool SetValue(Hive* hive, const std::string& path, const HiveValue& value);
 
 // Removes every line of the value. False when it is missing.
 bool RemoveValue(Hive* hive, const std::string& path, const std::string& name);

@@ -1,6 +1,7 @@
 #include "platform/registry_file/hive_file.h"
 
 #include <cstdio>
+#include <string_view>
 
 #include "platform/code_page.h"
 
@@ -28,10 +29,10 @@ unsigned HexValue(char c) {
   return static_cast<unsigned>(Capital(c) - 'A' + 10);
 }
 
-std::string TrimRight(const std::string& line) {
+std::string TrimRight(std::string_view line) {
   size_t end = line.size();
   while (end > 0 && IsBlank(line[end - 1])) --end;
-  return line.substr(0, end);
+  return std::string(line.substr(0, end));
 }
 
 size_t SkipBlanks(const std::string& line, size_t pos) {
@@ -66,24 +67,25 @@ std::string StringTypeData(const Hive& hive, std::uint32_t type, const std::stri
 
 // One physical line of the text, with its line end.
 struct PhysicalLine {
-  std::string text;
-  std::string content;  // without the line end ("\n" or "\r\n")
+  std::string_view text;
+  std::string_view content;  // without the line end ("\n" or "\r\n")
 };
 
-std::vector<PhysicalLine> SplitLines(const std::string& text) {
-  std::vector<PhysicalLine> lines;
-  for (size_t pos = 0; pos < text.size();) {
-    size_t end = text.find('\n', pos);
-    size_t next = end == std::string::npos ? text.size() : end + 1;
-    if (end != std::string::npos && end > pos && text[end - 1] == '\r') --end;
-    PhysicalLine line;
-    line.text = text.substr(pos, next - pos);
-    line.content = text.substr(pos, (end == std::string::npos ? text.size() : end) - pos);
-    lines.push_back(std::move(line));
-    pos = next;
-  }
-  return lines;
+// The physical line of text that starts at pos.
+PhysicalLine LineAt(std::string_view text, size_t pos) {
+  size_t end = text.find('\n', pos);
+  const size_t next = end == std::string_view::npos ? text.size() : end + 1;
+  if (end == std::string_view::npos) end = text.size();
+  if (end > pos && end < text.size() && text[end - 1] == '\r') --end;
+  return PhysicalLine{text.substr(pos, next - pos), text.substr(pos, end - pos)};
 }
+
+// A hive holds at most one entry (a line, a value with its continuation
+// lines, or a run of blank lines) for every this many bytes of its text,
+// and a few more: each entry costs some hundred bytes, so that a file of
+// short lines would otherwise take hundreds of times its size.
+constexpr size_t kBytesPerEntry = 8;
+constexpr size_t kFewEntries = 64;
 
 class Parser {
  public:
@@ -100,9 +102,10 @@ class Parser {
     } else {
       text = bytes;
     }
-    lines_ = SplitLines(text);
-    if (lines_.empty()) return Fail(error, "empty file (expected the header REGEDIT4)");
-    std::string header = TrimRight(lines_[0].content);
+    text_ = std::move(text);
+    if (text_.empty()) return Fail(error, "empty file (expected the header REGEDIT4)");
+    const PhysicalLine first = LineAt(text_, 0);
+    std::string header = TrimRight(first.content);
     bool marked = header.compare(0, 3, kByteOrderMark) == 0;
     if (marked) header.erase(0, 3);
     if (header != kHeader4 && header != kHeader5) return Fail(error, kNotRegistry);
@@ -111,10 +114,21 @@ class Parser {
       hive_->encoding = marked || hive_->unicode ? HiveEncoding::kUtf8 : HiveEncoding::kAnsi;
     }
     // Lines added end as the header does.
-    hive_->newline = lines_[0].text.substr(lines_[0].content.size());
+    hive_->newline = std::string(first.text.substr(first.content.size()));
     if (hive_->newline.empty()) hive_->newline = hive_->encoding == HiveEncoding::kUtf16 ? "\r\n" : "\n";
-    Add(0, HiveLine::Kind::kHeader);
-    for (next_ = 1; next_ < lines_.size();) ParseLine();
+    pos_ = 0;
+    number_ = 0;
+    Add(Next(), HiveLine::Kind::kHeader);
+    const size_t most = text_.size() / kBytesPerEntry + kFewEntries;
+    while (pos_ < text_.size()) {
+      ParseLine();
+      if (hive_->lines.size() > most) {
+        hive_->lines.clear();
+        error->line = number_;
+        error->what = "more lines than a registry file of " + std::to_string(text_.size()) + " bytes may hold";
+        return false;
+      }
+    }
     return true;
   }
 
@@ -125,35 +139,46 @@ class Parser {
     return false;
   }
 
-  // Adds the physical line at index as a line of the hive.
-  HiveLine& Add(size_t index, HiveLine::Kind kind) {
+  // The next physical line, which it passes.
+  PhysicalLine Next() {
+    const PhysicalLine line = LineAt(text_, pos_);
+    pos_ += line.text.size();
+    ++number_;
+    return line;
+  }
+
+  // Adds the physical line just passed as a line of the hive.
+  HiveLine& Add(const PhysicalLine& physical, HiveLine::Kind kind) {
     HiveLine line;
     line.kind = kind;
-    line.text = lines_[index].text;
-    line.number = static_cast<int>(index) + 1;
+    line.text = std::string(physical.text);
+    line.number = number_;
     hive_->lines.push_back(std::move(line));
     return hive_->lines.back();
   }
 
   void ParseLine() {
-    const size_t index = next_++;
-    const std::string line = TrimRight(lines_[index].content);
+    const PhysicalLine physical = Next();
+    const std::string line = TrimRight(physical.content);
     const size_t start = SkipBlanks(line, 0);
-    if (start == line.size()) {
-      Add(index, HiveLine::Kind::kBlank);
+    if (start == line.size() && hive_->lines.back().kind == HiveLine::Kind::kBlank) {
+      // A run of blank lines is one entry.
+      hive_->lines.back().text += physical.text;
+    } else if (start == line.size()) {
+      Add(physical, HiveLine::Kind::kBlank);
     } else if (line[start] == ';') {
-      Add(index, HiveLine::Kind::kComment);
+      Add(physical, HiveLine::Kind::kComment);
     } else if (line[start] == '[') {
-      ParseKey(index, line.substr(start));
+      ParseKey(physical, line.substr(start));
     } else if (line[start] == '"' || line[start] == '@') {
-      ParseValue(index, line, start);
+      ParseValue(physical, line, start);
     } else {
-      Add(index, HiveLine::Kind::kOther).problem = "not a key, value or comment line";
+      Add(physical, HiveLine::Kind::kOther).problem = "not a key, value or comment line";
     }
   }
 
-  void ParseKey(size_t index, const std::string& line) {
-    HiveLine& key = Add(index, HiveLine::Kind::kKey);
+  void ParseKey(const PhysicalLine& physical, const std::string& line) {
+    HiveLine& key = Add(physical, HiveLine::Kind::kKey);
     inKey_ = false;
     if (line.size() < 2 || line.back() != ']') {
       key.problem = "key line without a closing \"]\"";
@@ -173,6 +198,12 @@ class Parser {
         return;
       }
       key.path = HiveTextToUtf8(*hive_, path);
+      // Nothing is built from a key beyond the registry's limits.
+      if (std::string problem = KeyPathProblem(key.path); !problem.empty()) {
+        key.problem = problem;
+        key.path.clear();
+        return;
+      }
     }
     if (key.root.empty()) {
       key.problem = "key line without a root key";
@@ -185,8 +216,8 @@ class Parser {
     }
   }
 
-  void ParseValue(size_t index, const std::string& line, size_t pos) {
-    HiveLine& value = Add(index, HiveLine::Kind::kValue);
+  void ParseValue(const PhysicalLine& physical, const std::string& line, size_t pos) {
+    HiveLine& value = Add(physical, HiveLine::Kind::kValue);
     value.problem = ReadValue(line, pos, &value);
     if (!value.problem.empty()) return;
     if (!inKey_) {
@@ -205,6 +236,10 @@ class Parser {
       return problem;
     }
     value->value.name = HiveTextToUtf8(*hive_, name);
+    if (std::string problem = ValueNameProblem(value->value.name); !problem.empty()) {
+      value->value.name.clear();
+      return problem;
+    }
     pos = SkipBlanks(line, pos);
     if (pos >= line.size() || line[pos] != '=') return "expected \"=\" after the value name";
     pos = SkipBlanks(line, pos + 1);
@@ -283,12 +318,13 @@ class Parser {
       list.pop_back();
       // A continuation line holds bytes; anything else ends the file's
       // value there, and is read as a line of its own.
-      const std::string next = next_ < lines_.size() ? TrimRight(lines_[next_].content) : std::string();
+      const PhysicalLine following = pos_ < text_.size() ? LineAt(text_, pos_) : PhysicalLine();
+      const std::string next = TrimRight(following.content);
       const size_t start = SkipBlanks(next, 0);
       if (start == next.size() || !(IsHexDigit(next[start]) || next[start] == ',' || next[start] == '\\')) {
         return "hex data cut short (a continuation line is missing)";
       }
-      value->text += lines_[next_++].text;
+      value->text += Next().text;
       list += next.substr(start);
     }
     std::string bytes;
@@ -318,8 +354,9 @@ class Parser {
 
   Hive* hive_;
   bool import_;
-  std::vector<PhysicalLine> lines_;
-  size_t next_ = 0;
+  std::string text_;  // the file's text, 8-bit
+  size_t pos_ = 0;    // where the next physical line starts
+  int number_ = 0;    // of the line passed last
   bool inKey_ = false;  // below a key line that is read
 };
 
@@ -338,9 +375,9 @@ std::string Escaped(const std::string& text) {
   return out;
 }
 
-// The text of a string value that can stand between quotes: one null, at
-// its end, and no line break.
-bool PlainString(const HiveValue& value, std::u16string* text) {
+}  // namespace
+
+bool PlainStringText(const HiveValue& value, std::u16string* text) {
   if (value.type != kRegSz || value.data.size() % 2 != 0) return false;
   std::u16string units = Utf16LeUnits(value.data);
   if (units.empty() || units.back() != u'\0') return false;
@@ -350,8 +387,6 @@ bool PlainString(const HiveValue& value, std::u16string* text) {
   *text = units;
   return true;
 }
-
-}  // namespace
 
 bool ParseHive(const std::string& bytes, const std::string& rootName, Hive* hive, HiveSyntaxError* error) {
   hive->root = rootName;
@@ -384,7 +419,7 @@ std::string KeyLineText(const Hive& hive, const std::string& path) {
 std::string ValueLineText(const Hive& hive, const HiveValue& value) {
   std::string line = value.name.empty() ? std::string("@=") : "\"" + Escaped(value.name) + "\"=";
   std::u16string text;
-  if (PlainString(value, &text)) {
+  if (PlainStringText(value, &text)) {
     line += "\"" + Escaped(Utf16ToUtf8(text)) + "\"";
   } else if (value.type == kRegDword && value.data.size() == 4) {
     char digits[9];
@@ -434,11 +469,17 @@ Hive NewExportFile(bool unicode) {
   return hive;
 }
 
-void AppendExportKey(Hive* hive, const std::string& keyName, const std::vector<HiveValue>& values) {
+std::string AppendExportKey(Hive* hive, const std::string& keyName, const std::vector<HiveValue>& values) {
+  // The key's name holds its root; the limits count below it.
+  const size_t slash = keyName.find('\\');
+  std::string problem = KeyProblem(*hive, slash == std::string::npos ? std::string() : keyName.substr(slash + 1));
+  for (const HiveValue& value : values) {
+    if (problem.empty()) problem = ValueProblem(*hive, value);
+  }
+  if (!problem.empty()) return keyName + ": " + problem;
   HiveLine key;
   key.kind = HiveLine::Kind::kKey;
   key.text = Utf8ToHiveText(*hive, "[" + keyName + "]") + hive->newline;
-  size_t slash = keyName.find('\\');
   key.root = keyName.substr(0, slash);
   key.path = slash == std::string::npos ? std::string() : keyName.substr(slash + 1);
   hive->lines.push_back(std::move(key));
@@ -453,6 +494,7 @@ void AppendExportKey(Hive* hive, const std::string& keyName, const std::vector<H
   blank.kind = HiveLine::Kind::kBlank;
   blank.text = hive->newline;
   hive->lines.push_back(std::move(blank));
+  return std::string();
 }
 
 std::string HiveTextToUtf8(const Hive& hive, const std::string& text) {

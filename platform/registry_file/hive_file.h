@@ -25,11 +25,20 @@
 #ifndef VESTA_PLATFORM_REGISTRY_FILE_HIVE_FILE_H
 #define VESTA_PLATFORM_REGISTRY_FILE_HIVE_FILE_H
 
+#include <cstddef>
 #include <string>
 
 #include "platform/registry_file/hive.h"
 
 namespace vesta::platform::regfile {
+
+// The largest registry file read, hive or file to import: 16 MiB. A hive is
+// held in memory whole, at up to some thirty times its size (a file of the
+// shortest value lines; 4 to 20 times for what the editor writes). The
+// largest key the limits allow, with the key lines of its parents, takes
+// some 8 MiB; this system's hives hold an installation's settings, far
+// less.
+constexpr size_t kMaxRegistryFileSize = size_t{16} << 20;
 
 struct HiveSyntaxError {
   int line = 0;  // 1-based
@@ -63,6 +72,11 @@ const HiveLine* FirstProblem(const Hive& hive);
 std::string KeyLineText(const Hive& hive, const std::string& path);
 std::string ValueLineText(const Hive& hive, const HiveValue& value);
 
+// The text of a string value that stands between quotes in its line (one
+// null, at its end, and no line break); false for any other value, which
+// is written as a hex list.
+bool PlainStringText(const HiveValue& value, std::u16string* text);
+
 // An empty registry file to export to, as the registry editor writes one:
 // the header of the format and a blank line, CR LF line ends; "Windows
 // Registry Editor Version 5.00" (unicode) in UTF-16LE with a byte order
@@ -71,7 +85,9 @@ Hive NewExportFile(bool unicode);
 
 // Adds a key and its values as the registry editor exports them: the key
 // line (with its whole name, root included), the values, a blank line.
-void AppendExportKey(Hive* hive, const std::string& keyName, const std::vector<HiveValue>& values);
+// Returns "", or the problem (KeyProblem, ValueProblem) of a name or text
+// that the file cannot hold, with nothing added.
+std::string AppendExportKey(Hive* hive, const std::string& keyName, const std::vector<HiveValue>& values);
 
 // Between the hive's 8-bit text and UTF-8.
 std::string HiveTextToUtf8(const Hive& hive, const std::string& text);

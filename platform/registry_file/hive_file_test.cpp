@@ -350,3 +350,106 @@ TEST(HiveFileTest, AFileToImportNamesAnyRootAndDeletes) {
 }
 
 }  // namespace
+
+// Windows's limits: a key or a value name beyond them is its line's
+// problem, and nothing is built from it; a change beyond them is refused.
+TEST(HiveFileLimitsTest, KeysAndNamesBeyondWindowsLimitsAreRefused) {
+  auto deep = [](size_t levels, const std::string& name) {
+    std::string path = name;
+    for (size_t i = 1; i < levels; ++i) path += "\\" + name;
+    return path;
+  };
+  const std::string atLimit = deep(kMaxKeyDepth, "k");
+  const std::string n255(kMaxKeyNameLength, 'n');
+  const std::string v16383(kMaxValueNameLength, 'v');
+  const Hive hive = Parse("REGEDIT4\n\n[HKEY_CURRENT_USER\\" + deep(kMaxKeyDepth + 1, "k") + "]\n\"a\"=\"x\"\n" +
+                          "[HKEY_CURRENT_USER\\" + atLimit + "]\n\"b\"=\"x\"\n" +
+                          "[HKEY_CURRENT_USER\\" + n255 + "n]\n\"c\"=\"x\"\n" + "[HKEY_CURRENT_USER\\" + n255 + "]\n\"" +
+                          v16383 + "v\"=\"x\"\n\"" + v16383 + "\"=\"y\"\n" + "[HKEY_CURRENT_USER\\" +
+                          deep(kMaxKeyPathLength / kMaxKeyNameLength + 1, std::string(kMaxKeyNameLength - 1, 'p')) + "]\n");
+  std::vector<std::string> problems;
+  for (const HiveLine& line : hive.lines) {
+    if (!line.problem.empty()) problems.push_back(std::to_string(line.number) + ": " + line.problem);
+  }
+  EXPECT_EQ(problems, (std::vector<std::string>{"3: key path deeper than 512 levels", "4: value outside a key that is read",
+                                                "7: key name longer than 255 characters",
+                                                "8: value outside a key that is read",
+                                                "10: value name longer than 16383 characters",
+                                                "12: key path longer than 32767 characters"}));
+  EXPECT_EQ(Data(hive, atLimit, "b", kRegSz), Text(u"x"));
+  EXPECT_EQ(Data(hive, n255, v16383, kRegSz), Text(u"y"));
+  EXPECT_EQ(Subkeys(hive, ""), (std::vector<std::string>{"k", n255}));
+  EXPECT_EQ(WriteHive(hive), WriteHive(Parse(WriteHive(hive))));
+
+  // A change beyond them leaves the hive as it was; at them, every level
+  // gets its key line (made without recursion).
+  Hive changed = NewHive(kUser);
+  EXPECT_FALSE(EnsureKey(&changed, deep(kMaxKeyDepth + 1, "k")));
+  EXPECT_FALSE(SetValue(&changed, "Software\\" + n255 + "n", StringValue("x", u"x")));
+  EXPECT_FALSE(SetValue(&changed, "Software", StringValue(v16383 + "v", u"x")));
+  EXPECT_EQ(WriteHive(changed), "REGEDIT4\n\n");
+  EXPECT_EQ(KeyProblem(changed, deep(kMaxKeyDepth + 1, "k")), "key path deeper than 512 levels");
+  ASSERT_TRUE(SetValue(&changed, atLimit, StringValue("v", u"x")));
+  size_t keyLines = 0;
+  for (const HiveLine& line : changed.lines) keyLines += line.kind == Kind::kKey ? 1 : 0;
+  EXPECT_EQ(keyLines, kMaxKeyDepth);
+  EXPECT_TRUE(RemoveKeyTree(&changed, "k"));
+  EXPECT_EQ(WriteHive(changed), "REGEDIT4\n\n");
+
+  // Memory in proportion to the file: a run of blank lines is one entry,
+  // and a file of lines too short for their number is refused whole.
+  const std::string blanks = "REGEDIT4\n" + std::string(100000, '\n') + "[HKEY_CURRENT_USER\\a]\n";
+  const Hive spaced = Parse(blanks);
+  EXPECT_EQ(spaced.lines.size(), 3u);
+  EXPECT_EQ(WriteHive(spaced), blanks);
+  std::string shortLines = "REGEDIT4\n";
+  for (int i = 0; i < 1000; ++i) shortLines += ";\n\n";
+  Hive refused;
+  HiveSyntaxError error;
+  EXPECT_FALSE(ParseHive(shortLines, kUser, &refused, &error));
+  EXPECT_EQ(error.what, "more lines than a registry file of 3009 bytes may hold");
+}
+
+// Text is kept or refused, never changed: a REGEDIT4 file (code page 1252)
+// refuses what the code page lacks, naming it; a Unicode one takes it.
+TEST(HiveFileLimitsTest, TextTheCodePageLacksIsRefusedNotTurnedIntoQuestionMarks) {
+  const std::string japan = "\xE6\x97\xA5\xE6\x9C\xAC";  // two characters, in UTF-8
+  const std::string grin = "\xF0\x9F\x98\x80";           // one, beyond 16 bits
+  Hive hive = Parse("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software]\n\"Caf\xe9\"=\"\x80\"\n");
+  const std::string before = WriteHive(hive);
+  EXPECT_FALSE(EnsureKey(&hive, "Software\\" + japan));
+  EXPECT_EQ(KeyProblem(hive, "Software\\" + japan),
+            "key \"Software\\" + japan + "\": \"\xE6\x97\xA5\" is not in code page 1252, the text of a REGEDIT4 file");
+  EXPECT_FALSE(SetValue(&hive, "Software", StringValue(grin, u"x")));
+  EXPECT_NE(ValueProblem(hive, StringValue(grin, u"x")).find("\"" + grin + "\""), std::string::npos);
+  EXPECT_FALSE(SetValue(&hive, "Software", StringValue("t", u"\U0001F600")));
+  HiveValue multi;
+  multi.name = "m";
+  multi.type = kRegMultiSz;
+  multi.data = Utf16LeBytes(std::u16string(u"a\0\u65E5\0\0", 5));
+  EXPECT_FALSE(SetValue(&hive, "Software", multi));
+  EXPECT_EQ(WriteHive(hive), before);
+  // What the code page has is written as before.
+  EXPECT_TRUE(SetValue(&hive, "Software", StringValue("\xC3\xA9", u"\u20ac")));
+  Hive exported = NewExportFile(false);
+  EXPECT_NE(AppendExportKey(&exported, "HKEY_CURRENT_USER\\" + japan, {}), "");
+  EXPECT_NE(AppendExportKey(&exported, "HKEY_CURRENT_USER\\x", {multi}), "");
+  EXPECT_EQ(WriteHive(exported), "REGEDIT4\r\n\r\n");
+
+  Hive unicode = NewExportFile(true);
+  EXPECT_EQ(AppendExportKey(&unicode, "HKEY_CURRENT_USER\\" + japan, {multi, StringValue(grin, u"\U0001F600")}), "");
+  const Hive again = Parse(WriteHive(unicode));
+  EXPECT_EQ(Data(again, japan, grin, kRegSz), Text(u"\U0001F600"));
+  EXPECT_EQ(Data(again, japan, "m", kRegMultiSz), multi.data);
+
+  bool lost = true;
+  EXPECT_EQ(Utf16ToAnsi(u"\u20ac caf\u00e9", &lost), "\x80 caf\xe9");
+  EXPECT_FALSE(lost);
+  EXPECT_EQ(Utf16ToAnsi(u"a\U0001F600", &lost), "a??");
+  EXPECT_TRUE(lost);
+  EXPECT_EQ(FirstNotInCodePage(u"\u00e9\U0001F600\u65E5"), grin);
+  EXPECT_EQ(FirstNotInCodePage(u"\u00e9\u20ac"), "");
+  // The first character past 16 bits is a pair of surrogates, both ways.
+  EXPECT_EQ(Utf8ToUtf16("\xF0\x90\x80\x80"), u"\U00010000");
+  EXPECT_EQ(Utf16ToUtf8(u"\U00010000"), "\xF0\x90\x80\x80");
+}

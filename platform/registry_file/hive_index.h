@@ -1,6 +1,8 @@
 // Lookups in a hive that cost the length of the name, not the size of the
 // hive: its keys, their subkeys and their values in hash maps by their
-// capitals. Built from the hive in one pass; it answers as the scans of
+// capitals, as a tree (each key holds its own name, not its whole path),
+// so that it takes memory in proportion to the hive, however deep its keys.
+// Built from the hive in one pass, without recursion; it answers as the scans of
 // hive.h do (FindValue, KeyExists, Subkeys, ValueNames) and goes stale
 // when the hive changes.
 #ifndef VESTA_PLATFORM_REGISTRY_FILE_HIVE_INDEX_H
@@ -28,13 +30,14 @@ class HiveIndex {
  private:
   struct Key {
     bool exists = false;  // a key line names it, or one below it
-    std::vector<std::string> subkeys;
+    std::vector<std::string> subkeys;                          // first spellings
+    std::unordered_map<std::string, size_t> children;          // by capitals: their place in keys_
     std::unordered_map<std::string, const HiveValue*> values;  // by capitals: the last line
     std::vector<std::string> valueNames;                       // first spellings, in file order
   };
   const Key* Find(const std::string& path) const;
 
-  std::unordered_map<std::string, Key> keys_;  // by the capitals of their paths
+  std::vector<Key> keys_;  // the root first
 };
 
 }  // namespace vesta::platform::regfile

@@ -29,12 +29,14 @@ std::vector<ImportStep> ImportSteps(const Hive& file, ImportProblem* firstProble
       }
       key.kind = line.kind;
       key.path = line.path;
+      key.line = line.number;
       steps.push_back(key);
       inKey = line.kind == Kind::kKey;
     } else if ((line.kind == Kind::kValue || line.kind == Kind::kDeleteValue) && inKey) {
       ImportStep step = key;
       step.kind = line.kind;
       step.value = line.value;
+      step.line = line.number;
       steps.push_back(std::move(step));
     }
   }

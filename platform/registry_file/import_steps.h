@@ -18,6 +18,7 @@ struct ImportStep {
   RegRoot root = RegRoot::kCurrentUser;
   std::string path;  // below the root, UTF-8; "" for the root itself
   HiveValue value;
+  int line = 0;  // of the file, for problems
 };
 
 // A line of the file that is skipped.

@@ -126,10 +126,10 @@ bool EnumValue(HKEY handle, DWORD index, HiveValue* value, LONG* result) {
   }
 }
 
-// Adds the open key, its values and its subkeys' to the file to export,
-// under keyName. False, with the problem reported, when a part of it
-// cannot be read.
-bool ExportKey(HKEY handle, const std::string& keyName, Hive* file) {
+// Adds the key's values to the file to export under keyName, and gives its
+// subkeys' names. False, with the problem reported, when a part of it cannot
+// be read or the file cannot hold it.
+bool ExportOneKey(HKEY handle, const std::string& keyName, Hive* file, std::vector<std::wstring>* subkeys) {
   std::vector<HiveValue> values;
   LONG result = ERROR_SUCCESS;
   HiveValue value;
@@ -138,32 +138,77 @@ bool ExportKey(HKEY handle, const std::string& keyName, Hive* file) {
     Report("registry: " + keyName + ": cannot read its values: error " + std::to_string(result));
     return false;
   }
-  regfile::AppendExportKey(file, keyName, values);
-  std::vector<std::wstring> subkeys;
+  if (std::string problem = regfile::AppendExportKey(file, keyName, values); !problem.empty()) {
+    Report("registry: " + problem + " (nothing written)");
+    return false;
+  }
   for (DWORD i = 0;; ++i) {
     wchar_t name[256];  // the longest key name and its null
     DWORD length = 256;
     result = RegEnumKeyExW(handle, i, name, &length, nullptr, nullptr, nullptr, nullptr);
     if (result != ERROR_SUCCESS) break;
-    subkeys.emplace_back(name, length);
+    subkeys->emplace_back(name, length);
   }
   if (result != ERROR_NO_MORE_ITEMS) {
     Report("registry: " + keyName + ": cannot read its subkeys: error " + std::to_string(result));
     return false;
   }
-  for (const std::wstring& subkey : subkeys) {
-    HKEY child;
-    const std::string childName = keyName + "\\" + Utf8(subkey.c_str(), subkey.size());
-    result = RegOpenKeyExW(handle, subkey.c_str(), 0, KEY_READ, &child);
-    if (result != ERROR_SUCCESS) {
-      Report("registry: " + childName + ": cannot open: error " + std::to_string(result));
-      return false;
-    }
-    bool ok = ExportKey(child, childName, file);
-    RegCloseKey(child);
-    if (!ok) return false;
-  }
   return true;
+}
+
+// Adds the open key, its values and its subkeys' to the file to export,
+// each key after its parent, under keyName; without recursion, however deep
+// the tree. False, with the problem reported, when a part of it cannot be
+// read.
+bool ExportKey(HKEY top, const std::string& keyName, Hive* file) {
+  struct Pending {
+    HKEY parent;  // null for top itself
+    std::wstring name;
+    std::string keyName;
+  };
+  // Every key still to add, the next one last; the handles of the keys
+  // whose subkeys are still to come stay open.
+  std::vector<Pending> pending{{nullptr, std::wstring(), keyName}};
+  std::vector<HKEY> open;
+  bool ok = true;
+  while (ok && !pending.empty()) {
+    Pending next = std::move(pending.back());
+    pending.pop_back();
+    HKEY handle = top;
+    if (next.parent != nullptr) {
+      const LONG result = RegOpenKeyExW(next.parent, next.name.c_str(), 0, KEY_READ, &handle);
+      if (result != ERROR_SUCCESS) {
+        Report("registry: " + next.keyName + ": cannot open: error " + std::to_string(result));
+        ok = false;
+        break;
+      }
+      open.push_back(handle);
+    }
+    std::vector<std::wstring> subkeys;
+    ok = ExportOneKey(handle, next.keyName, file, &subkeys);
+    for (auto it = subkeys.rbegin(); it != subkeys.rend(); ++it) {
+      pending.push_back({handle, *it, next.keyName + "\\" + Utf8(it->c_str(), it->size())});
+    }
+  }
+  for (HKEY handle : open) RegCloseKey(handle);
+  return ok;
+}
+
+// A key path and value name within the registry's limits; false, with the
+// problem reported, beyond them.
+bool WithinLimits(RegRoot root, const char* key, const char* name) {
+  std::string path;
+  for (const char* p = KeyPath(key); *p != '\0'; ++p) {
+    if (*p == '\\' && (path.empty() || path.back() == '\\')) continue;
+    path += *p;
+  }
+  if (!path.empty() && path.back() == '\\') path.pop_back();
+  std::string problem = regfile::KeyPathProblem(Utf16ToUtf8(AnsiToUtf16(path)));
+  if (problem.empty() && name != nullptr) problem = regfile::ValueNameProblem(Utf16ToUtf8(AnsiToUtf16(name)));
+  if (problem.empty()) return true;
+  Report(std::string("registry: ") + RegRootName(root) + "\\" + path.substr(0, 60) + (path.size() > 60 ? "..." : "") +
+         ": " + problem);
+  return false;
 }
 
 // Makes one step of a file to import. False, with the problem reported,
@@ -215,7 +260,7 @@ bool RegistryReadString(RegRoot root, const char* key, const char* name, std::st
 }
 
 bool RegistryWriteString(RegRoot root, const char* key, const char* name, const char* text) {
-  if (text == nullptr) return false;
+  if (text == nullptr || !WithinLimits(root, key, name)) return false;
   HKEY handle;
   if (!Check(RegCreateKeyExA(RootKey(root), KeyPath(key), 0, nullptr, REG_OPTION_NON_VOLATILE,
                              KEY_SET_VALUE, nullptr, &handle, nullptr),
@@ -235,6 +280,7 @@ bool RegistryKeyExists(RegRoot root, const char* key) {
 
 bool RegistryCreateKey(RegRoot root, const char* key) {
   if (IsRoot(key)) return true;
+  if (!WithinLimits(root, key, nullptr)) return false;
   HKEY handle;
   if (!Check(RegCreateKeyExA(RootKey(root), key, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE,
                              nullptr, &handle, nullptr),
@@ -288,6 +334,7 @@ bool RegistryReadValue(RegRoot root, const char* key, const char* name, Registry
 }
 
 bool RegistryWriteValue(RegRoot root, const char* key, const char* name, const RegistryValue& value) {
+  if (!WithinLimits(root, key, name)) return false;
   HKEY handle;
   if (!Check(RegCreateKeyExA(RootKey(root), KeyPath(key), 0, nullptr, REG_OPTION_NON_VOLATILE,
                              KEY_SET_VALUE, nullptr, &handle, nullptr),
@@ -338,7 +385,7 @@ bool RegistryExportFile(RegRoot root, const char* key, const char* path, Registr
 
 bool RegistryImportFile(const char* path) {
   std::string bytes;
-  if (path == nullptr || !ReadWholeFile(path, &bytes)) {
+  if (path == nullptr || !ReadWholeFile(path, &bytes, FileMode::kBinary, regfile::kMaxRegistryFileSize)) {
     Report(std::string("registry: ") + (path != nullptr ? path : "") + ": cannot read: " + LastFileError().reason);
     return false;
   }

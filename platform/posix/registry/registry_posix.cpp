@@ -18,7 +18,9 @@
 #include "platform/file_lock.h"
 #include "platform/file_output.h"
 #include "platform/code_page.h"
+#include "platform/file_system.h"
 #include "platform/posix/host_path.h"
+#include "platform/posix/place.h"
 #include "platform/posix/registry/hive_cache.h"
 #include "platform/registry_file/hive.h"
 #include "platform/registry_file/hive_file.h"
@@ -32,9 +34,6 @@ using regfile::HiveLine;
 using regfile::HiveValue;
 using posix::LoadedHive;
 
-// The longest key name that Windows accepts.
-constexpr size_t kMaxKeyName = 255;
-
 
 // Keeps the problem for RegistryLastProblem, where a program finds it to
 // show.
@@ -43,36 +42,48 @@ void Report(const std::string& problem) {
   state::Registry().last = problem;
 }
 
-void ReportSystemError(const std::string& file, const char* doing) {
-  Report("registry: " + file + ": " + doing + ": " + std::strerror(errno));
-}
-
 bool HasLineBreak(const char* text) { return std::strpbrk(text, "\r\n") != nullptr; }
 
-// The API's text (the code page) as the hives keep names, and back.
+// The API's text (the code page) as the hives keep names.
 std::string ToUtf8(const std::string& text) { return Utf16ToUtf8(AnsiToUtf16(text)); }
-std::string ToAnsi(const std::string& text) { return Utf16ToAnsi(Utf8ToUtf16(text)); }
 
 // The key path as the hive keeps it: names joined by single back-slashes
 // (doubled and trailing ones dropped, as Windows does), in UTF-8. False, as
-// on Windows, for a leading back-slash or a name longer than 255
-// characters; and for a line break, which a key line cannot hold.
-bool NormalKeyPath(const char* key, std::string* path) {
+// on Windows, for a leading back-slash or a path beyond the registry's
+// limits (reported); and for a line break, which a key line cannot hold.
+bool NormalKeyPath(RegRoot root, const char* key, std::string* path) {
   path->clear();
   if (key == nullptr) return true;
   if (key[0] == '\\' || HasLineBreak(key)) return false;
   for (const char* p = key; *p != '\0';) {
     const char* end = std::strchr(p, '\\');
     if (end == nullptr) end = p + std::strlen(p);
-    size_t length = static_cast<size_t>(end - p);
-    if (length > kMaxKeyName) return false;
-    if (length > 0) {
+    if (end > p) {
       if (!path->empty()) path->push_back('\\');
-      path->append(p, length);
+      path->append(p, end);
     }
     p = *end == '\0' ? end : end + 1;
   }
   *path = ToUtf8(*path);
+  if (std::string problem = regfile::KeyPathProblem(*path); !problem.empty()) {
+    // Named by its start: the whole may be long.
+    const std::string start(key, std::min<size_t>(std::strlen(key), 60));
+    Report(std::string("registry: ") + RegRootName(root) + "\\" + start + (start.size() < std::strlen(key) ? "..." : "") +
+           ": " + problem);
+    return false;
+  }
+  return true;
+}
+
+// A value name the registry takes: false (reported) beyond its limit, or
+// with a line break, which a value line cannot hold.
+bool GoodValueName(const char* name) {
+  if (name == nullptr) return true;
+  if (HasLineBreak(name)) return false;
+  if (std::string problem = regfile::ValueNameProblem(ToUtf8(name)); !problem.empty()) {
+    Report("registry: " + problem);
+    return false;
+  }
   return true;
 }
 
@@ -96,6 +107,82 @@ std::shared_ptr<const LoadedHive> EmptyHive(RegRoot fileRoot) {
   return std::make_shared<const LoadedHive>(regfile::NewHive(RegRootName(fileRoot)));
 }
 
+// What a registry file is when it is not a regular file.
+const char* KindOf(mode_t mode) {
+  if (S_ISDIR(mode)) return "a folder, not a file";
+  if (S_ISFIFO(mode)) return "a named pipe, not a file";
+  if (S_ISSOCK(mode)) return "a socket, not a file";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device, not a file";
+  return "not a regular file";
+}
+
+// A registry file open to read.
+class ReadFile {
+ public:
+  enum Result { kOpen, kMissing, kRefused };
+
+  ReadFile() = default;
+  ~ReadFile() {
+    if (fd_ >= 0) close(fd_);
+  }
+  ReadFile(const ReadFile&) = delete;
+  ReadFile& operator=(const ReadFile&) = delete;
+
+  // Opens path through its folder (a path inside the root stays in it,
+  // links followed), without waiting on a pipe: only a regular file, and
+  // one no larger than the registry reads. kRefused with the reason.
+  Result Open(const char* path) {
+    posix::Place place;
+    if (!place.Open(path) || !place.FollowLinks()) {
+      const int error = errno;
+      return Refuse(error, LastFileError().reason);
+    }
+    fd_ = openat(place.Folder(), place.Name(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd_ < 0 || fstat(fd_, &status_) != 0) return Refuse(errno, std::strerror(errno));
+    if (!S_ISREG(status_.st_mode)) return Refuse(EINVAL, KindOf(status_.st_mode));
+    if (static_cast<unsigned long long>(status_.st_size) > regfile::kMaxRegistryFileSize) {
+      return Refuse(EFBIG, "holds " + std::to_string(status_.st_size) + " bytes, more than the " +
+                               std::to_string(regfile::kMaxRegistryFileSize) + " a registry file may hold");
+    }
+    return kOpen;
+  }
+
+  // The whole file; false, with the reason, when it cannot be read or
+  // has grown past the limit.
+  bool Read(std::string* bytes) {
+    bytes->clear();
+    char buffer[65536];
+    for (;;) {
+      const ssize_t n = read(fd_, buffer, sizeof buffer);
+      if (n == 0) return true;
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) {
+        Refuse(errno, std::strerror(errno));
+        return false;
+      }
+      if (bytes->size() + static_cast<size_t>(n) > regfile::kMaxRegistryFileSize) {
+        Refuse(EFBIG, "grew past the " + std::to_string(regfile::kMaxRegistryFileSize) +
+                          " bytes a registry file may hold");
+        return false;
+      }
+      bytes->append(buffer, static_cast<size_t>(n));
+    }
+  }
+
+  const struct stat& status() const { return status_; }
+  const std::string& reason() const { return reason_; }
+
+ private:
+  Result Refuse(int error, const std::string& reason) {
+    reason_ = reason;
+    return error == ENOENT ? kMissing : kRefused;
+  }
+
+  int fd_ = -1;
+  struct stat status_ {};
+  std::string reason_;
+};
+
 // The hive of fileRoot as its file holds it now, parsed once while the file
 // stays the same; a missing file is an empty hive. Null, with the problem
 // reported, when the file cannot be read or is not a registry file. A line
@@ -103,20 +190,20 @@ std::shared_ptr<const LoadedHive> EmptyHive(RegRoot fileRoot) {
 // nothing.
 std::shared_ptr<const LoadedHive> LoadHive(RegRoot fileRoot) {
   const std::string file = HiveFile(fileRoot);
-  // The stamp comes first: should the file be replaced before it is read,
-  // the next read sees a stamp that is not the one kept, and reads again.
-  struct stat status;
-  if (stat(file.c_str(), &status) != 0) {
-    if (errno == ENOENT) return EmptyHive(fileRoot);
-    ReportSystemError(file, "cannot read");
+  ReadFile reading;
+  const ReadFile::Result opened = reading.Open(file.c_str());
+  if (opened == ReadFile::kMissing) return EmptyHive(fileRoot);
+  if (opened == ReadFile::kRefused) {
+    Report("registry: " + file + ": cannot read: " + reading.reason());
     return nullptr;
   }
-  const posix::FileStamp stamp = posix::FileStamp::Of(status);
+  // The stamp is of the file open: should another replace it meanwhile,
+  // the next read sees another stamp, and reads again.
+  const posix::FileStamp stamp = posix::FileStamp::Of(reading.status());
   if (std::shared_ptr<const LoadedHive> kept = posix::CachedHive(file, stamp)) return kept;
   std::string text;
-  if (!ReadWholeFile(file.c_str(), &text)) {
-    if (errno == ENOENT) return EmptyHive(fileRoot);
-    ReportSystemError(file, "cannot read");
+  if (!reading.Read(&text)) {
+    Report("registry: " + file + ": cannot read: " + reading.reason());
     return nullptr;
   }
   Hive hive;
@@ -147,7 +234,9 @@ template <typename Change>
 bool ChangeHive(RegRoot fileRoot, Change change) {
   const std::string folder = posix::VestaRoot() + "/registry";
   mkdir(posix::VestaRoot().c_str(), 0777);
-  mkdir(folder.c_str(), 0777);
+  // Through the seam: a folder that leads out of the root is refused with
+  // the hive's lock.
+  MakeFolder(folder.c_str());
   const std::string file = HiveFile(fileRoot);
   FileLock lock;
   if (!lock.Acquire(file.c_str())) {
@@ -173,9 +262,19 @@ bool ChangeHive(RegRoot fileRoot, Change change) {
 
 std::string ValueName(const char* name) { return name != nullptr ? ToUtf8(name) : std::string(); }
 
-// Makes the steps in the hive (whose paths are those in its file); true
-// when any changed it.
-bool ApplyImport(Hive* hive, const std::vector<regfile::ImportStep>& steps) {
+// Makes the steps in the hive (whose paths are those in its file); kChanged
+// when any changed it. A key, name or text that the hive cannot hold as it
+// is refuses the whole file's steps for the hive, reported with its line of
+// file, and leaves the hive as it was.
+Outcome ApplyImport(Hive* hive, const std::vector<regfile::ImportStep>& steps, const std::string& file) {
+  for (const regfile::ImportStep& step : steps) {
+    std::string problem = regfile::KeyProblem(*hive, step.path);
+    if (problem.empty() && step.kind == HiveLine::Kind::kValue) problem = regfile::ValueProblem(*hive, step.value);
+    if (!problem.empty()) {
+      ReportLine(file, step.line, problem + " (the hive " + HiveFile(FileRoot(step.root)) + " is left as it was)");
+      return Outcome::kFailed;
+    }
+  }
   bool changed = false;
   for (const regfile::ImportStep& step : steps) {
     switch (step.kind) {
@@ -197,32 +296,72 @@ bool ApplyImport(Hive* hive, const std::vector<regfile::ImportStep>& steps) {
         break;
     }
   }
-  return changed;
+  return changed ? Outcome::kChanged : Outcome::kUnchanged;
 }
 
 bool IsTextType(unsigned type) {
   return type == regfile::kRegSz || type == regfile::kRegExpandSz || type == regfile::kRegMultiSz;
 }
 
+// Text of a hive (UTF-16) in the API's code page. False, reported, when the
+// code page lacks a character of it: text is refused, never changed.
+bool AnsiText(const std::u16string& text, const std::string& what, std::string* ansi) {
+  bool lost = false;
+  std::string converted = Utf16ToAnsi(text, &lost);
+  if (!lost) {
+    *ansi = std::move(converted);
+    return true;
+  }
+  Report("registry: " + what + ": \"" + FirstNotInCodePage(text) + "\" is not in code page 1252, the API's text");
+  return false;
+}
+
 // A value's data as the ANSI API gives it (text in the code page), from the
 // hive's (text in UTF-16LE), and back.
-std::string AnsiData(const HiveValue& value) {
-  return IsTextType(value.type) ? Utf16ToAnsi(Utf16LeUnits(value.data)) : value.data;
+bool AnsiData(const HiveValue& value, std::string* data) {
+  if (!IsTextType(value.type)) {
+    *data = value.data;
+    return true;
+  }
+  return AnsiText(Utf16LeUnits(value.data), "the text of value \"" + value.name + "\"", data);
 }
 std::string HiveData(unsigned type, const std::string& data) {
   return IsTextType(type) ? Utf16LeBytes(AnsiToUtf16(data)) : data;
 }
 
 // Adds the key at path in the hive file, its values and its subkeys', to
-// the file to export, under its name as the registry shows it.
-void ExportKey(const regfile::HiveIndex& hive, const std::string& path, const std::string& keyName, Hive* file) {
-  std::vector<HiveValue> values;
-  for (const std::string& name : hive.ValueNames(path)) values.push_back(*hive.FindValue(path, name));
-  regfile::AppendExportKey(file, keyName, values);
-  const std::string prefix = path.empty() ? path : path + "\\";
-  for (const std::string& subkey : hive.Subkeys(path)) {
-    ExportKey(hive, prefix + subkey, keyName + "\\" + subkey, file);
+// the file to export, under its name as the registry shows it, each key
+// after its parent. "", or the problem of a key the file cannot hold.
+std::string ExportKey(const regfile::HiveIndex& hive, const std::string& path, const std::string& keyName,
+                      Hive* file) {
+  // The keys still to add, the next one last.
+  std::vector<std::pair<std::string, std::string>> pending{{path, keyName}};
+  while (!pending.empty()) {
+    const auto [at, name] = std::move(pending.back());
+    pending.pop_back();
+    std::vector<HiveValue> values;
+    for (const std::string& valueName : hive.ValueNames(at)) values.push_back(*hive.FindValue(at, valueName));
+    if (std::string problem = regfile::AppendExportKey(file, name, values); !problem.empty()) return problem;
+    const std::vector<std::string>& subkeys = hive.Subkeys(at);
+    const std::string prefix = at.empty() ? at : at + "\\";
+    for (auto it = subkeys.rbegin(); it != subkeys.rend(); ++it) pending.emplace_back(prefix + *it, name + "\\" + *it);
   }
+  return std::string();
+}
+
+Outcome Refused(const std::string& problem) {
+  Report("registry: " + problem);
+  return Outcome::kFailed;
+}
+
+// Sets the value at path (as the API names it) in its hive.
+bool SetHiveValue(RegRoot root, const std::string& apiPath, const HiveValue& value) {
+  const std::string path = PathInFile(root, apiPath);
+  return ChangeHive(FileRoot(root), [&](Hive* hive) {
+    if (regfile::SetValue(hive, path, value)) return Outcome::kChanged;
+    const std::string problem = regfile::KeyProblem(*hive, path);
+    return Refused(problem.empty() ? regfile::ValueProblem(*hive, value) : problem);
+  });
 }
 
 }  // namespace
@@ -230,59 +369,55 @@ void ExportKey(const regfile::HiveIndex& hive, const std::string& path, const st
 bool RegistryReadString(RegRoot root, const char* key, const char* name, std::string* text) {
   std::string path;
   std::shared_ptr<const LoadedHive> hive;
-  if (text == nullptr || !NormalKeyPath(key, &path) || !(hive = LoadHive(FileRoot(root)))) return false;
+  if (text == nullptr || !NormalKeyPath(root, key, &path) || !(hive = LoadHive(FileRoot(root)))) return false;
   const HiveValue* value = hive->index().FindValue(PathInFile(root, path), ValueName(name));
   std::u16string found;
   if (value == nullptr || !regfile::StringOf(*value, &found)) return false;
-  *text = Utf16ToAnsi(found);
+  std::string ansi;
+  if (!AnsiText(found, "the text of value \"" + value->name + "\"", &ansi)) return false;
+  *text = std::move(ansi);
   return true;
 }
 
 bool RegistryWriteString(RegRoot root, const char* key, const char* name, const char* text) {
   std::string path;
-  if (text == nullptr || (name != nullptr && HasLineBreak(name)) || !NormalKeyPath(key, &path)) return false;
-  path = PathInFile(root, path);
-  const HiveValue value = regfile::StringValue(ValueName(name), AnsiToUtf16(text));
-  return ChangeHive(FileRoot(root), [&](Hive* hive) {
-    regfile::SetValue(hive, path, value);
-    return Outcome::kChanged;
-  });
+  if (text == nullptr || !GoodValueName(name) || !NormalKeyPath(root, key, &path)) return false;
+  return SetHiveValue(root, path, regfile::StringValue(ValueName(name), AnsiToUtf16(text)));
 }
 
 bool RegistryKeyExists(RegRoot root, const char* key) {
   std::string path;
   std::shared_ptr<const LoadedHive> hive;
-  if (!NormalKeyPath(key, &path) || !(hive = LoadHive(FileRoot(root)))) return false;
+  if (!NormalKeyPath(root, key, &path) || !(hive = LoadHive(FileRoot(root)))) return false;
   return path.empty() || hive->index().KeyExists(PathInFile(root, path));
 }
 
 bool RegistryCreateKey(RegRoot root, const char* key) {
   std::string path;
-  if (!NormalKeyPath(key, &path)) return false;
+  if (!NormalKeyPath(root, key, &path)) return false;
   if (path.empty()) return RegistryKeyExists(root, key);
   path = PathInFile(root, path);
   return ChangeHive(FileRoot(root), [&](Hive* hive) {
     if (regfile::HasKeyLine(*hive, path)) return Outcome::kUnchanged;
-    regfile::EnsureKey(hive, path);
-    return Outcome::kChanged;
+    return regfile::EnsureKey(hive, path) ? Outcome::kChanged : Refused(regfile::KeyProblem(*hive, path));
   });
 }
 
 bool RegistrySubkeyAt(RegRoot root, const char* key, int index, std::string* name) {
   std::string path;
   std::shared_ptr<const LoadedHive> hive;
-  if (name == nullptr || index < 0 || !NormalKeyPath(key, &path) || !(hive = LoadHive(FileRoot(root)))) {
+  if (name == nullptr || index < 0 || !NormalKeyPath(root, key, &path) || !(hive = LoadHive(FileRoot(root)))) {
     return false;
   }
   const std::vector<std::string>& names = hive->index().Subkeys(PathInFile(root, path));
   if (static_cast<size_t>(index) >= names.size()) return false;
-  *name = ToAnsi(names[static_cast<size_t>(index)]);
-  return true;
+  const std::string& found = names[static_cast<size_t>(index)];
+  return AnsiText(Utf8ToUtf16(found), "key \"" + found + "\"", name);
 }
 
 bool RegistryDeleteKey(RegRoot root, const char* key) {
   std::string path;
-  if (!NormalKeyPath(key, &path) || path.empty()) return false;
+  if (!NormalKeyPath(root, key, &path) || path.empty()) return false;
   path = PathInFile(root, path);
   return ChangeHive(FileRoot(root), [&](Hive* hive) {
     return regfile::RemoveKey(hive, path) ? Outcome::kChanged : Outcome::kFailed;
@@ -291,7 +426,7 @@ bool RegistryDeleteKey(RegRoot root, const char* key) {
 
 bool RegistryDeleteValue(RegRoot root, const char* key, const char* name) {
   std::string path;
-  if (!NormalKeyPath(key, &path)) return false;
+  if (!NormalKeyPath(root, key, &path)) return false;
   path = PathInFile(root, path);
   return ChangeHive(FileRoot(root), [&](Hive* hive) {
     return regfile::RemoveValue(hive, path, ValueName(name)) ? Outcome::kChanged : Outcome::kFailed;
@@ -301,43 +436,41 @@ bool RegistryDeleteValue(RegRoot root, const char* key, const char* name) {
 bool RegistryReadValue(RegRoot root, const char* key, const char* name, RegistryValue* value) {
   std::string path;
   std::shared_ptr<const LoadedHive> hive;
-  if (value == nullptr || !NormalKeyPath(key, &path) || !(hive = LoadHive(FileRoot(root)))) return false;
+  if (value == nullptr || !NormalKeyPath(root, key, &path) || !(hive = LoadHive(FileRoot(root)))) return false;
   const HiveValue* found = hive->index().FindValue(PathInFile(root, path), ValueName(name));
   if (found == nullptr) return false;
+  std::string data;
+  if (!AnsiData(*found, &data)) return false;
   value->type = found->type;
-  value->data = AnsiData(*found);
+  value->data = std::move(data);
   return true;
 }
 
 bool RegistryWriteValue(RegRoot root, const char* key, const char* name, const RegistryValue& value) {
   std::string path;
-  if ((name != nullptr && HasLineBreak(name)) || !NormalKeyPath(key, &path)) return false;
-  path = PathInFile(root, path);
+  if (!GoodValueName(name) || !NormalKeyPath(root, key, &path)) return false;
   HiveValue written;
   written.name = ValueName(name);
   written.type = value.type;
   written.data = HiveData(value.type, value.data);
-  return ChangeHive(FileRoot(root), [&](Hive* hive) {
-    regfile::SetValue(hive, path, written);
-    return Outcome::kChanged;
-  });
+  return SetHiveValue(root, path, written);
 }
 
 bool RegistryValueAt(RegRoot root, const char* key, int index, std::string* name) {
   std::string path;
   std::shared_ptr<const LoadedHive> hive;
-  if (name == nullptr || index < 0 || !NormalKeyPath(key, &path) || !(hive = LoadHive(FileRoot(root)))) {
+  if (name == nullptr || index < 0 || !NormalKeyPath(root, key, &path) || !(hive = LoadHive(FileRoot(root)))) {
     return false;
   }
   const std::vector<std::string>& names = hive->index().ValueNames(PathInFile(root, path));
   if (static_cast<size_t>(index) >= names.size()) return false;
-  *name = ToAnsi(names[static_cast<size_t>(index)]);
-  return true;
+  const std::string& found = names[static_cast<size_t>(index)];
+  return AnsiText(Utf8ToUtf16(found), "value \"" + found + "\"", name);
 }
 
 bool RegistryDeleteTree(RegRoot root, const char* key) {
   std::string path;
-  if (!NormalKeyPath(key, &path) || path.empty()) return false;
+  if (!NormalKeyPath(root, key, &path) || path.empty()) return false;
   path = PathInFile(root, path);
   return ChangeHive(FileRoot(root), [&](Hive* hive) {
     return regfile::RemoveKeyTree(hive, path) ? Outcome::kChanged : Outcome::kFailed;
@@ -347,18 +480,24 @@ bool RegistryDeleteTree(RegRoot root, const char* key) {
 bool RegistryExportFile(RegRoot root, const char* key, const char* path, RegistryFileFormat format) {
   std::string keyPath;
   std::shared_ptr<const LoadedHive> hive;
-  if (path == nullptr || !NormalKeyPath(key, &keyPath) || !(hive = LoadHive(FileRoot(root)))) return false;
+  if (path == nullptr || !NormalKeyPath(root, key, &keyPath) || !(hive = LoadHive(FileRoot(root)))) return false;
   const std::string inFile = PathInFile(root, keyPath);
   if (!hive->index().KeyExists(inFile)) return false;
   Hive file = regfile::NewExportFile(format == RegistryFileFormat::kVersion5);
-  ExportKey(hive->index(), inFile, std::string(RegRootName(root)) + (keyPath.empty() ? "" : "\\" + keyPath), &file);
+  const std::string keyName = std::string(RegRootName(root)) + (keyPath.empty() ? "" : "\\" + keyPath);
+  if (std::string problem = ExportKey(hive->index(), inFile, keyName, &file); !problem.empty()) {
+    Report(std::string("registry: ") + path + ": " + problem + " (nothing written)");
+    return false;
+  }
   return ReplaceHive(path, regfile::WriteHive(file));
 }
 
 bool RegistryImportFile(const char* path) {
+  if (path == nullptr) return false;
   std::string bytes;
-  if (path == nullptr || !ReadWholeFile(path, &bytes)) {
-    ReportSystemError(path != nullptr ? path : "", "cannot read");
+  ReadFile reading;
+  if (reading.Open(path) != ReadFile::kOpen || !reading.Read(&bytes)) {
+    Report(std::string("registry: ") + path + ": cannot read: " + reading.reason());
     return false;
   }
   Hive file;
@@ -382,9 +521,7 @@ bool RegistryImportFile(const char* path) {
   }
   bool ok = problem.line == 0;
   for (const auto& hiveSteps : hives) {
-    ok = ChangeHive(hiveSteps.first, [&hiveSteps](Hive* hive) {
-           return ApplyImport(hive, hiveSteps.second) ? Outcome::kChanged : Outcome::kUnchanged;
-         }) && ok;
+    ok = ChangeHive(hiveSteps.first, [&](Hive* hive) { return ApplyImport(hive, hiveSteps.second, path); }) && ok;
   }
   return ok;
 }

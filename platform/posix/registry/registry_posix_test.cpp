@@ -282,12 +282,21 @@ TEST(RegistryPosixTest, TextTheCodePageCannotHoldIsKeptByChangesElsewhere) {
       u"[HKEY_CURRENT_USER\\Software\\Caf\u00e9\\\u4E16\u754C]\r\n\r\n";
   WriteHiveFile("HKEY_CURRENT_USER", Utf16LeBytes(text));
   const RegRoot user = RegRoot::kCurrentUser;
-  // Read through the code page, which has "?" for what it lacks.
-  EXPECT_EQ(Read(user, "Software\\Caf\xe9", "Text"), "? \xe9 ??");
+  // Text the code page lacks is refused through it, naming what it lacks,
+  // never read as "?".
+  platform::ClearRegistryLastProblem();
+  EXPECT_EQ(Read(user, "Software\\Caf\xe9", "Text"), "<missing>");
+  EXPECT_NE(platform::RegistryLastProblem().find("\"\xCE\xA9\" is not in code page 1252"), std::string::npos);
+  platform::RegistryValue value;
+  EXPECT_FALSE(platform::RegistryReadValue(user, "Software\\Caf\xe9", "Text", &value));
   EXPECT_EQ(Read(user, "Software\\CAF\xe9", "?"), "<missing>");
-  std::string name;
-  EXPECT_TRUE(platform::RegistrySubkeyAt(user, "Software\\Caf\xe9", 0, &name));
-  EXPECT_EQ(name, "??");
+  std::string name = "old";
+  EXPECT_FALSE(platform::RegistrySubkeyAt(user, "Software\\Caf\xe9", 0, &name));
+  EXPECT_FALSE(platform::RegistryValueAt(user, "Software\\Caf\xe9", 1, &name));
+  EXPECT_EQ(name, "old");
+  EXPECT_NE(platform::RegistryLastProblem().find("\xD0\x96"), std::string::npos);
+  ASSERT_TRUE(platform::RegistryValueAt(user, "Software\\Caf\xe9", 0, &name));
+  EXPECT_EQ(name, "Text");
   ASSERT_TRUE(platform::RegistryWriteString(user, "Software\\Caf\xe9", "New", "\xe9"));
   EXPECT_EQ(ReadBinaryFile(HiveFile("HKEY_CURRENT_USER")),
             Utf16LeBytes(text.substr(0, text.find(u"\r\n\r\n[", 50) + 2) + u"\"New\"=\"\u00e9\"\r\n" +
