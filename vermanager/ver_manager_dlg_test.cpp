@@ -346,6 +346,10 @@ TEST_F(PackageManagerTest, EachRemovalSaysWhetherItsItemIsGoneOrStays) {
   CPackageManifest manifest;
   manifest.AddComponent("[FIL]", shared.c_str(), "A");
   manifest.AddComponent("[FIL]", shared.c_str(), "B");
+  // Marking needs a package record to mark.
+  EXPECT_EQ(manifest.MarkPackageRemoved("A"), 0);
+  manifest.AddPackage("Z", "Other");
+  EXPECT_EQ(manifest.MarkPackageRemoved("A"), 1);
   // Two live components list the file: removing one is a success that
   // leaves it.
   ComponentRecord first{0, shared, "[FIL]", "A"};

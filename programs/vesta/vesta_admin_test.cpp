@@ -189,6 +189,11 @@ TEST_F(PackageCommandTest, ListAndVerifyNameEveryMissingComponent) {
   EXPECT_EQ(saver.status, 1);
   EXPECT_NE(saver.out.find("MISSING  [REG] HKEY_CURRENT_USER\\Software\\Gone"), std::string::npos) << saver.out;
   EXPECT_NE(saver.out.find("1 of 2 components missing"), std::string::npos);
+  ASSERT_TRUE(platform::RemoveFile(own_.c_str()));
+  RunResult media = RunTool({"package", "verify", "MEDIA"});
+  EXPECT_EQ(media.status, 1);
+  EXPECT_NE(media.out.find("MISSING  [FIL] " + own_), std::string::npos) << media.out;
+  EXPECT_NE(media.out.find("ok       [FIL] " + shared_), std::string::npos) << media.out;
   RunResult unknown = RunTool({"package", "verify", "NONE"});
   EXPECT_EQ(unknown.status, 1);
   EXPECT_NE(unknown.err.find(manifest_ + ": lists no installed package NONE"), std::string::npos);
