@@ -111,6 +111,11 @@ std::string VUCopyOrigin(const char* copy) {
   return found != Records().origins.end() ? found->second : std::string();
 }
 
+void VUForgetCopies() {
+  Records().copies.clear();
+  Records().origins.clear();
+}
+
 std::string VUOriginOf(const char* path) {
   std::string origin = VUCopyOrigin(path);
   return origin.empty() ? std::string(path != nullptr ? path : "") : origin;

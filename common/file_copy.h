@@ -17,6 +17,10 @@
 // be copied, or the path would not fit.
 int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size = kVUPathBuffer);
 
+// Forgets the copies made so far: a new normalisation starts afresh, since
+// a folder packed before may have been emptied or refilled since.
+void VUForgetCopies();
+
 // The file that copy was made from by VUCopyFileToFolder in this process,
 // or "" when it is not such a copy.
 std::string VUCopyOrigin(const char* copy);

@@ -135,6 +135,30 @@ VSETU_API int VSGetNormaliserLogFile(char* out, int size);
 VSETU_API int VSWriteShortcut(const char* shortcutFile, const char* target, const char* description,
                               const char* iconFile, int iconIndex);
 
+// Text between the libraries' code page (Windows-1252, every byte a
+// character) and UTF-8, for a program at a UTF-8 terminal. Each writes
+// into out (size bytes, the terminator included) and returns 0 when out is
+// too small. VSUtf8ToCodePage also returns 0 when text holds a character
+// the code page lacks, with the first such one (in UTF-8) in missing
+// (missingSize bytes; may be null); bytes that are no UTF-8 are taken as
+// the code page's own.
+VSETU_API int VSCodePageToUtf8(const char* text, char* out, int size);
+VSETU_API int VSUtf8ToCodePage(const char* text, char* out, int size, char* missing, int missingSize);
+
+// The program's argument number index (0 the program itself) in the code
+// page, as main received them in argc and argv: on Linux converted from
+// the terminal's UTF-8, on Windows taken from the wide command line. 0 when
+// there is no such argument, out (size bytes) is too small, or the
+// argument holds a character the code page lacks (the first such one, in
+// UTF-8, in missing; missingSize bytes, may be null).
+VSETU_API int VSGetArgument(int argc, char** argv, int index, char* out, int size, char* missing,
+                            int missingSize);
+// Writes length bytes of code-page text to the stream (1 standard output,
+// 2 standard error) as the terminal there expects it: UTF-8 on Linux; on
+// Windows through the console's wide output when the stream is a console,
+// else the bytes as they are. 1 when all of it was written.
+VSETU_API int VSWriteToTerminal(int stream, const char* text, int length);
+
 // 1 when the stream (1 standard output, 2 standard error) is a terminal.
 VSETU_API int VSIsTerminal(int stream);
 // The width of the terminal in characters, or 0 when it cannot be had.

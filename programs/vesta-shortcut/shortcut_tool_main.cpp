@@ -7,13 +7,14 @@
 // read prints "target=", "description=", "icon=" and "index=" lines.
 // Exits 0 on success, 1 when the file cannot be written or read, 2 on a
 // wrong command line.
-#include <cstring>
 #include <iostream>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "programs/vesta/console.h"
+#include "programs/vesta/terminal.h"
 #include "vesta/vsetu.h"
 
 namespace {
@@ -30,25 +31,37 @@ const char kUsage[] =
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Text crosses between the terminal and the code page only here.
+  vesta::tool::TerminalOutput outText(1);
+  vesta::tool::TerminalOutput errText(2);
+  std::ostream terminal(&outText);
+  std::ostream err(&errText);
+  std::vector<std::string> typed;
+  std::string problem;
+  if (!vesta::tool::TerminalArguments(argc, argv, &typed, &problem)) {
+    err << "vesta-shortcut: " << problem << "\n";
+    return 1;
+  }
   std::vector<std::string> args;
-  if (argc == 7 && std::strcmp(argv[1], "write") == 0) {
-    args = {"shortcut", "create", argv[2], argv[3], std::string("--description=") + argv[4],
-            std::string("--icon=") + argv[5] + "," + argv[6]};
-  } else if (argc == 3 && std::strcmp(argv[1], "read") == 0) {
-    args = {"shortcut", "show", argv[2]};
-  } else if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
-    std::cout << kUsage;
-    return std::cout.flush() ? 0 : 1;
+  if (typed.size() == 6 && typed[0] == "write") {
+    args = {"shortcut", "create", typed[1], typed[2], "--description=" + typed[3], "--icon=" + typed[4] + "," + typed[5]};
+  } else if (typed.size() == 2 && typed[0] == "read") {
+    args = {"shortcut", "show", typed[1]};
+  } else if (typed.size() == 1 && (typed[0] == "-h" || typed[0] == "--help")) {
+    terminal << kUsage;
+    return terminal.flush() ? 0 : 1;
   } else {
-    std::cerr << kUsage;
+    err << kUsage;
     return 2;
   }
   // "write" prints nothing on success, as it always has.
   std::ostringstream quiet;
-  std::ostream& out = args[1] == "create" ? static_cast<std::ostream&>(quiet) : std::cout;
-  vesta::tool::Console console{out, std::cerr, std::cin};
+  std::ostream& out = args[1] == "create" ? static_cast<std::ostream&>(quiet) : terminal;
+  vesta::tool::Console console{out, err, std::cin};
   VSetuInitialise();
   int status = vesta::tool::RunVesta(args, console);
   VSetuTerminate();
+  terminal.flush();
+  err.flush();
   return status;
 }

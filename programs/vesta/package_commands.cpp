@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "programs/vesta/commands.h"
+#include "programs/vesta/terminal.h"
 #include "vesta/vsetu.h"
 
 namespace vesta::tool {
@@ -120,9 +121,7 @@ int PackageList(Console& console, const std::string& given, bool asJson) {
   if (!asJson) console.out << manifest << ":\n";
   if (!VSListPackages(manifest.c_str(), ListOne, &listing)) return CannotRead(console, manifest);
   if (asJson) {
-    console.out << nlohmann::json({{"manifest", manifest}, {"packages", listing.list}})
-                       .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
-                << "\n";
+    console.out << Dump({{"manifest", manifest}, {"packages", listing.list}});
   } else {
     console.out << listing.count << (listing.count == 1 ? " package\n" : " packages\n");
   }

@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "programs/vesta/commands.h"
+#include "programs/vesta/terminal.h"
 #include "vesta/vsetu.h"
 
 namespace vesta::tool {
@@ -85,9 +86,6 @@ json TypeJson(const CVFileType& type) {
   return entry;
 }
 
-std::string Dump(const json& value) {
-  return value.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
-}
 
 bool Save(Console& console, CVFileTypeList* catalogue, const std::string& path) {
   Attempt();

@@ -12,6 +12,7 @@
 #include "platform/testing/child_process.h"
 #include "platform/testing/fault_injection.h"
 #include "platform/testing/files.h"
+#include "programs/vesta/terminal.h"
 #include "programs/vesta/test_vesta.h"
 #include "vesta/vsetu.h"
 
@@ -23,6 +24,20 @@ std::string Field(const char* tag, const std::string& value) {
 }
 
 using CommandLineTest = VestaToolTest;
+
+TEST(TerminalTextTest, CodePageTextCrossesToUtf8AndBackOrIsRefused) {
+  char out[32];
+  char missing[8];
+  ASSERT_EQ(VSCodePageToUtf8("Caf\xE9 \x80", out, sizeof out), 1);
+  EXPECT_STREQ(out, "Caf\xC3\xA9 \xE2\x82\xAC");
+  ASSERT_EQ(VSUtf8ToCodePage("Caf\xC3\xA9 \xE2\x82\xAC", out, sizeof out, missing, sizeof missing), 1);
+  EXPECT_STREQ(out, "Caf\xE9 \x80");
+  EXPECT_EQ(VSUtf8ToCodePage("snow \xE2\x98\x83", out, sizeof out, missing, sizeof missing), 0);
+  EXPECT_STREQ(missing, "\xE2\x98\x83");
+  EXPECT_EQ(VSCodePageToUtf8("\xE9\xE9", out, 4), 0);
+  // JSON leaves as ASCII, the code page's characters escaped.
+  EXPECT_EQ(tool::Dump({{"name", "Caf\xE9 Desktop"}}), "{\n  \"name\": \"Caf\\u00e9 Desktop\"\n}\n");
+}
 
 TEST_F(CommandLineTest, EveryCommandAnswersHelpWithAnExampleAndAWrongLineExitsTwo) {
   for (const std::vector<std::string>& asked :

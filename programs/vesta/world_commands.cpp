@@ -11,6 +11,7 @@
 
 #include "programs/vesta/commands.h"
 #include "programs/vesta/progress.h"
+#include "programs/vesta/terminal.h"
 #include "programs/vesta/world_model.h"
 #include "programs/vesta/world_references.h"
 #include "vesta/vsetu.h"
@@ -19,10 +20,6 @@ namespace vesta::tool {
 namespace {
 
 using nlohmann::json;
-
-// JSON as text; texts in the code page that are not UTF-8 are replaced
-// rather than refused.
-std::string Dump(const json& value) { return value.dump(2, ' ', false, json::error_handler_t::replace) + "\n"; }
 
 json FilesJson(const std::vector<FileUse>& files) {
   json list = json::array();

@@ -10,6 +10,7 @@
 #include "common/path_tokens.h"
 #include "common/paths.h"
 #include "common/text.h"
+#include "platform/code_page.h"
 #include "platform/file_error.h"
 #include "platform/file_output.h"
 #include "platform/file_system.h"
@@ -41,6 +42,20 @@ int VSLookAtStoredFile(const char* path, char* why, int size) {
   }
   if (why != nullptr && size > 0) CopyOut(reason, why, size);
   return found;
+}
+
+int VSCodePageToUtf8(const char* text, char* out, int size) {
+  if (text == nullptr || out == nullptr) return 0;
+  return CopyOut(vesta::platform::Utf16ToUtf8(vesta::platform::AnsiToUtf16(text)), out, size);
+}
+
+int VSUtf8ToCodePage(const char* text, char* out, int size, char* missing, int missingSize) {
+  if (text == nullptr || out == nullptr) return 0;
+  const std::u16string wide = vesta::platform::Utf8ToUtf16(text);
+  const std::string lacking = vesta::platform::FirstNotInCodePage(wide);
+  if (missing != nullptr && missingSize > 0) CopyOut(lacking, missing, missingSize);
+  if (!lacking.empty()) return 0;
+  return CopyOut(vesta::platform::Utf16ToAnsi(wide), out, size);
 }
 
 int VSFolderExists(const char* path) { return path != nullptr && vesta::platform::FolderExists(path) ? 1 : 0; }

@@ -72,8 +72,13 @@ int CVNormBuilder::NBLoadFile(const char* path) {
   vesta::vsetu::LogStep step;
   char stamp[kVUStampText + 1];
   if (VUGetStampText(stamp)) vesta::vsetu::Log(std::string(stamp) + "\n");
+  // A run that is no world nested in another starts afresh: what earlier
+  // runs of the process copied may be gone or changed.
+  if (*vesta::vsetu::NormaliserLogSteps() == 1) {
+    VUForgetCopies();
+    VUForgetShapesDone();
+  }
   NBSetSourceFile(path);
-  VUForgetShapesDone();
 
   std::unique_ptr<CWorldProp> world(new (std::nothrow) CWorldProp);
   std::unique_ptr<CRoomProp> room(new (std::nothrow) CRoomProp);

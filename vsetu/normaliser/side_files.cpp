@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/dependants.h"
+#include "common/file_copy.h"
 #include "common/paths.h"
 #include "common/text.h"
 #include "platform/file_output.h"
@@ -127,6 +128,11 @@ int NUNormaliseVIQFile(const char* worldFile, const char* targetFolder) {
   std::unique_ptr<CVNormBuilder> builder(new (std::nothrow) CVNormBuilder);
   if (builder == nullptr) return 0;
   builder->NBInitialise();
+  // Outermost (no step of another normalisation under way): afresh.
+  if (*vesta::vsetu::NormaliserLogSteps() == 1) {
+    VUForgetCopies();
+    VUForgetShapesDone();
+  }
   running->insert(key);
 
   CTheList* outerHead = nullptr;

@@ -3,9 +3,11 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "platform/code_page.h"
 #include "platform/posix/host_path.h"
 #include "vesta/vsetu.h"
 #include "vsetu/machine/text_out.h"
@@ -37,4 +39,17 @@ int VSTerminalWidth(int stream) {
   const char* columns = std::getenv("COLUMNS");
   int width = columns != nullptr ? std::atoi(columns) : 0;
   return width > 0 ? width : 0;
+}
+
+int VSGetArgument(int argc, char** argv, int index, char* out, int size, char* missing, int missingSize) {
+  if (argv == nullptr || index < 0 || index >= argc || argv[index] == nullptr) return 0;
+  return VSUtf8ToCodePage(argv[index], out, size, missing, missingSize);
+}
+
+int VSWriteToTerminal(int stream, const char* text, int length) {
+  if (text == nullptr || length < 0) return 0;
+  std::string utf8 =
+      vesta::platform::Utf16ToUtf8(vesta::platform::AnsiToUtf16(std::string(text, static_cast<size_t>(length))));
+  FILE* target = stream == 2 ? stderr : stdout;
+  return std::fwrite(utf8.data(), 1, utf8.size(), target) == utf8.size() ? 1 : 0;
 }
