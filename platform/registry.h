@@ -70,6 +70,11 @@ const char* RegRootName(RegRoot root);
 // The root of that name (without regard to letter case). False for none.
 bool RegRootNamed(const std::string& name, RegRoot* root);
 
+// The root that a person names at a command line: one of the five that
+// hold keys, by its name or its short name ("HKCU", "HKLM", "HKCR", "HKU",
+// "HKCC"), without regard to letter case. False for any other.
+bool RegRootTyped(const std::string& name, RegRoot* root);
+
 // Reads a string value into *text. False, *text untouched, when the key or
 // the value is missing, the value is not a string, or the hive is refused.
 bool RegistryReadString(RegRoot root, const char* key, const char* name, std::string* text);

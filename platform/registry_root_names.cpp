@@ -18,17 +18,47 @@ const char* RegRootName(RegRoot root) {
   return "";
 }
 
+namespace {
+
+constexpr RegRoot kAllRoots[] = {RegRoot::kClassesRoot,  RegRoot::kCurrentConfig,    RegRoot::kCurrentUser,
+                                 RegRoot::kLocalMachine, RegRoot::kUsers,            RegRoot::kPerformanceData,
+                                 RegRoot::kDynData};
+
+// The short names that the registry's console tool takes.
+const struct {
+  const char* name;
+  RegRoot root;
+} kShortNames[] = {
+    {"HKCR", RegRoot::kClassesRoot}, {"HKCC", RegRoot::kCurrentConfig}, {"HKCU", RegRoot::kCurrentUser},
+    {"HKLM", RegRoot::kLocalMachine}, {"HKU", RegRoot::kUsers},
+};
+
+// name is known (in capitals) without regard to letter case.
+bool SameName(const std::string& name, const char* known) {
+  size_t i = 0;
+  while (i < name.size() && known[i] != '\0' &&
+         std::toupper(static_cast<unsigned char>(name[i])) == static_cast<unsigned char>(known[i])) {
+    ++i;
+  }
+  return i == name.size() && known[i] == '\0';
+}
+
+}  // namespace
+
 bool RegRootNamed(const std::string& name, RegRoot* root) {
-  for (RegRoot candidate : {RegRoot::kClassesRoot, RegRoot::kCurrentConfig, RegRoot::kCurrentUser,
-                            RegRoot::kLocalMachine, RegRoot::kUsers, RegRoot::kPerformanceData, RegRoot::kDynData}) {
-    const char* known = RegRootName(candidate);
-    size_t i = 0;
-    while (i < name.size() && known[i] != '\0' &&
-           std::toupper(static_cast<unsigned char>(name[i])) == static_cast<unsigned char>(known[i])) {
-      ++i;
-    }
-    if (i == name.size() && known[i] == '\0') {
+  for (RegRoot candidate : kAllRoots) {
+    if (SameName(name, RegRootName(candidate))) {
       *root = candidate;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool RegRootTyped(const std::string& name, RegRoot* root) {
+  for (const auto& known : kShortNames) {
+    if (SameName(name, known.name) || SameName(name, RegRootName(known.root))) {
+      *root = known.root;
       return true;
     }
   }

@@ -14,6 +14,13 @@ bool UserName(std::string* name);
 std::string WindowsFolder();
 std::string SystemFolder();
 
+// Makes the machine ready for an installation. POSIX: the root and the
+// folders of every Windows installation (drive C:, C:\Windows and those
+// below it, C:\Program Files), made when missing; false, with the folder
+// and the reason recorded (file_error.h), when one cannot be made. Win32:
+// the machine is the one the program runs on; true.
+bool PrepareMachine();
+
 // For tests: makes WindowsFolder() answer folder, and SystemFolder()
 // folder\System32, for this process; null gives the machine's own back.
 void OverrideWindowsFolder(const char* folder);

@@ -3,7 +3,8 @@
 //
 // A key is named by its full path, root first: "HKEY_CURRENT_USER\Software
 // \vesta3d" (HKEY_CLASSES_ROOT, HKEY_CURRENT_CONFIG, HKEY_CURRENT_USER,
-// HKEY_LOCAL_MACHINE, HKEY_USERS; letter case of the root counts). A null
+// HKEY_LOCAL_MACHINE, HKEY_USERS, or their short names HKCR, HKCC, HKCU,
+// HKLM, HKU; letter case does not count, as in Windows). A null
 // or empty value name is the key's default value. Operations return 1 for
 // success and 0 for failure; a key path without a known root fails. On
 // Linux the registry is one file per root key under VESTA_ROOT's registry

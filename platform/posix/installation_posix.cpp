@@ -5,8 +5,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 
+#include "platform/file_error.h"
 #include "platform/posix/host_path.h"
 #include "platform/process_state.h"
 
@@ -28,8 +30,11 @@ const char* const kFolders[] = {
 
 bool MakeOne(const std::string& folder) {
   if (mkdir(folder.c_str(), 0777) == 0) return true;
+  const int error = errno;
   struct stat st;
-  return errno == EEXIST && stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  if (error == EEXIST && stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return true;
+  SetFileError(folder.c_str(), error == EEXIST ? "there is something else there, not a folder" : std::strerror(error));
+  return false;
 }
 
 // Makes folder and the parents it lacks.

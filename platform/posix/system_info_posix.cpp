@@ -31,6 +31,8 @@ std::string WindowsFolder() {
 
 std::string SystemFolder() { return WindowsFolder() + "\\System32"; }
 
+bool PrepareMachine() { return posix::EnsureInstallation(); }
+
 int ProcessId() { return static_cast<int>(getpid()); }
 
 bool ProcessIsRunning(int pid) { return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM); }

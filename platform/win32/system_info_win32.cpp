@@ -31,6 +31,8 @@ std::string SystemFolder() {
   return buffer;
 }
 
+bool PrepareMachine() { return true; }
+
 int ProcessId() { return static_cast<int>(GetCurrentProcessId()); }
 
 bool ProcessIsRunning(int pid) {

@@ -44,7 +44,9 @@ int main(int argc, char** argv) {
   }
   std::vector<std::string> args;
   if (typed.size() == 6 && typed[0] == "write") {
-    args = {"shortcut", "create", typed[1], typed[2], "--description=" + typed[3], "--icon=" + typed[4] + "," + typed[5]};
+    args = {"shortcut", "create", typed[1], typed[2], "--description=" + typed[3]};
+    // No icon file: the link has no icon, whatever the index.
+    if (!typed[4].empty()) args.push_back("--icon=" + typed[4] + "," + typed[5]);
   } else if (typed.size() == 2 && typed[0] == "read") {
     args = {"shortcut", "show", typed[1]};
   } else if (typed.size() == 1 && (typed[0] == "-h" || typed[0] == "--help")) {

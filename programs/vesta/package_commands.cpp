@@ -29,9 +29,20 @@ bool ManifestPath(Console& console, const std::string& given, std::string* path)
   return true;
 }
 
-int CannotRead(Console& console, const std::string& manifest) {
-  return Fail(console, "package: cannot read the manifest " +
-                           (VSFileExists(manifest.c_str()) ? manifest : manifest + ": no such file"));
+// Nothing at the path: a manifest given that is missing, or an installation
+// that has no package installed yet.
+bool NoManifest(const std::string& manifest) {
+  char why[kVSBuffer];
+  return VSLookAtStoredFile(manifest.c_str(), why, sizeof why) == 0 && !VSFolderExists(manifest.c_str());
+}
+
+int CannotRead(Console& console, const std::string& manifest, bool installations) {
+  if (installations && NoManifest(manifest)) {
+    return Fail(console, "package: " + manifest + ": no package is installed yet (the manifest is made by the first)");
+  }
+  return Fail(console, "package: cannot read the manifest " + FileProblem(manifest + (NoManifest(manifest)
+                                                                                          ? ": no such file"
+                                                                                          : ": not a manifest")));
 }
 
 struct Listing {
@@ -119,7 +130,10 @@ int PackageList(Console& console, const std::string& given, bool asJson) {
   Listing listing{&console};
   listing.json = asJson;
   if (!asJson) console.out << manifest << ":\n";
-  if (!VSListPackages(manifest.c_str(), ListOne, &listing)) return CannotRead(console, manifest);
+  // An installation that has no package yet has no manifest either.
+  if (!(given.empty() && NoManifest(manifest)) && !VSListPackages(manifest.c_str(), ListOne, &listing)) {
+    return CannotRead(console, manifest, false);
+  }
   if (asJson) {
     console.out << Dump({{"manifest", manifest}, {"packages", listing.list}});
   } else {
@@ -133,7 +147,7 @@ int PackageVerify(Console& console, const std::string& given, const std::string&
   if (!ManifestPath(console, given, &manifest)) return kExitFailed;
   Verifying verifying{&console};
   int result = VSVerifyPackage(manifest.c_str(), name.c_str(), VerifyOne, &verifying);
-  if (result == -1) return CannotRead(console, manifest);
+  if (result == -1) return CannotRead(console, manifest, given.empty());
   if (result == -2) return Fail(console, "package verify: " + manifest + ": lists no installed package " + name);
   if (result == 1) {
     console.out << name << ": all " << verifying.components << " components present\n";
@@ -150,7 +164,7 @@ int PackageUninstall(Console& console, const std::string& given, const std::stri
   Asking asking{&console, yes, false, {}, {}, 0};
   Attempt();
   int result = VSUninstallPackageWithOutcomes(manifest.c_str(), name.c_str(), Ask, Tell, Outcome, &asking);
-  if (result == -1) return CannotRead(console, manifest);
+  if (result == -1) return CannotRead(console, manifest, given.empty());
   if (result == -2) return Fail(console, "package uninstall: " + manifest + ": lists no installed package " + name);
   if (result == 0 && asking.declined) return Fail(console, "package uninstall: " + name + ": not uninstalled, as answered");
   if (result == 0 && !asking.stayed.empty()) {

@@ -163,7 +163,7 @@ std::string Problem(const std::string& fallback) {
 int NoRoot(Console& console, const char* command, const std::string& key) {
   console.err << "vesta: reg " << command << ": " << key
               << ": not a key path (HKEY_CLASSES_ROOT, HKEY_CURRENT_CONFIG, HKEY_CURRENT_USER, "
-                 "HKEY_LOCAL_MACHINE or HKEY_USERS, then \\ and the subkey)\n";
+                 "HKEY_LOCAL_MACHINE or HKEY_USERS, or HKCR, HKCC, HKCU, HKLM or HKU, then \\ and the subkey)\n";
   return kExitUsage;
 }
 

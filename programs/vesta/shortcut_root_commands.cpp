@@ -1,5 +1,6 @@
 // vesta shortcut create | show, and vesta root.
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <ostream>
 
@@ -11,15 +12,17 @@ namespace vesta::tool {
 int ShortcutCreate(Console& console, const std::string& link, const std::string& target,
                    const std::string& description, const std::string& icon) {
   std::string iconFile;
-  long index = 0;
+  long long index = 0;
   if (!icon.empty()) {
+    // The index is the link's 32-bit signed field.
     size_t comma = icon.find_last_of(',');
     char* end = nullptr;
     errno = 0;
-    if (comma != std::string::npos) index = std::strtol(icon.c_str() + comma + 1, &end, 10);
+    if (comma != std::string::npos) index = std::strtoll(icon.c_str() + comma + 1, &end, 10);
     if (comma == std::string::npos || comma == 0 || end == icon.c_str() + comma + 1 || *end != '\0' ||
-        errno != 0 || index < -65535 || index > 65535) {
-      console.err << "vesta: shortcut create: --icon " << icon << ": not FILE,INDEX\n";
+        errno != 0 || index < INT32_MIN || index > INT32_MAX) {
+      console.err << "vesta: shortcut create: --icon " << icon
+                  << ": not FILE,INDEX (an index from -2147483648 to 2147483647)\n";
       return kExitUsage;
     }
     iconFile = icon.substr(0, comma);

@@ -42,12 +42,19 @@ std::unique_ptr<CVFileTypeList> NewCatalogue() {
 }
 
 // Loads the catalogue; expanded: its paths as this machine finds them (for
-// reading), else as the file stores them (for rewriting it).
-std::unique_ptr<CVFileTypeList> Load(Console& console, const std::string& path, bool expanded) {
+// reading), else as the file stores them (for rewriting it). The
+// installation's own catalogue (installations) is made by the first "types
+// add": until then nothing is there, and it has no types.
+std::unique_ptr<CVFileTypeList> Load(Console& console, const std::string& path, bool expanded,
+                                     bool installations = false) {
   std::unique_ptr<CVFileTypeList> catalogue = NewCatalogue();
   if (catalogue == nullptr) {
     Fail(console, "types: out of memory");
     return nullptr;
+  }
+  char why[kVSBuffer];
+  if (installations && VSLookAtStoredFile(path.c_str(), why, sizeof why) == 0 && !VSFolderExists(path.c_str())) {
+    return catalogue;
   }
   catalogue->FLSetDeRelativiseOnLoad(expanded ? 1 : 0);
   Attempt();
@@ -99,7 +106,7 @@ bool Save(Console& console, CVFileTypeList* catalogue, const std::string& path) 
 int TypesList(Console& console, const std::string& given, bool asJson) {
   std::string path;
   if (!CataloguePath(console, given, &path)) return kExitFailed;
-  std::unique_ptr<CVFileTypeList> catalogue = Load(console, path, true);
+  std::unique_ptr<CVFileTypeList> catalogue = Load(console, path, true, given.empty());
   if (catalogue == nullptr) return kExitFailed;
   json list = json::array();
   int count = 0;
@@ -129,7 +136,7 @@ int TypesList(Console& console, const std::string& given, bool asJson) {
 int TypesMatch(Console& console, const std::string& given, const std::vector<std::string>& names, bool asJson) {
   std::string path;
   if (!CataloguePath(console, given, &path)) return kExitFailed;
-  std::unique_ptr<CVFileTypeList> catalogue = Load(console, path, true);
+  std::unique_ptr<CVFileTypeList> catalogue = Load(console, path, true, given.empty());
   if (catalogue == nullptr) return kExitFailed;
   json list = json::array();
   bool unmatched = false;

@@ -270,6 +270,8 @@ int WorldPack(Console& console, const std::string& path, const std::string& targ
               bool whatCanBeRead) {
   WorldModel world;
   if (Load(console, path, &world) != kExitOk) return kExitFailed;
+  // The normaliser saves a world through its list of rooms and items.
+  if (world.elements.empty()) return Fail(console, "pack: " + path + ": the world has no rooms; nothing was packed");
   References references = CollectReferences(world);
   if (references.missing > 0 || references.refused > 0) {
     for (const Reference& reference : references.files) {

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "common/text.h"
+#include "platform/system_info.h"
 #include "vesta/vsetu.h"
 #include "vsetu/machine/text_out.h"
 #include "vsetu/services/library_state.h"
@@ -42,6 +43,9 @@ int VSInitialiseInstallation(const char* home, VSInstallationReport* report) {
   if (folder.back() != '\\') folder += '\\';
   if (folder.size() > static_cast<size_t>(kVSBuffer - 20)) return 0;  // room for "worlds\VESTA.vft"
   VUCopyToField(report->home, folder.c_str());
+  // A fresh machine (on Linux a root that is missing or empty) gets the
+  // folders every Windows installation has first.
+  if (!vesta::platform::PrepareMachine()) return 0;
 
   if (!MakeCounted(folder, report)) return 0;
   for (const char* below : {"bin", "media", "temp", "worlds"}) {

@@ -80,10 +80,20 @@ TEST_F(MachineServicesTest, StoredPathsResolveAgainstTheWorldsFolderAndShapesNam
 TEST_F(MachineServicesTest, KeyPathsNeedAWholeRootNameAndValuesComeBackCut) {
   EXPECT_EQ(VSRegIsKeyPath("HKEY_CURRENT_USER"), 1);
   EXPECT_EQ(VSRegIsKeyPath("HKEY_CURRENT_USER\\Software"), 1);
+  EXPECT_EQ(VSRegIsKeyPath("hkey_current_user\\Software"), 1) << "Windows ignores the case";
   EXPECT_EQ(VSRegIsKeyPath("HKEY_CURRENT_USERX\\Software"), 0);
-  EXPECT_EQ(VSRegIsKeyPath("hkey_current_user\\Software"), 0);
+  EXPECT_EQ(VSRegIsKeyPath("HKCUX\\Software"), 0);
+  EXPECT_EQ(VSRegIsKeyPath("HKEY_PERFORMANCE_DATA"), 0) << "holds no keys";
   EXPECT_EQ(VSRegIsKeyPath("Software"), 0);
   EXPECT_EQ(VSRegIsKeyPath(nullptr), 0);
+  // The short names reach the same keys as the whole ones.
+  ASSERT_EQ(VSRegWriteValue("HKCU\\Software\\VestaShort", "A", kVSRegString, "1", 2), 1);
+  ASSERT_EQ(VSRegWriteValue("hklm\\Software\\VestaShort", "B", kVSRegString, "2", 2), 1);
+  for (const char* written : {"HKEY_CURRENT_USER\\Software\\VestaShort", "HKEY_LOCAL_MACHINE\\Software\\VestaShort"}) {
+    EXPECT_EQ(VSRegKeyExists(written), 1) << written;
+    EXPECT_EQ(VSRegDeleteKeyTree(written), 1) << written;
+  }
+  for (const char* shortName : {"HKCR", "HKCC", "HKU"}) EXPECT_EQ(VSRegIsKeyPath(shortName), 1) << shortName;
 
   const char* key = "HKEY_CURRENT_USER\\Software\\VestaMachineTest";
   ASSERT_EQ(VSRegWriteValue(key, "Text", kVSRegString, "abcdef", 7), 1);

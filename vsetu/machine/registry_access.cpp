@@ -12,25 +12,19 @@ using vesta::vsetu::CopyOut;
 
 namespace {
 
-// The root and the rest of a key path: the root's name, then nothing or a
-// back-slash and the subkey. False for any other text.
+// The root and the rest of a key path: the root's name or short name, then
+// nothing or a back-slash and the subkey. False for any other text.
 bool SplitKeyPath(const char* keyPath, platform::RegRoot* root, std::string* subkey) {
   if (keyPath == nullptr) return false;
-  for (platform::RegRoot candidate :
-       {platform::RegRoot::kClassesRoot, platform::RegRoot::kCurrentConfig, platform::RegRoot::kCurrentUser,
-        platform::RegRoot::kLocalMachine, platform::RegRoot::kUsers}) {
-    const char* name = platform::RegRootName(candidate);
-    size_t length = std::strlen(name);
-    if (std::strncmp(keyPath, name, length) != 0) continue;
-    if (keyPath[length] != '\0' && keyPath[length] != '\\') continue;
-    *root = candidate;
-    const char* rest = keyPath + length;
-    while (*rest == '\\') ++rest;
-    *subkey = rest;
-    while (!subkey->empty() && subkey->back() == '\\') subkey->pop_back();
-    return true;
+  const char* cut = std::strchr(keyPath, '\\');
+  if (!platform::RegRootTyped(std::string(keyPath, cut != nullptr ? cut : keyPath + std::strlen(keyPath)), root)) {
+    return false;
   }
-  return false;
+  const char* rest = cut != nullptr ? cut : "";
+  while (*rest == '\\') ++rest;
+  *subkey = rest;
+  while (!subkey->empty() && subkey->back() == '\\') subkey->pop_back();
+  return true;
 }
 
 }  // namespace

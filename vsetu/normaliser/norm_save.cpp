@@ -1,9 +1,12 @@
 // Writing the normalised world: the world record, then each element's
 // room or item, into a world file of the source's name in the folder.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "common/paths.h"
+#include "platform/file_error.h"
 #include "platform/file_output.h"
 #include "vesta/vsetu.h"
 #include "vsetu/normaliser/normaliser_log.h"
@@ -41,6 +44,13 @@ int CVNormBuilder::NBSaveWorld(const char* folder, CTheList* element) {
       result = 0;
     }
   }
-  if (result == 1 && !saved.Commit()) result = 0;
-  return result;
+  if (result != 1) {
+    // The property store writes the records and keeps the reason to itself;
+    // the stream's error tells it.
+    const int error = errno;
+    vesta::platform::SetFileError(path.c_str(), std::ferror(stream) && error != 0 ? std::strerror(error)
+                                                                                 : "a record could not be written");
+    return 0;
+  }
+  return saved.Commit() ? 1 : 0;
 }
