@@ -25,6 +25,10 @@ void ReleaseShellLinkInterface(void* anyInterface);
 bool ShellLinkSetPath(void* link, const char* target);
 bool ShellLinkSetDescription(void* link, const char* text);
 bool ShellLinkSetIconLocation(void* link, const char* iconFile, int index);
+// The target seen from the link's own folder ("..\bin\VESTA.EXE").
+bool ShellLinkSetRelativePath(void* link, const char* relative);
+bool ShellLinkSetArguments(void* link, const char* arguments);
+bool ShellLinkSetWorkingDirectory(void* link, const char* folder);
 
 // Writes the link to the file (Win32: the name goes to the shell as at most
 // 260 wide characters of the ANSI code page) and makes it the link's file.
@@ -44,6 +48,10 @@ bool ShellLinkGetPath(void* link, char* out, int size);
 bool ShellLinkGetDescription(void* link, char* out, int size);
 // The icon file into out (size bytes; empty when none) and the index.
 bool ShellLinkGetIconLocation(void* link, char* out, int size, int* index);
+// The arguments and the working folder into out (size bytes); empty when
+// the link has none.
+bool ShellLinkGetArguments(void* link, char* out, int size);
+bool ShellLinkGetWorkingDirectory(void* link, char* out, int size);
 
 }  // namespace vesta::platform
 

@@ -593,20 +593,35 @@ bool ReadShellLink(const std::string& bytes, ShellLinkFields* fields, const Vari
     if ((flags & kForceNoLinkInfo) == 0 && !ReadLinkInfo(linkInfo, &info)) return false;
     at += infoSize;
   }
+  // The strings, each after its flag; then the extra data.
   const bool unicode = (flags & kIsUnicode) != 0;
-  const std::pair<uint32_t, std::string*> strings[] = {
-      {kHasName, &read.description},     {kHasRelativePath, &read.relativePath},
-      {kHasWorkingDir, &read.workingFolder}, {kHasArguments, &read.arguments},
-      {kHasIconLocation, &read.iconFile},
-  };
-  for (const auto& [flag, text] : strings) {
-    if ((flags & flag) == 0) continue;
-    uint32_t count = 0;
-    if (!file.U16(at, &count) || !file.Counted(at + 2, count, unicode, text)) return false;
-    at += 2 + (unicode ? 2 * size_t{count} : size_t{count});
-  }
+  const size_t stringsAt = at;
   std::string environmentTarget;
-  if (!ReadExtraData(file, at, &environmentTarget)) return false;
+  auto readStrings = [&](uint32_t stringFlags) {
+    const std::pair<uint32_t, std::string*> strings[] = {
+        {kHasName, &read.description},     {kHasRelativePath, &read.relativePath},
+        {kHasWorkingDir, &read.workingFolder}, {kHasArguments, &read.arguments},
+        {kHasIconLocation, &read.iconFile},
+    };
+    at = stringsAt;
+    environmentTarget.clear();
+    for (const auto& [flag, text] : strings) {
+      text->clear();
+      if ((stringFlags & flag) == 0) continue;
+      uint32_t count = 0;
+      if (!file.U16(at, &count) || !file.Counted(at + 2, count, unicode, text)) return false;
+      at += 2 + (unicode ? 2 * size_t{count} : size_t{count});
+    }
+    return ReadExtraData(file, at, &environmentTarget);
+  };
+  // The shell under Wine writes a relative path without setting its flag:
+  // read so, the strings end where the extra data begins, and the path is
+  // one (not empty, no null in it).
+  if (!readStrings(flags) &&
+      ((flags & kHasRelativePath) != 0 || !readStrings(flags | kHasRelativePath) || read.relativePath.empty() ||
+       read.relativePath.find('\0') != std::string::npos)) {
+    return false;
+  }
 
   if (!info.local.empty()) {
     read.target = info.local;

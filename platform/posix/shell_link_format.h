@@ -63,6 +63,8 @@ std::string WriteShellLink(const ShellLinkFields& fields);
 // its variables expanded through lookup (none when the link says to ignore
 // the block; without lookup the variables stay as they are), else the path
 // that the item list names, else none. The relative path is not applied.
+// A relative path written without its flag (the shell under Wine writes it
+// so) is read when the strings and the extra data add up only with it.
 // Structures the system does not keep are skipped. False, with *fields
 // untouched, when the bytes are no shell link: a wrong header size or class,
 // or a structure that runs past the end, points outside itself or whose

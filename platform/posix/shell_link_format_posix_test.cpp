@@ -288,7 +288,23 @@ const unsigned char kFormatExample[] = {
     0x99, 0x00, 0x13, 0x72, 0x16, 0x87, 0x4A, 0x00, 0x00, 0x00, 0x00,
 };
 
+// What the shell under Wine writes for a link with a relative path
+// ("bin\\VESTA.EXE"), a working folder ("C:\\VESTA") and arguments ("-w 1"):
+// the relative path is there, its flag is not.
+const unsigned char kShellRelative[] = {
+    0x4C, 0x00, 0x00, 0x00, 0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0, 0x00, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x46, 0xB0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00,
+    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x0E, 0x00, 0x62, 0x00,
+    0x69, 0x00, 0x6E, 0x00, 0x5C, 0x00, 0x56, 0x00, 0x45, 0x00, 0x53, 0x00, 0x54, 0x00, 0x41, 0x00,
+    0x2E, 0x00, 0x45, 0x00, 0x58, 0x00, 0x45, 0x00, 0x00, 0x00, 0x09, 0x00, 0x43, 0x00, 0x3A, 0x00,
+    0x5C, 0x00, 0x56, 0x00, 0x45, 0x00, 0x53, 0x00, 0x54, 0x00, 0x41, 0x00, 0x00, 0x00, 0x05, 0x00,
+    0x2D, 0x00, 0x77, 0x00, 0x20, 0x00, 0x31, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00
+};
+
 const std::string kWine(reinterpret_cast<const char*>(kShellWritten), sizeof kShellWritten);
+const std::string kWineRelative(reinterpret_cast<const char*>(kShellRelative), sizeof kShellRelative);
 const std::string kExample(reinterpret_cast<const char*>(kFormatExample), sizeof kFormatExample);
 
 // A shortcut to a share: its LinkInfo has only a CommonNetworkRelativeLink.
@@ -556,6 +572,55 @@ TEST(ShellLinkFormatTest, TheTargetIsTakenInTheOrderTheShellTakesIt) {
 }
 
 // Each of these is refused, and the fields stay as they were.
+// Files laid out after the format with each combination of the five
+// strings, in UTF-16 and in the code page, with a target and without: each
+// reads back whole, and so does the shell's form under Wine, which leaves
+// out the relative path's flag.
+TEST(ShellLinkFormatTest, EveryCombinationOfTheStringsIsRead) {
+  const std::pair<uint32_t, std::string> strings[] = {{kName, "On the desk"},
+                                                      {kRelative, "..\\bin\\VESTA.EXE"},
+                                                      {kWorkingDir, "C:\\VESTA"},
+                                                      {kArguments, "-world Sample.vwq"},
+                                                      {kIcon, "C:\\VESTA\\bin\\VHelp.ico"}};
+  for (uint32_t chosen = 0; chosen < 32; ++chosen) {
+    for (bool unicode : {true, false}) {
+      for (bool target : {true, false}) {
+        ShellLinkFields expected;
+        expected.target = target ? "C:\\VESTA\\bin\\VESTA.EXE" : "";
+        expected.iconIndex = -7;
+        std::string* fields[] = {&expected.description, &expected.relativePath, &expected.workingFolder,
+                                 &expected.arguments, &expected.iconFile};
+        uint32_t flags = (unicode ? kUnicode : 0) | (target ? kInfo : 0);
+        std::string body;
+        for (int i = 0; i < 5; ++i) {
+          if ((chosen & (1u << i)) == 0) continue;
+          const std::string& text = strings[i].second;
+          flags |= strings[i].first;
+          *fields[i] = text;
+          body += unicode ? WideString(std::u16string(text.begin(), text.end())) : AnsiString(text);
+        }
+        const std::string info = target ? LinkInfo({"C:\\VESTA\\", "", "bin\\VESTA.EXE", u"", u"", u""}) : "";
+        const std::string tail = body + TrackerBlock() + Terminal();
+        const std::string what = std::to_string(chosen) + (unicode ? " UTF-16" : " code page") +
+                                 (target ? " with a target" : "");
+        ShellLinkFields read;
+        ASSERT_TRUE(ReadShellLink(Header(flags, static_cast<uint32_t>(-7)) + info + tail, &read)) << what;
+        EXPECT_EQ(read, expected) << what;
+        if ((flags & kRelative) == 0) continue;
+        ShellLinkFields wine;
+        ASSERT_TRUE(ReadShellLink(Header(flags & ~kRelative, static_cast<uint32_t>(-7)) + info + tail, &wine)) << what;
+        EXPECT_EQ(wine, expected) << what << " without the relative path's flag";
+      }
+    }
+  }
+  ShellLinkFields read;
+  ASSERT_TRUE(ReadShellLink(kWineRelative, &read));
+  EXPECT_EQ(read.relativePath, "bin\\VESTA.EXE");
+  EXPECT_EQ(read.workingFolder, "C:\\VESTA");
+  EXPECT_EQ(read.arguments, "-w 1");
+  EXPECT_EQ(read.target + read.description + read.iconFile, "");
+}
+
 TEST(ShellLinkFormatTest, MalformedFilesAreRefusedWithoutReadingPastThem) {
   const std::string head = Header(kInfo);
   const std::string info = LinkInfo({"C:\\Local\\", "\\\\S\\Share", "x", u"", u"", u""});
@@ -634,7 +699,7 @@ TEST(ShellLinkFormatTest, MalformedFilesAreRefusedWithoutReadingPastThem) {
 }
 
 TEST(ShellLinkFormatTest, EveryCutOfAFileIsRefused) {
-  const std::vector<std::string> files = {WriteShellLink(Desktop()), kWine,          kExample,
+  const std::vector<std::string> files = {WriteShellLink(Desktop()), kWine, kWineRelative, kExample,
                                           NetworkFixture(),          EnvironmentFixture(), ItemListFixture(),
                                           UnicodeLocalFixture(),     AnsiFixture()};
   for (const std::string& file : files) {

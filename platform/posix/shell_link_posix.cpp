@@ -111,6 +111,28 @@ bool ShellLinkSetIconLocation(void* link, const char* iconFile, int index) {
   return true;
 }
 
+namespace {
+
+bool SetText(void* link, std::string posix::ShellLinkFields::*field, const char* text) {
+  if (link == nullptr || text == nullptr) return false;
+  Object(link)->fields.*field = text;
+  return true;
+}
+
+}  // namespace
+
+bool ShellLinkSetRelativePath(void* link, const char* relative) {
+  return SetText(link, &posix::ShellLinkFields::relativePath, relative);
+}
+
+bool ShellLinkSetArguments(void* link, const char* arguments) {
+  return SetText(link, &posix::ShellLinkFields::arguments, arguments);
+}
+
+bool ShellLinkSetWorkingDirectory(void* link, const char* folder) {
+  return SetText(link, &posix::ShellLinkFields::workingFolder, folder);
+}
+
 bool ShellLinkSave(void* file, const char* path) {
   if (file == nullptr || path == nullptr || *path == '\0') return false;
   // Written beside itself and renamed over, so that a failed save leaves
@@ -156,6 +178,14 @@ bool ShellLinkGetIconLocation(void* link, char* out, int size, int* index) {
   if (link == nullptr || index == nullptr || !CopyOut(Object(link)->fields.iconFile, out, size)) return false;
   *index = Object(link)->fields.iconIndex;
   return true;
+}
+
+bool ShellLinkGetArguments(void* link, char* out, int size) {
+  return link != nullptr && CopyOut(Object(link)->fields.arguments, out, size);
+}
+
+bool ShellLinkGetWorkingDirectory(void* link, char* out, int size) {
+  return link != nullptr && CopyOut(Object(link)->fields.workingFolder, out, size);
 }
 
 }  // namespace vesta::platform

@@ -49,6 +49,18 @@ bool ShellLinkSetIconLocation(void* link, const char* iconFile, int index) {
   return link != nullptr && iconFile != nullptr && SUCCEEDED(Link(link)->SetIconLocation(iconFile, index));
 }
 
+bool ShellLinkSetRelativePath(void* link, const char* relative) {
+  return link != nullptr && relative != nullptr && SUCCEEDED(Link(link)->SetRelativePath(relative, 0));
+}
+
+bool ShellLinkSetArguments(void* link, const char* arguments) {
+  return link != nullptr && arguments != nullptr && SUCCEEDED(Link(link)->SetArguments(arguments));
+}
+
+bool ShellLinkSetWorkingDirectory(void* link, const char* folder) {
+  return link != nullptr && folder != nullptr && SUCCEEDED(Link(link)->SetWorkingDirectory(folder));
+}
+
 bool ShellLinkSave(void* file, const char* path) {
   WCHAR wide[MAX_PATH];
   return file != nullptr && WideName(path, wide) && SUCCEEDED(File(file)->Save(wide, TRUE));
@@ -84,6 +96,18 @@ bool ShellLinkGetIconLocation(void* link, char* out, int size, int* index) {
   if (FAILED(Link(link)->GetIconLocation(out, size, &read))) return false;
   *index = read;
   return true;
+}
+
+bool ShellLinkGetArguments(void* link, char* out, int size) {
+  if (link == nullptr || out == nullptr || size <= 0) return false;
+  out[0] = '\0';
+  return SUCCEEDED(Link(link)->GetArguments(out, size));
+}
+
+bool ShellLinkGetWorkingDirectory(void* link, char* out, int size) {
+  if (link == nullptr || out == nullptr || size <= 0) return false;
+  out[0] = '\0';
+  return SUCCEEDED(Link(link)->GetWorkingDirectory(out, size));
 }
 
 }  // namespace vesta::platform
