@@ -2,6 +2,8 @@
 // itself, end to end.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <nlohmann/json.hpp>
 
 #include <set>
@@ -43,20 +45,26 @@ TEST_F(CommandLineTest, EveryCommandAnswersHelpWithAnExampleAndAWrongLineExitsTw
   for (const std::vector<std::string>& asked :
        {std::vector<std::string>{"--help"}, {"world", "pack", "--help"}, {"types", "add", "--help"},
         {"package", "uninstall", "-h"}, {"reg", "export", "--help"}, {"shortcut", "create", "--help"},
-        {"root", "--help"}}) {
+        {"root", "--help"}, {"world", "--help"}, {"types", "--help"}, {"package", "--help"}, {"reg", "--help"},
+        {"shortcut", "--help"}}) {
     RunResult help = RunTool(asked);
     EXPECT_EQ(help.status, 0) << asked[0];
-    EXPECT_NE(help.out.find("Example:\n  vesta "), std::string::npos) << help.out;
+    // Each command's example is of itself.
+    const std::string example = "Example:\n  vesta " + (asked[0] == "--help" ? std::string() : asked[0] + " ");
+    EXPECT_NE(help.out.find(example), std::string::npos) << help.out;
     EXPECT_EQ(help.err, "");
   }
+  EXPECT_NE(RunTool({"reg", "--help"}).out.find("HKCU"), std::string::npos);
   EXPECT_NE(RunTool({"world", "pack", "--help"}).out.find("--dry-run"), std::string::npos);
   for (const std::vector<std::string>& wrong :
        {std::vector<std::string>{}, {"world"}, {"world", "show"}, {"world", "fly", "x"}, {"types", "match"},
         {"reg", "set", "HKEY_CURRENT_USER\\X", "n", "v", "--type", "float"}, {"root", "--home", "C:\\V\\"},
-        {"world", "show", "a.vwq", "--bogus"}}) {
+        {"world", "show", "a.vwq", "--bogus"}, {"world", "check", ""}, {"types", "list", "--catalogue="},
+        {"package", "list", "extra"}}) {
     RunResult usage = RunTool(wrong);
     EXPECT_EQ(usage.status, 2) << (wrong.empty() ? "" : wrong[0]) << usage.out;
     EXPECT_NE(usage.err.find("vesta: "), std::string::npos);
+    EXPECT_EQ(usage.err.find("vesta: :"), std::string::npos) << usage.err;
     EXPECT_EQ(usage.out, "");
   }
 }
@@ -271,7 +279,8 @@ using RegistryCommandTest = VestaToolTest;
 
 TEST_F(RegistryCommandTest, SetQueryAndDeleteValuesOfEveryType) {
   const std::string key = "HKEY_CURRENT_USER\\Software\\VestaToolTest";
-  EXPECT_EQ(RunTool({"reg", "set", key, "Text", "C:\\VESTA\\"}).status, 0);
+  // The root's short name, in any case, is the same root.
+  EXPECT_EQ(RunTool({"reg", "set", "hkcu\\Software\\VestaToolTest", "Text", "C:\\VESTA\\"}).status, 0);
   EXPECT_EQ(RunTool({"reg", "set", key, "Count", "0x10", "--type", "dword"}).status, 0);
   EXPECT_EQ(RunTool({"reg", "set", key, "Big", "4294967296", "-t", "qword"}).status, 0);
   EXPECT_EQ(RunTool({"reg", "set", key, "Bytes", "01,ff,20", "-t", "binary"}).status, 0);
@@ -292,7 +301,8 @@ TEST_F(RegistryCommandTest, SetQueryAndDeleteValuesOfEveryType) {
   EXPECT_NE(deep.out.find(key + "\\Sub\n    (default)    REG_SZ    default\n"), std::string::npos) << deep.out;
   EXPECT_EQ(RunTool({"reg", "query", key, "Text"}).out, key + "\n    Text    REG_SZ    C:\\VESTA\\\n");
 
-  EXPECT_EQ(RunTool({"reg", "delete", key, "Text"}).status, 0);
+  EXPECT_EQ(RunTool({"reg", "query", "HKCU\\Software\\VestaToolTest", "Count"}).status, 0);
+  EXPECT_EQ(RunTool({"reg", "delete", "HKCU\\Software\\VestaToolTest", "Text"}).status, 0);
   RunResult gone = RunTool({"reg", "query", key, "Text"});
   EXPECT_EQ(gone.status, 1);
   EXPECT_NE(gone.err.find(key), std::string::npos);
@@ -310,7 +320,7 @@ TEST_F(RegistryCommandTest, ExportThenImportRoundTripsAKeyTreeInBothFormats) {
   const std::string before = RunTool({"reg", "query", key, "-r"}).out;
   for (const char* format : {"regedit4", "v5"}) {
     const std::string file = scratch_.Path(std::string("saved-") + format + ".reg");
-    RunResult exported = RunTool({"reg", "export", key, file, "--format", format});
+    RunResult exported = RunTool({"reg", "export", "HKLM\\SOFTWARE\\VestaToolTest", file, "--format", format});
     ASSERT_EQ(exported.status, 0) << exported.err;
     ASSERT_EQ(RunTool({"reg", "delete", key}).status, 0);
     EXPECT_EQ(RunTool({"reg", "query", key}).status, 1);
@@ -336,6 +346,15 @@ TEST_F(ShortcutCommandTest, CreateThenShowGivesTargetDescriptionAndIcon) {
   ASSERT_EQ(shown.status, 0) << shown.err;
   EXPECT_EQ(shown.out,
             "target=C:\\VESTA\\bin\\VESTA.EXE\ndescription=3D desktop\nicon=C:\\VESTA\\bin\\VHelp.ico\nindex=3\n");
+  // An empty --description= is empty; an index is any 32-bit one.
+  for (const char* index : {"2147483647", "-2147483648"}) {
+    ASSERT_EQ(RunTool({"shortcut", "create", link, "C:\\x", "--description=", "--icon", std::string("i.ico,") + index})
+                  .status,
+              0);
+    EXPECT_EQ(RunTool({"shortcut", "show", link}).out,
+              std::string("target=C:\\x\ndescription=\nicon=i.ico\nindex=") + index + "\n");
+  }
+  EXPECT_EQ(RunTool({"shortcut", "create", link, "C:\\x", "--icon", "i.ico,2147483648"}).status, 2);
   EXPECT_EQ(RunTool({"shortcut", "create", link, "C:\\x", "--icon", "noindex"}).status, 2);
   EXPECT_EQ(RunTool({"shortcut", "create", link, "C:\\x", "--icon", "a.ico,3x"}).status, 2);
   RunResult missing = RunTool({"shortcut", "show", scratch_.Path("none.lnk")});
@@ -372,6 +391,24 @@ TEST_F(RootCommandTest, InitMakesAFreshInstallationOnce) {
     ASSERT_EQ(VSGetMachineRoot(root, sizeof root), 1);
     RunResult chosen = RunTool({"--root", root, "root"});
     EXPECT_NE(chosen.out.find(std::string("root: ") + root + " (VESTA_ROOT)"), std::string::npos) << chosen.out;
+    // A machine that does not exist yet, or an empty folder, is made whole,
+    // and every command works on it at once.
+    const std::string kept = root;
+    for (const std::string& fresh : {kept + "/machine/missing", kept + "/machine/empty"}) {
+      if (fresh.back() == 'y') std::filesystem::create_directories(fresh);
+      Forget();
+      RunResult init = RunTool({"--root", fresh, "root", "--init"});
+      EXPECT_EQ(init.status, 0) << fresh << init.err;
+      EXPECT_EQ(RunTool({"types", "list"}).out, "C:\\VESTA\\worlds\\VESTA.vft:\n0 types\n");
+      EXPECT_EQ(RunTool({"package", "list"}).out, "C:\\VESTA\\bin\\Packages.txt:\n0 packages\n");
+      EXPECT_EQ(RunTool({"package", "verify", "X"}).status, 1);
+      EXPECT_EQ(RunTool({"reg", "query", "HKLM\\SOFTWARE\\vesta3d\\VESTA\\CurrentVersion", "Home"}).status, 0);
+      EXPECT_EQ(RunTool({"types", "add", "Text", "--ending", ".txt"}).status, 0);
+      EXPECT_EQ(RunTool({"types", "match", "a.txt"}).status, 0);
+      Forget();
+    }
+    ASSERT_EQ(RunTool({"--root", kept, "root"}).status, 0);
+    Forget();
   } else {
     EXPECT_EQ(RunTool({"--root", "C:\\elsewhere", "root"}).status, 2);
   }

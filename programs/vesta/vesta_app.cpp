@@ -255,7 +255,7 @@ int RunVesta(const std::vector<std::string>& args, Console& console) {
   rootCommand->add_flag("--init", init, "Make the folders and settings of a fresh installation");
   rootCommand->add_option("--home", home, "With --init: the installation folder (default C:\\VESTA\\)")
       ->check(kNamed)->type_name("FOLDER");
-  rootCommand->footer(Example("vesta --root /tmp/machine root --init"));
+  rootCommand->footer(Example("vesta root --init\n  vesta --root /tmp/machine root --init"));
 
   std::vector<std::string> words = ParserWords(args);
   try {

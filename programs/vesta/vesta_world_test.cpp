@@ -405,6 +405,18 @@ TEST_F(WorldCommandTest, APackThatFailsHalfWayTakesItsCopiesBackAndSaysWhy) {
   std::vector<std::string> left = platform::FindFiles((out + "*").c_str());
   ASSERT_EQ(left.size(), 1u) << left.size();
   EXPECT_EQ(ReadTextFile(out + "kept.txt"), "was here before");
+
+  // A world of no rooms has nothing the normaliser can save: said before
+  // anything is made.
+  CWorldProp bare;
+  bare.WPInitialise();
+  const std::string roomless = scratch_.Path("Roomless.vwq");
+  ASSERT_EQ(FFSaveWorldProp(roomless.c_str(), &bare), 1);
+  bare.WPTerminate();
+  RunResult empty = RunTool({"world", "pack", roomless, scratch_.Path("Empty\\")});
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_NE(empty.err.find(roomless + ": the world has no rooms"), std::string::npos) << empty.err;
+  EXPECT_FALSE(platform::FolderExists(scratch_.Path("Empty").c_str()));
 }
 
 }  // namespace
