@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/file_copy.h"
+#include "common/layer_state.h"
 #include "common/path_tokens.h"
 #include "common/paths.h"
 #include "platform/file_output.h"
@@ -74,13 +75,7 @@ int RewriteTextureNames(const char* shape, Change change) {
   return !changed || WriteWhole(shape, text) ? 1 : 0;
 }
 
-// Shapes whose textures are already copied into, or relativised for, the
-// folder they lie in during this normalisation: a world names the same
-// shape many times.
-std::unordered_set<std::string>& Done() {
-  static std::unordered_set<std::string> done;
-  return done;
-}
+std::unordered_set<std::string>& Done() { return vesta::common::ShapesDone(); }
 
 std::string DoneKey(const char* stage, const char* path) {
   std::string key = stage;

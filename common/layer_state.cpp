@@ -12,4 +12,9 @@ PathTokens& Tokens() {
   return tokens;
 }
 
+std::unordered_set<std::string>& ShapesDone() {
+  static std::unordered_set<std::string> done;
+  return done;
+}
+
 }  // namespace vesta::common

@@ -1,11 +1,13 @@
-// The utility layer's process-wide state, all in one place. The layer is
-// built into each library and program, so each binary has a copy of its
-// own.
+// The utility layer's process-wide state, all in one place, defined once in
+// a process as the seam's is (platform/process_state.h).
 #ifndef VESTA_COMMON_LAYER_STATE_H
 #define VESTA_COMMON_LAYER_STATE_H
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
+
+#include "vesta/export.h"
 
 namespace vesta::common {
 
@@ -16,7 +18,7 @@ struct CopyRecords {
   // copy (folded) -> its source
   std::unordered_map<std::string, std::string> origins;
 };
-CopyRecords& Copies();
+VESTA_STATE_API CopyRecords& Copies();
 
 // The machine's folders that path tokens stand for (VUSetNormalisationFolders),
 // and the folder that relative paths are written against (VURelativeBase).
@@ -28,7 +30,12 @@ struct PathTokens {
   FolderToken folders[4] = {{"?WINDIR?", ""}, {"?SYSDIR?", ""}, {"?PROGDIR?", ""}, {"?VESTADIR?", ""}};
   std::string base;  // with a final back-slash; empty for none
 };
-PathTokens& Tokens();
+VESTA_STATE_API PathTokens& Tokens();
+
+// Shapes whose textures are already copied into, or relativised for, the
+// folder they lie in during this normalisation ("stage|path", folded): a
+// world names the same shape many times.
+VESTA_STATE_API std::unordered_set<std::string>& ShapesDone();
 
 }  // namespace vesta::common
 

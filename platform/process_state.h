@@ -1,5 +1,7 @@
 // The seam's process-wide state, all in one place. The seam is built into
-// each library and program, so each binary has a copy of its own.
+// each library and program, but its state is defined once in a process: in
+// the property store's library, which the setup library and the programs
+// over them load (a program without the libraries has its own).
 #ifndef VESTA_PLATFORM_PROCESS_STATE_H
 #define VESTA_PLATFORM_PROCESS_STATE_H
 
@@ -11,6 +13,7 @@
 
 #include "platform/fault_points.h"
 #include "platform/file_error.h"
+#include "vesta/export.h"
 
 namespace vesta::platform::state {
 
@@ -22,10 +25,10 @@ struct FolderOverrides {
     std::string path;
   } special[2];  // Start-up, then Programs
 };
-FolderOverrides& Overrides();
+VESTA_STATE_API FolderOverrides& Overrides();
 
 // The last failure of a file operation, one for each thread (file_error.h).
-FileError& LastFileError();
+VESTA_STATE_API FileError& LastFileError();
 
 // The fault points that tests arm (fault_points.h): the call that is to
 // fail, and the calls counted since arming.
@@ -33,7 +36,7 @@ struct FaultPoint {
   std::atomic<int> nth{0};
   std::atomic<int> calls{0};
 };
-FaultPoint& Fault(platform::FaultPoint point);
+VESTA_STATE_API FaultPoint& Fault(platform::FaultPoint point);
 
 // Replacements (file_output.h): how many temporaries this process has
 // named, and the folders it has swept of dead processes' temporaries.
@@ -42,7 +45,7 @@ struct Replacements {
   std::mutex mutex;
   std::set<std::string> sweptFolders;  // host paths
 };
-Replacements& Replacing();
+VESTA_STATE_API Replacements& Replacing();
 
 // The POSIX backend's installation: VESTA_ROOT as it was when its folders
 // were made, and where it really lies.
@@ -51,7 +54,7 @@ struct Installation {
   std::string root;
   std::string real;
 };
-Installation& MadeInstallation();
+VESTA_STATE_API Installation& MadeInstallation();
 
 // The POSIX backend's listings of settled folders, by host path, with
 // what tells that a folder is still as it was listed (host_path_posix.cpp).
@@ -66,18 +69,18 @@ struct FolderListings {
   std::mutex mutex;
   std::unordered_map<std::string, Listing> folders;
 };
-FolderListings& Listings();
+VESTA_STATE_API FolderListings& Listings();
 
 // The last problem the registry met (RegistryLastProblem).
 struct RegistryProblem {
   std::mutex mutex;
   std::string last;
 };
-RegistryProblem& Registry();
+VESTA_STATE_API RegistryProblem& Registry();
 
 // How many times COM was started and not stopped on this thread (the POSIX
 // backend counts as Windows would).
-int& ComStarts();
+VESTA_STATE_API int& ComStarts();
 
 }  // namespace vesta::platform::state
 

@@ -29,4 +29,14 @@
 #  define VSETU_API VESTA_DLL_IMPORT
 #endif
 
+// The seam's and the utility layer's process-wide state is defined once in
+// a process: in the property store, which every program of the libraries
+// loads; the setup library uses that one. Programs without the libraries
+// have a copy of their own.
+#if defined(VPROP_BUILD)
+#  define VESTA_STATE_API VESTA_DLL_EXPORT
+#else
+#  define VESTA_STATE_API
+#endif
+
 #endif

@@ -1,0 +1,48 @@
+// The libraries as a program loads them: the property store and the setup
+// library share one state of the seam, so that a reason recorded while one
+// of them works is what the other tells.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/fault_points.h"
+#include "platform/testing/scratch.h"
+#include "vesta/vprop.h"
+#include "vesta/vsetu.h"
+
+namespace vesta::testing {
+namespace {
+
+std::string LastProblem() {
+  char problem[1024];
+  return VSGetLastFileProblem(problem, sizeof problem) ? std::string(problem) : std::string();
+}
+
+TEST(SharedStateTest, AWriteThePropertyStoreFailedIsToldByTheSetupLibrary) {
+  ScratchFolder scratch;
+  CWorldProp world;
+  world.WPInitialise();
+  VSClearLastFileProblem();
+  const std::string nowhere = scratch.Path("Missing\\World.vwq");
+  EXPECT_EQ(FFSaveWorldProp(nowhere.c_str(), &world), 0);
+  const std::string told = LastProblem();
+  EXPECT_EQ(told.rfind(nowhere + ": ", 0), 0u) << told;
+  EXPECT_GT(told.size(), nowhere.size() + 2) << "a reason follows the path";
+
+  // Cleared through the one library, it is cleared for the other.
+  VSClearLastFileProblem();
+  EXPECT_EQ(LastProblem(), "");
+
+  // A fault armed here fails the property store's output as a full disk.
+  const std::string path = scratch.Path("World.vwq");
+  platform::ArmFault(platform::FaultPoint::kWrite, 1);
+  EXPECT_EQ(FFSaveWorldProp(path.c_str(), &world), 0);
+  platform::ArmFault(platform::FaultPoint::kWrite, 0);
+  EXPECT_EQ(LastProblem().rfind(path + ": ", 0), 0u) << LastProblem();
+  EXPECT_EQ(FFSaveWorldProp(path.c_str(), &world), 1);
+  EXPECT_EQ(VSFileExists(path.c_str()), 1);
+  world.WPTerminate();
+}
+
+}  // namespace
+}  // namespace vesta::testing
