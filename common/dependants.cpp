@@ -13,6 +13,7 @@
 #include "common/paths.h"
 #include "platform/file_output.h"
 #include "platform/file_system.h"
+#include "platform/windows_names.h"
 
 namespace {
 
@@ -78,10 +79,7 @@ int RewriteTextureNames(const char* shape, Change change) {
 std::unordered_set<std::string>& Done() { return vesta::common::ShapesDone(); }
 
 std::string DoneKey(const char* stage, const char* path) {
-  std::string key = stage;
-  key += '|';
-  for (const char* p = path; *p != '\0'; ++p) key += static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
-  return key;
+  return std::string(stage) + '|' + vesta::platform::FoldPath(path);
 }
 
 // The installation's media folder, ending with a back-slash; "" when the

@@ -9,14 +9,11 @@
 #include "common/path_tokens.h"
 #include "common/paths.h"
 #include "platform/file_system.h"
+#include "platform/windows_names.h"
 
 namespace {
 
-std::string Folded(const std::string& text) {
-  std::string folded = text;
-  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return folded;
-}
+std::string Folded(const std::string& text) { return vesta::platform::FoldPath(text); }
 
 vesta::common::CopyRecords& Records() { return vesta::common::Copies(); }
 

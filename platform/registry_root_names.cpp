@@ -1,5 +1,6 @@
 // The names of the registry's root keys, the same on every platform.
 #include "platform/registry.h"
+#include "platform/windows_names.h"
 
 #include <cctype>
 
@@ -32,16 +33,6 @@ const struct {
     {"HKCR", RegRoot::kClassesRoot}, {"HKCC", RegRoot::kCurrentConfig}, {"HKCU", RegRoot::kCurrentUser},
     {"HKLM", RegRoot::kLocalMachine}, {"HKU", RegRoot::kUsers},
 };
-
-// name is known (in capitals) without regard to letter case.
-bool SameName(const std::string& name, const char* known) {
-  size_t i = 0;
-  while (i < name.size() && known[i] != '\0' &&
-         std::toupper(static_cast<unsigned char>(name[i])) == static_cast<unsigned char>(known[i])) {
-    ++i;
-  }
-  return i == name.size() && known[i] == '\0';
-}
 
 }  // namespace
 

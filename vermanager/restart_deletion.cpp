@@ -12,6 +12,7 @@
 #include "platform/file_output.h"
 #include "platform/file_system.h"
 #include "platform/system_info.h"
+#include "platform/windows_names.h"
 
 namespace {
 
@@ -62,10 +63,7 @@ int Depth(const std::string& path) {
                                         [](char c) { return c == '\\' || c == '/'; }));
 }
 
-std::string FoldCase(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
+std::string FoldCase(const std::string& text) { return platform::FoldPath(text); }
 
 }  // namespace
 

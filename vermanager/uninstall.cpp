@@ -14,6 +14,7 @@
 #include "platform/file_error.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
+#include "platform/windows_names.h"
 #include "vermanager/manifest.h"
 #include "vermanager/removal_services.h"
 #include "vermanager/restart_deletion.h"
@@ -23,12 +24,7 @@ namespace {
 bool Is(const std::string& a, const char* b) { return a == b; }
 
 // Package names compare as Windows compares names: letter case ignored.
-bool SameName(const char* a, const char* b) {
-  for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-    if (std::toupper(static_cast<unsigned char>(*a)) != std::toupper(static_cast<unsigned char>(*b))) return false;
-  }
-  return *a == *b;
-}
+bool SameName(const char* a, const char* b) { return vesta::platform::SameName(a, b); }
 
 
 }  // namespace

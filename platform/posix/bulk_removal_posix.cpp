@@ -19,6 +19,7 @@
 #include "platform/posix/host_path.h"
 #include "platform/posix/installation.h"
 #include "platform/posix/place.h"
+#include "platform/windows_names.h"
 
 namespace vesta::platform {
 namespace backend {
@@ -90,11 +91,7 @@ struct BulkRemovalState {
     return false;
   }
 
-  static std::string Fold(const char* name) {
-    std::string key = name;
-    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return key;
-  }
+  static std::string Fold(const char* name) { return FoldName(name); }
 
   // Reads the names of the open folder, unless they are read already
   // (once for each opening: a copy of the descriptor shares its place in

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/process_state.h"
+#include "platform/windows_names.h"
 
 namespace vesta::platform::posix {
 namespace {
@@ -25,11 +26,7 @@ bool Exists(const std::string& path) {
   return lstat(path.c_str(), &st) == 0;
 }
 
-std::string FoldedName(const std::string& name) {
-  std::string folded = name;
-  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return folded;
-}
+std::string FoldedName(const std::string& name) { return FoldName(name); }
 
 // A folder unchanged for this long is settled: its listing can be kept and
 // trusted while its change time stays the same. A folder changed more
@@ -64,7 +61,7 @@ std::string FindCaseInsensitive(const std::string& folder, const std::string& na
   std::string found;
   state::FolderListings::Listing listing;
   while (dirent* entry = readdir(dir)) {
-    if (found.empty() && strcasecmp(entry->d_name, name.c_str()) == 0) {
+    if (found.empty() && SameName(entry->d_name, name)) {
       found = entry->d_name;
       if (!settled) break;
     }

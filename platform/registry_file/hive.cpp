@@ -4,29 +4,19 @@
 
 #include "platform/code_page.h"
 #include "platform/registry_file/hive_file.h"
+#include "platform/windows_names.h"
 
 namespace vesta::platform::regfile {
 namespace {
 
 using Kind = HiveLine::Kind;
 
-char Capital(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// True when path begins with prefix, without regard to case.
-bool StartsWithName(const std::string& path, const std::string& prefix) {
-  if (path.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (Capital(path[i]) != Capital(prefix[i])) return false;
-  }
-  return true;
-}
-
 // "path\" for a key, "" for the root: what the paths of its subkeys begin with.
 std::string SubkeyPrefix(const std::string& path) { return path.empty() ? path : path + '\\'; }
 
 bool IsBelow(const std::string& path, const std::string& parent) {
   const std::string prefix = SubkeyPrefix(parent);
-  return path.size() > prefix.size() && StartsWithName(path, prefix);
+  return path.size() > prefix.size() && NameStartsWith(path, prefix);
 }
 
 bool IsReadKey(const HiveLine& line) { return line.kind == Kind::kKey && line.problem.empty(); }
@@ -114,7 +104,7 @@ Relation RelationOf(const HiveLine& line, const std::vector<std::string>& names)
     const size_t slash = line.path.find('\\', start);
     const size_t end = slash == std::string::npos ? line.path.size() : slash;
     if (sharing && relation.names < names.size() && names[relation.names].size() == end - start &&
-        StartsWithName(line.path.substr(start, end - start), names[relation.names])) {
+        NameStartsWith(line.path.substr(start, end - start), names[relation.names])) {
       ++relation.shared;
     } else {
       sharing = false;
@@ -243,16 +233,6 @@ Hive NewHive(const std::string& rootName) {
   hive.lines.push_back(std::move(header));
   hive.lines.push_back(AddedLine(Kind::kBlank, "\n"));
   return hive;
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && StartsWithName(a, b);
-}
-
-std::string FoldName(const std::string& name) {
-  std::string folded(name);
-  for (char& c : folded) c = Capital(c);
-  return folded;
 }
 
 bool HasKeyLine(const Hive& hive, const std::string& path) {

@@ -118,12 +118,6 @@ std::string ValueProblem(const Hive& hive, const HiveValue& value);
 // A hive that has no file yet: REGEDIT4, code page text, "\n" line ends.
 Hive NewHive(const std::string& rootName);
 
-// True when the names are equal without regard to ASCII letter case.
-bool SameName(const std::string& a, const std::string& b);
-
-// The name in ASCII capitals: the form that names are compared and sorted in.
-std::string FoldName(const std::string& name);
-
 // True when the hive has a key line of exactly this path.
 bool HasKeyLine(const Hive& hive, const std::string& path);
 

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/code_page.h"
+#include "platform/windows_names.h"
 
 namespace vesta::platform::regfile {
 namespace {
@@ -16,8 +17,6 @@ const char kNotRegistry[] = "not a registry file (expected the header REGEDIT4 o
 // characters, and goes on after two blanks.
 constexpr size_t kHexLineWidth = 77;
 
-char Capital(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
 bool IsHexDigit(char c) {
@@ -26,7 +25,7 @@ bool IsHexDigit(char c) {
 
 unsigned HexValue(char c) {
   if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
-  return static_cast<unsigned>(Capital(c) - 'A' + 10);
+  return static_cast<unsigned>(FoldedLetter(c) - 'A' + 10);
 }
 
 std::string TrimRight(std::string_view line) {
@@ -43,7 +42,7 @@ size_t SkipBlanks(const std::string& line, size_t pos) {
 // True when line has word at pos, without regard to case.
 bool HasWordAt(const std::string& line, size_t pos, const char* word) {
   for (; *word != '\0'; ++word, ++pos) {
-    if (pos >= line.size() || Capital(line[pos]) != Capital(*word)) return false;
+    if (pos >= line.size() || FoldedLetter(line[pos]) != FoldedLetter(*word)) return false;
   }
   return true;
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/windows_names.h"
+
 namespace vesta::platform::regfile {
 namespace {
 

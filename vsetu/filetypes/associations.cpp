@@ -6,6 +6,7 @@
 
 #include "common/registry.h"
 #include "common/text.h"
+#include "platform/windows_names.h"
 #include "vesta/vsetu.h"
 
 namespace {
@@ -23,11 +24,7 @@ bool ReadDefault(const std::string& key, char (&out)[kVURegBuffer]) {
 bool StartsWithProgramEnding(const char* p) {
   static const char* const kEndings[] = {".EXE", ".COM", ".BAT"};
   for (const char* ending : kEndings) {
-    bool same = true;
-    for (int i = 0; i < 4 && same; ++i) {
-      same = std::toupper(static_cast<unsigned char>(p[i])) == ending[i];
-    }
-    if (same) return true;
+    if (vesta::platform::NameStartsWith(p, ending)) return true;
   }
   return false;
 }

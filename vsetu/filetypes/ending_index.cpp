@@ -3,18 +3,17 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/windows_names.h"
 #include "vesta/vsetu.h"
 #include "vsetu/services/library_state.h"
 
 namespace vesta::vsetu {
 namespace {
 
-// The matching's letter case: only A to Z fold.
-char Fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
+// An ending as Windows compares names (only A to Z fold).
 void FoldInto(std::string* key, const char* text, size_t length) {
   key->resize(length);
-  for (size_t i = 0; i < length; ++i) (*key)[i] = Fold(text[i]);
+  for (size_t i = 0; i < length; ++i) (*key)[i] = vesta::platform::FoldedLetter(text[i]);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "common/text.h"
 #include "platform/file_output.h"
 #include "platform/file_system.h"
+#include "platform/windows_names.h"
 #include "vesta/vsetu.h"
 #include "vsetu/normaliser/normaliser_log.h"
 #include "vsetu/normaliser/side_file_name.h"
@@ -106,11 +107,7 @@ int CVNormBuilder::NBConvertVFTToRelative(const char* path) {
 
 namespace {
 
-std::string Folded(const char* path) {
-  std::string folded = path;
-  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return folded;
-}
+std::string Folded(const char* path) { return vesta::platform::FoldPath(path); }
 
 }  // namespace
 
