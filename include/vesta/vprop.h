@@ -362,4 +362,38 @@ enum : unsigned int {
   kFFErrorWorldOpenAppend = 5054,
 };
 
+// ---------------------------------------------------------------------------
+// The fields that name a file.
+//
+// Every field of a world, room or item record that names a file or folder,
+// in the order the normaliser copies them: which record it belongs to, its
+// tag, what it is to a person, and the kind of file. The normaliser copies
+// the kinds up to kVPFileKolb and rewrites every one into the relative form;
+// tools list the same.
+
+enum VPRecord : int { kVPRecordWorld = 0, kVPRecordRoom = 1, kVPRecordItem = 2 };
+
+enum VPFileKind : int {
+  kVPFileCatalogue = 0,  // a file-type catalogue (.vft)
+  kVPFileShape = 1,      // a shape (.x), which names its own textures
+  kVPFileTexture = 2,    // a picture (.bmp)
+  kVPFileSound = 3,      // a sound (.wav)
+  kVPFileKolb = 4,       // a KOLB file
+  kVPFileProgram = 5,    // what an item opens: its target, folder, command line
+  kVPFileFolder = 6,     // the folder that a room shows
+};
+
+struct VPFileField {
+  int record;        // VPRecord
+  const char* tag;   // "[CTX]"
+  const char* what;  // "ceiling texture"
+  int kind;          // VPFileKind
+};
+
+// The table; *count gets the number of its entries.
+VPROP_API const VPFileField* FFFileFields(int* count);
+// The field's text (its full capacity) in record: a CWorldProp, CRoomProp or
+// CItemProp as field->record says. Null when either is null.
+VPROP_API char* FFFileFieldText(void* record, const VPFileField* field);
+
 #endif

@@ -58,17 +58,26 @@ void Use(std::vector<FileUse>* files, const char* field, const char* stored, con
   files->push_back(use);
 }
 
+// Adds the files that the record's fields name (the kinds that travel with
+// the world), in the order the normaliser copies them. A world without a
+// catalogue of its own uses the installation's.
+void UseFields(std::vector<FileUse>* files, int record, void* fields, const std::string& holder) {
+  int count = 0;
+  const VPFileField* table = FFFileFields(&count);
+  for (int i = 0; i < count; ++i) {
+    if (table[i].record != record || table[i].kind >= kVPFileProgram) continue;
+    const std::string field = std::string(table[i].what) + " " + table[i].tag;
+    const char* stored = FFFileFieldText(fields, &table[i]);
+    char fallback[kVSBuffer];
+    if (table[i].kind == kVPFileCatalogue && stored[0] == '\0' && VSGetFileTypeFile(fallback)) stored = fallback;
+    Use(files, field.c_str(), stored, holder);
+  }
+}
+
 int OnWorld(CWorldProp* world, void* context) {
   WorldModel& model = *static_cast<WorldModel*>(context);
   model.name = world->worldName;
-  std::string catalogue = world->fileTypeCatalogue;
-  char fallback[kVSBuffer];
-  // A world without a catalogue of its own uses the installation's.
-  if (catalogue.empty() && VSGetFileTypeFile(fallback)) catalogue = fallback;
-  Use(&model.files, "catalogue [FTY]", catalogue.c_str(), model.path);
-  Use(&model.files, "unselected shape [UUF]", world->uufShape, model.path);
-  Use(&model.files, "selected shape [MUF]", world->mufShape, model.path);
-  Use(&model.files, "texture [DEX]", world->dexFile, model.path);
+  UseFields(&model.files, kVPRecordWorld, world, model.path);
   return 1;
 }
 
@@ -81,15 +90,7 @@ int OnRoom(CRoomProp* room, void* context) {
   info.name = room->roomName;
   info.folder = room->folder;
   info.sides = room->sideCount;
-  const std::string& world = loading->path;
-  Use(&info.files, "ceiling texture [CTX]", room->ceilingTexture, world);
-  Use(&info.files, "floor texture [FTX]", room->floorTexture, world);
-  Use(&info.files, "wall texture [WTX]", room->wallTexture, world);
-  Use(&info.files, "door texture [DTX]", room->doorTexture, world);
-  Use(&info.files, "door KOLB file [DVA]", room->doorKolbFile, world);
-  Use(&info.files, "hit sound [HSN]", room->hitSound, world);
-  Use(&info.files, "sound [USN]", room->usnSound, world);
-  Use(&info.files, "sound [BSN]", room->bsnSound, world);
+  UseFields(&info.files, kVPRecordRoom, room, loading->path);
   loading->elements.emplace_back('r', loading->rooms.size());
   loading->rooms.push_back(info);
   return 1;
@@ -103,15 +104,7 @@ int OnItem(CItemProp* item, void* context) {
   info.name = item->name;
   info.target = item->target;
   info.type = item->fileType;
-  const std::string& world = loading->path;
-  Use(&info.files, "texture [PIF]", item->texture, world);
-  Use(&info.files, "unselected shape [XFL]", item->unselectedShape, world);
-  Use(&info.files, "selected shape [SSS]", item->selectedShape, world);
-  Use(&info.files, "KOLB file [RVC]", item->kolbFile, world);
-  Use(&info.files, "collide sound [COS]", item->collideSound, world);
-  Use(&info.files, "selected sound [SES]", item->selectedSound, world);
-  Use(&info.files, "open sound [OPS]", item->openSound, world);
-  Use(&info.files, "delete sound [XDS]", item->deleteSound, world);
+  UseFields(&info.files, kVPRecordItem, item, loading->path);
   loading->elements.emplace_back('i', loading->items.size());
   loading->items.push_back(info);
   return 1;

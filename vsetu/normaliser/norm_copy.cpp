@@ -28,48 +28,48 @@ int CVNormBuilder::NBCopyToTarget(const char* source, const char* folder, char* 
   return VUCopyFileToFolder(path, folder, destination);
 }
 
-int CVNormBuilder::NBCopyWorld(CWorldProp* world) {
-  if (world == nullptr) return 0;
-  if (world->fileTypeCatalogue[0] == '\0') VSGetFileTypeFile(world->fileTypeCatalogue);
-  return NBCopyToTarget(world->fileTypeCatalogue, targetFolder, world->fileTypeCatalogue) &&
-         NBCopyToTarget(world->uufShape, targetFolder, world->uufShape) &&
-         VUCopyShapeDependants(world->uufShape, targetFolder) &&
-         NBCopyToTarget(world->mufShape, targetFolder, world->mufShape) &&
-         VUCopyShapeDependants(world->mufShape, targetFolder) &&
-         NBCopyToTarget(world->dexFile, targetFolder, world->dexFile) &&
-         VUCopyTextureDependants(world->dexFile, targetFolder) ? 1 : 0;
-}
+namespace {
 
-int CVNormBuilder::NBCopyRoom(CRoomProp* room) {
-  if (room == nullptr) return 0;
-  for (char* texture : {room->ceilingTexture, room->floorTexture, room->wallTexture, room->doorTexture}) {
-    if (!NBCopyToTarget(texture, targetFolder, texture) || !VUCopyTextureDependants(texture, targetFolder)) {
-      return 0;
+// Copies each file that the record's fields name (the kinds that travel),
+// with what the copy names in turn, and points the field at the copy.
+int CopyFields(CVNormBuilder* builder, int record, void* fields) {
+  int count = 0;
+  const VPFileField* table = FFFileFields(&count);
+  const char* folder = builder->targetFolder;
+  for (int i = 0; i < count; ++i) {
+    if (table[i].record != record) continue;
+    char* path = FFFileFieldText(fields, &table[i]);
+    bool copied = true;
+    switch (table[i].kind) {
+      case kVPFileCatalogue: copied = builder->NBCopyToTarget(path, folder, path); break;
+      case kVPFileShape:
+        copied = builder->NBCopyToTarget(path, folder, path) && VUCopyShapeDependants(path, folder);
+        break;
+      case kVPFileTexture:
+        copied = builder->NBCopyToTarget(path, folder, path) && VUCopyTextureDependants(path, folder);
+        break;
+      case kVPFileSound:
+        copied = builder->NBCopyToTarget(path, folder, path) && VUCopySoundDependants(path, folder);
+        break;
+      case kVPFileKolb: copied = builder->NBCopyToTarget(path, folder, path) && VUCopyKOLBDependants(path); break;
+      default: break;  // what an item opens and a room's folder stay where they are
     }
-  }
-  return NBCopyToTarget(room->doorKolbFile, targetFolder, room->doorKolbFile) &&
-         VUCopyKOLBDependants(room->doorKolbFile) &&
-         NBCopyToTarget(room->hitSound, targetFolder, room->hitSound) &&
-         NBCopyToTarget(room->usnSound, targetFolder, room->usnSound) &&
-         NBCopyToTarget(room->bsnSound, targetFolder, room->bsnSound) &&
-         VUCopySoundDependants(room->bsnSound, targetFolder) ? 1 : 0;
-}
-
-int CVNormBuilder::NBCopyItem(CItemProp* item) {
-  if (item == nullptr) return 0;
-  if (!NBCopyToTarget(item->texture, targetFolder, item->texture) ||
-      !VUCopyTextureDependants(item->texture, targetFolder) ||
-      !NBCopyToTarget(item->kolbFile, targetFolder, item->kolbFile) || !VUCopyKOLBDependants(item->kolbFile)) {
-    return 0;
-  }
-  for (char* shape : {item->unselectedShape, item->selectedShape}) {
-    if (!NBCopyToTarget(shape, targetFolder, shape) || !VUCopyShapeDependants(shape, targetFolder)) return 0;
-  }
-  for (char* sound : {item->collideSound, item->selectedSound, item->openSound, item->deleteSound}) {
-    if (!NBCopyToTarget(sound, targetFolder, sound)) return 0;
+    if (!copied) return 0;
   }
   return 1;
 }
+
+}  // namespace
+
+int CVNormBuilder::NBCopyWorld(CWorldProp* world) {
+  if (world == nullptr) return 0;
+  if (world->fileTypeCatalogue[0] == '\0') VSGetFileTypeFile(world->fileTypeCatalogue);
+  return CopyFields(this, kVPRecordWorld, world);
+}
+
+int CVNormBuilder::NBCopyRoom(CRoomProp* room) { return room != nullptr ? CopyFields(this, kVPRecordRoom, room) : 0; }
+
+int CVNormBuilder::NBCopyItem(CItemProp* item) { return item != nullptr ? CopyFields(this, kVPRecordItem, item) : 0; }
 
 int CVNormBuilder::NBCopyList() {
   CTheList* head = nullptr;

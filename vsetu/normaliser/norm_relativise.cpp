@@ -20,41 +20,39 @@ int CVNormBuilder::NBConvertToRelative(char* path) {
   return 1;
 }
 
-int CVNormBuilder::NBRevWorld(CWorldProp* world) {
-  if (world == nullptr) return 0;
-  return NBConvertVFTToRelative(world->fileTypeCatalogue) && NBConvertToRelative(world->fileTypeCatalogue) &&
-         VURelativiseShapeDependants(world->uufShape) && NBConvertToRelative(world->uufShape) &&
-         VURelativiseShapeDependants(world->mufShape) && NBConvertToRelative(world->mufShape) &&
-         VURelativiseTextureDependants(world->dexFile) && NBConvertToRelative(world->dexFile) ? 1 : 0;
-}
+namespace {
 
-int CVNormBuilder::NBRevRoom(CRoomProp* room) {
-  if (room == nullptr || !NBConvertToRelative(room->folder)) return 0;
-  for (char* texture : {room->ceilingTexture, room->floorTexture, room->wallTexture, room->doorTexture}) {
-    if (!VURelativiseTextureDependants(texture) || !NBConvertToRelative(texture)) return 0;
-  }
-  return VURelativiseKOLBDependants(room->doorKolbFile) && NBConvertToRelative(room->doorKolbFile) &&
-         NBConvertToRelative(room->hitSound) && NBConvertToRelative(room->usnSound) &&
-         VURelativiseSoundDependants(room->bsnSound) && NBConvertToRelative(room->bsnSound) ? 1 : 0;
-}
-
-int CVNormBuilder::NBRevItem(CItemProp* item) {
-  if (item == nullptr) return 0;
-  for (char* path : {item->target, item->workingFolder, item->commandLine}) {
-    if (!NBConvertToRelative(path)) return 0;
-  }
-  if (!VURelativiseTextureDependants(item->texture) || !NBConvertToRelative(item->texture) ||
-      !VURelativiseKOLBDependants(item->kolbFile) || !NBConvertToRelative(item->kolbFile)) {
-    return 0;
-  }
-  for (char* shape : {item->unselectedShape, item->selectedShape}) {
-    if (!VURelativiseShapeDependants(shape) || !NBConvertToRelative(shape)) return 0;
-  }
-  for (char* sound : {item->collideSound, item->selectedSound, item->openSound, item->deleteSound}) {
-    if (!NBConvertToRelative(sound)) return 0;
+// Rewrites what each file that the record's fields name names in turn, then
+// the field itself, into the relative form.
+int RelativiseFields(CVNormBuilder* builder, int record, void* fields) {
+  int count = 0;
+  const VPFileField* table = FFFileFields(&count);
+  for (int i = 0; i < count; ++i) {
+    if (table[i].record != record) continue;
+    char* path = FFFileFieldText(fields, &table[i]);
+    bool inside = true;
+    switch (table[i].kind) {
+      case kVPFileCatalogue: inside = builder->NBConvertVFTToRelative(path) != 0; break;
+      case kVPFileShape: inside = VURelativiseShapeDependants(path) != 0; break;
+      case kVPFileTexture: inside = VURelativiseTextureDependants(path) != 0; break;
+      case kVPFileSound: inside = VURelativiseSoundDependants(path) != 0; break;
+      case kVPFileKolb: inside = VURelativiseKOLBDependants(path) != 0; break;
+      default: break;
+    }
+    if (!inside || !builder->NBConvertToRelative(path)) return 0;
   }
   return 1;
 }
+
+}  // namespace
+
+int CVNormBuilder::NBRevWorld(CWorldProp* world) {
+  return world != nullptr ? RelativiseFields(this, kVPRecordWorld, world) : 0;
+}
+
+int CVNormBuilder::NBRevRoom(CRoomProp* room) { return room != nullptr ? RelativiseFields(this, kVPRecordRoom, room) : 0; }
+
+int CVNormBuilder::NBRevItem(CItemProp* item) { return item != nullptr ? RelativiseFields(this, kVPRecordItem, item) : 0; }
 
 int CVNormBuilder::NBRelativize() {
   CTheList* head = nullptr;
