@@ -55,6 +55,18 @@ class FileGroup : public Group {
   std::string file_;
 };
 
+// A command of a FileGroup, which works on the group's file.
+class FileCommand : public Command {
+ public:
+  explicit FileCommand(const FileGroup& group) : group_(group) {}
+
+ protected:
+  const std::string& File() const { return group_.File(); }
+
+ private:
+  const FileGroup& group_;
+};
+
 struct CommandEntry {
   const char* group;    // the group's name; nullptr for a group or a command of vesta's own
   const char* name;
@@ -69,8 +81,7 @@ std::unique_ptr<Command> Make(const Command* /*group*/) {
   return std::make_unique<T>();
 }
 
-// The entry of a command of a FileGroup: made with its group, whose file it
-// works on.
+// The entry of a FileCommand: made with its group, a FileGroup.
 template <typename T>
 std::unique_ptr<Command> MakeInFileGroup(const Command* group) {
   return std::make_unique<T>(static_cast<const FileGroup&>(*group));

@@ -191,47 +191,44 @@ int PackageUninstall(Console& console, const std::string& given, const std::stri
   return Finish(console, kExitOk);
 }
 
-class ListCommand : public Command {
+class ListCommand : public FileCommand {
  public:
-  explicit ListCommand(const FileGroup& group) : group_(group) {}
+  using FileCommand::FileCommand;
   void Declare(CLI::App& node) override {
     node.add_flag("--json", json_, "Print it as JSON");
     node.footer(Example("vesta package list"));
   }
-  int Run(Console& console) const override { return PackageList(console, group_.File(), json_); }
+  int Run(Console& console) const override { return PackageList(console, File(), json_); }
 
  private:
-  const FileGroup& group_;
   bool json_ = false;
 };
 
-class VerifyCommand : public Command {
+class VerifyCommand : public FileCommand {
  public:
-  explicit VerifyCommand(const FileGroup& group) : group_(group) {}
+  using FileCommand::FileCommand;
   void Declare(CLI::App& node) override {
     node.add_option("NAME", name_, "The package's name")->required()->check(kNamed);
     node.footer(std::string("Exit status 1 when a component is missing.") + Example("vesta package verify MEDIA"));
   }
-  int Run(Console& console) const override { return PackageVerify(console, group_.File(), name_); }
+  int Run(Console& console) const override { return PackageVerify(console, File(), name_); }
 
  private:
-  const FileGroup& group_;
   std::string name_;
 };
 
-class UninstallCommand : public Command {
+class UninstallCommand : public FileCommand {
  public:
-  explicit UninstallCommand(const FileGroup& group) : group_(group) {}
+  using FileCommand::FileCommand;
   void Declare(CLI::App& node) override {
     node.add_option("NAME", name_, "The package's name")->required()->check(kNamed);
     node.add_flag("--yes,-y", yes_, "Answer yes to every question");
     node.footer(std::string("Without --yes it asks before the removal, as the package manager's dialog does.") +
                 Example("vesta package uninstall SAVER --yes"));
   }
-  int Run(Console& console) const override { return PackageUninstall(console, group_.File(), name_, yes_); }
+  int Run(Console& console) const override { return PackageUninstall(console, File(), name_, yes_); }
 
  private:
-  const FileGroup& group_;
   std::string name_;
   bool yes_ = false;
 };

@@ -13,8 +13,9 @@ namespace vesta::testing {
 
 class WorldCommandTest : public VestaToolTest {
  protected:
+  // A field on a line of its own.
   static std::string Field(const char* tag, const std::string& value) {
-    return std::string(tag) + "[" + std::to_string(value.size()) + "]" + value + "\n";
+    return vesta::testing::Field(tag, value) + "\n";
   }
 
   template <size_t N>

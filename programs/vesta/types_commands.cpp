@@ -242,40 +242,38 @@ int TypesRemove(Console& console, const std::string& given, const std::string& n
   return Finish(console, kExitOk);
 }
 
-class ListCommand : public Command {
+class ListCommand : public FileCommand {
  public:
-  explicit ListCommand(const FileGroup& group) : group_(group) {}
+  using FileCommand::FileCommand;
   void Declare(CLI::App& node) override {
     node.add_flag("--json", json_, "Print it as JSON");
     node.footer(Example("vesta types list"));
   }
-  int Run(Console& console) const override { return TypesList(console, group_.File(), json_); }
+  int Run(Console& console) const override { return TypesList(console, File(), json_); }
 
  private:
-  const FileGroup& group_;
   bool json_ = false;
 };
 
-class MatchCommand : public Command {
+class MatchCommand : public FileCommand {
  public:
-  explicit MatchCommand(const FileGroup& group) : group_(group) {}
+  using FileCommand::FileCommand;
   void Declare(CLI::App& node) override {
     node.add_option("NAME", names_, "File names")->required();
     node.add_flag("--json", json_, "Print it as JSON");
     node.footer(std::string("Exit status 1 when a name matches no type.") +
                 Example("vesta types match Report.txt Beach.bmp"));
   }
-  int Run(Console& console) const override { return TypesMatch(console, group_.File(), names_, json_); }
+  int Run(Console& console) const override { return TypesMatch(console, File(), names_, json_); }
 
  private:
-  const FileGroup& group_;
   std::vector<std::string> names_;
   bool json_ = false;
 };
 
-class AddCommand : public Command {
+class AddCommand : public FileCommand {
  public:
-  explicit AddCommand(const FileGroup& group) : group_(group) {}
+  using FileCommand::FileCommand;
   void Declare(CLI::App& node) override {
     node.add_option("NAME", fields_.name, "The type's name")->required()->check(kNamed);
     node.add_option("--ending", fields_.ending, "The ending of its files (.txt)")->required()->check(kNamed);
@@ -296,24 +294,22 @@ class AddCommand : public Command {
     node.footer(Example("vesta types add \"Web page\" --ending .htm --shape C:\\VESTA\\media\\globe.x "
                         "--texture C:\\VESTA\\media\\link.bmp"));
   }
-  int Run(Console& console) const override { return TypesAdd(console, group_.File(), fields_); }
+  int Run(Console& console) const override { return TypesAdd(console, File(), fields_); }
 
  private:
-  const FileGroup& group_;
   TypeFields fields_;
 };
 
-class RemoveCommand : public Command {
+class RemoveCommand : public FileCommand {
  public:
-  explicit RemoveCommand(const FileGroup& group) : group_(group) {}
+  using FileCommand::FileCommand;
   void Declare(CLI::App& node) override {
     node.add_option("NAME", name_, "The type's name")->required()->check(kNamed);
     node.footer(Example("vesta types remove \"Web page\""));
   }
-  int Run(Console& console) const override { return TypesRemove(console, group_.File(), name_); }
+  int Run(Console& console) const override { return TypesRemove(console, File(), name_); }
 
  private:
-  const FileGroup& group_;
   std::string name_;
 };
 

@@ -11,10 +11,6 @@
 namespace vesta::testing {
 namespace {
 
-std::string Field(const char* tag, const std::string& value) {
-  return std::string(tag) + "[" + std::to_string(value.size()) + "]" + value;
-}
-
 class PackageCommandTest : public VestaToolTest {
  protected:
   void SetUp() override {

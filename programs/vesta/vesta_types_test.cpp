@@ -14,10 +14,6 @@
 namespace vesta::testing {
 namespace {
 
-std::string Field(const char* tag, const std::string& value) {
-  return std::string(tag) + "[" + std::to_string(value.size()) + "]" + value;
-}
-
 class TypesCommandTest : public VestaToolTest {
  protected:
   void SetUp() override {
