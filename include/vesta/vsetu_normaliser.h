@@ -30,18 +30,22 @@ class VSETU_API CTheList {
 class VSETU_API CVNormBuilder {
  public:
   typedef int (*ClickCallback)();
+  // The same, handed the context it was set with.
+  typedef int (*ClickContextCallback)(void* context);
 
   CVNormBuilder();
   // Frees nothing: the list and the world record are the process's.
   ~CVNormBuilder();
 
-  // Empties the paths and the click callback. Returns 1.
+  // Empties the paths and both forms of the click callback. Returns 1.
   int NBInitialise();
   int NBSetTargetDirectory(const char* folder);
   // The source file, and its ".nss" and ".txt" side files.
   int NBSetSourceFile(const char* path);
-  // Called once per element while copying and relativising.
+  // Called once per element while copying and relativising. Setting one
+  // form of the callback clears the other.
   int NBSetClickCallback(ClickCallback callback);
+  int NBSetClickCallback(ClickContextCallback callback, void* context);
 
   // The process-wide list head, world record and item count. Setting
   // replaces without freeing; what is set must come from new.
@@ -95,6 +99,8 @@ class VSETU_API CVNormBuilder {
   char sourceTxt[261];
   char txtCopy[261];
   ClickCallback clickCallback;
+  ClickContextCallback clickContextCallback;
+  void* clickContext;
 };
 
 // Makes an element holding a copy of room (or, without a room, of item).

@@ -1,4 +1,5 @@
 // vesta package list | verify | uninstall.
+#include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
 #include <istream>
@@ -122,8 +123,6 @@ void Tell(const char* text, const char* caption, void* context) {
   asking->console->out << "[" << caption << "] " << text << "\n";
 }
 
-}  // namespace
-
 int PackageList(Console& console, const std::string& given, bool asJson) {
   std::string manifest;
   if (!ManifestPath(console, given, &manifest)) return kExitFailed;
@@ -191,5 +190,62 @@ int PackageUninstall(Console& console, const std::string& given, const std::stri
   }
   return Finish(console, kExitOk);
 }
+
+class ListCommand : public FileCommand {
+ public:
+  using FileCommand::FileCommand;
+  void Declare(CLI::App& node) override {
+    node.add_flag("--json", json_, "Print it as JSON");
+    node.footer(Example("vesta package list"));
+  }
+  int Run(Console& console) const override { return PackageList(console, File(), json_); }
+
+ private:
+  bool json_ = false;
+};
+
+class VerifyCommand : public FileCommand {
+ public:
+  using FileCommand::FileCommand;
+  void Declare(CLI::App& node) override {
+    node.add_option("NAME", name_, "The package's name")->required()->check(kNamed);
+    node.footer(std::string("Exit status 1 when a component is missing.") + Example("vesta package verify MEDIA"));
+  }
+  int Run(Console& console) const override { return PackageVerify(console, File(), name_); }
+
+ private:
+  std::string name_;
+};
+
+class UninstallCommand : public FileCommand {
+ public:
+  using FileCommand::FileCommand;
+  void Declare(CLI::App& node) override {
+    node.add_option("NAME", name_, "The package's name")->required()->check(kNamed);
+    node.add_flag("--yes,-y", yes_, "Answer yes to every question");
+    node.footer(std::string("Without --yes it asks before the removal, as the package manager's dialog does.") +
+                Example("vesta package uninstall SAVER --yes"));
+  }
+  int Run(Console& console) const override { return PackageUninstall(console, File(), name_, yes_); }
+
+ private:
+  std::string name_;
+  bool yes_ = false;
+};
+
+}  // namespace
+
+const CommandEntry kPackageGroup{nullptr, "package", "The installed packages, as the package manager keeps them",
+                                 [](const Command*) -> std::unique_ptr<Command> {
+                                   return std::make_unique<FileGroup>(
+                                       Example("vesta package verify MEDIA"), "--manifest,-m",
+                                       "The manifest (default: the installation's bin\\Packages.txt)");
+                                 }};
+const CommandEntry kPackageList{"package", "list", "The installed packages", MakeInFileGroup<ListCommand>};
+const CommandEntry kPackageVerify{"package", "verify", "Whether every file and key of the package is there",
+                                  MakeInFileGroup<VerifyCommand>};
+const CommandEntry kPackageUninstall{
+    "package", "uninstall", "Remove the package: its files, folders and keys that no other package lists",
+    MakeInFileGroup<UninstallCommand>};
 
 }  // namespace vesta::tool

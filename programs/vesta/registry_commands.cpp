@@ -1,4 +1,6 @@
 // vesta reg query | set | delete | import | export.
+#include <CLI/CLI.hpp>
+
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
@@ -187,8 +189,6 @@ void PrintKey(std::ostream& out, const std::string& key, bool recursive) {
   }
 }
 
-}  // namespace
-
 int RegQuery(Console& console, const std::string& key, const std::string* name, bool recursive) {
   if (!VSRegIsKeyPath(key.c_str())) return NoRoot(console, "query", key);
   if (!VSRegKeyExists(key.c_str())) return Fail(console, "reg query: " + key + ": " + Problem("no such key"));
@@ -257,5 +257,105 @@ int RegExport(Console& console, const std::string& key, const std::string& file,
   console.out << "exported " << key << " to " << file << "\n";
   return Finish(console, kExitOk);
 }
+
+class QueryCommand : public Command {
+ public:
+  void Declare(CLI::App& node) override {
+    node.add_option("KEY", key_, "The key, root first (HKEY_CURRENT_USER\\Software\\...)")->required()->check(kNamed);
+    named_ = node.add_option("NAME", name_, "One value (\"\" for the default value)");
+    node.add_flag("--recursive,-r", recursive_, "The subkeys' values too, all the way down");
+    node.footer(Example("vesta reg query HKEY_LOCAL_MACHINE\\SOFTWARE\\vesta3d\\VESTA\\CurrentVersion Home"));
+  }
+  int Run(Console& console) const override {
+    return RegQuery(console, key_, named_->count() > 0 ? &name_ : nullptr, recursive_);
+  }
+
+ private:
+  std::string key_;
+  std::string name_;
+  const CLI::Option* named_ = nullptr;
+  bool recursive_ = false;
+};
+
+class SetCommand : public Command {
+ public:
+  void Declare(CLI::App& node) override {
+    node.add_option("KEY", key_, "The key")->required()->check(kNamed);
+    node.add_option("NAME", name_, "The value's name (\"\" for the default value)")->required();
+    node.add_option("VALUE", value_, "The data")->required();
+    node.add_option("--type,-t", type_,
+                    "sz, expand_sz, multi_sz (entries split by \\0), dword, qword (decimal or 0x...), "
+                    "binary (hex bytes)")
+        ->check(CLI::IsMember({"sz", "expand_sz", "multi_sz", "dword", "qword", "binary"}));
+    node.footer(
+        Example("vesta reg set HKEY_CURRENT_USER\\Software\\vesta3d\\Vesta\\CurrentVersion Desktop C:\\Users\\Public\\Desktop"));
+  }
+  int Run(Console& console) const override { return RegSet(console, key_, name_, value_, type_); }
+
+ private:
+  std::string key_;
+  std::string name_;
+  std::string value_;
+  std::string type_ = "sz";
+};
+
+class DeleteCommand : public Command {
+ public:
+  void Declare(CLI::App& node) override {
+    node.add_option("KEY", key_, "The key")->required()->check(kNamed);
+    named_ = node.add_option("NAME", name_, "The value (without it: the whole key)");
+    node.footer(Example("vesta reg delete HKEY_CURRENT_USER\\Software\\Zentrix-3D"));
+  }
+  int Run(Console& console) const override { return RegDelete(console, key_, named_->count() > 0 ? &name_ : nullptr); }
+
+ private:
+  std::string key_;
+  std::string name_;
+  const CLI::Option* named_ = nullptr;
+};
+
+class ImportCommand : public Command {
+ public:
+  void Declare(CLI::App& node) override {
+    node.add_option("FILE", file_, "The registry file")->required()->check(kNamed);
+    node.footer(Example("vesta reg import saved.reg"));
+  }
+  int Run(Console& console) const override { return RegImport(console, file_); }
+
+ private:
+  std::string file_;
+};
+
+class ExportCommand : public Command {
+ public:
+  void Declare(CLI::App& node) override {
+    node.add_option("KEY", key_, "The key")->required()->check(kNamed);
+    node.add_option("FILE", file_, "The registry file")->required()->check(kNamed);
+    node.add_option("--format,-f", format_, "regedit4 or v5")->check(CLI::IsMember({"regedit4", "v5"}));
+    node.footer(Example("vesta reg export HKEY_LOCAL_MACHINE\\SOFTWARE\\vesta3d saved.reg"));
+  }
+  int Run(Console& console) const override { return RegExport(console, key_, file_, format_); }
+
+ private:
+  std::string key_;
+  std::string file_;
+  std::string format_ = "regedit4";
+};
+
+}  // namespace
+
+const CommandEntry kRegGroup{
+    nullptr, "reg", "Read and change the registry", [](const Command*) -> std::unique_ptr<Command> {
+      return std::make_unique<Group>(
+          "KEY begins with a root: HKEY_CURRENT_USER or HKCU, HKEY_LOCAL_MACHINE or HKLM, HKEY_CLASSES_ROOT or\n"
+          "HKCR, HKEY_USERS or HKU, HKEY_CURRENT_CONFIG or HKCC." +
+          Example("vesta reg query HKLM\\SOFTWARE\\vesta3d\\VESTA\\CurrentVersion"));
+    }};
+const CommandEntry kRegQuery{"reg", "query", "A key's values and subkeys, or one value", Make<QueryCommand>};
+const CommandEntry kRegSet{"reg", "set", "Write a value (the key is made when missing)", Make<SetCommand>};
+const CommandEntry kRegDelete{"reg", "delete", "Delete a value, or a key with everything below it", Make<DeleteCommand>};
+const CommandEntry kRegImport{"reg", "import", "Apply a registry file (.reg) to the registry", Make<ImportCommand>};
+const CommandEntry kRegExport{"reg", "export", "Write a key and everything below it to a registry file",
+                              Make<ExportCommand>};
 
 }  // namespace vesta::tool

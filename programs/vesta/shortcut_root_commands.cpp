@@ -1,4 +1,6 @@
 // vesta shortcut create | show, and vesta root.
+#include <CLI/CLI.hpp>
+
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +10,7 @@
 #include "vesta/vsetu.h"
 
 namespace vesta::tool {
+namespace {
 
 int ShortcutCreate(Console& console, const std::string& link, const std::string& target,
                    const std::string& description, const std::string& icon) {
@@ -88,5 +91,71 @@ int RootShow(Console& console, bool init, const std::string& home) {
   out << "\n";
   return Finish(console, kExitOk);
 }
+
+class CreateCommand : public Command {
+ public:
+  void Declare(CLI::App& node) override {
+    node.add_option("LINK", link_, "The shortcut file")->required()->check(kNamed);
+    node.add_option("TARGET", target_, "What it opens")->required()->check(kNamed);
+    node.add_option("--description,-d", description_, "Its description");
+    node.add_option("--icon,-i", icon_, "Its icon: FILE,INDEX")->type_name("FILE,INDEX");
+    node.footer(Example("vesta shortcut create \"C:\\Users\\Public\\Desktop\\VESTA.lnk\" C:\\VESTA\\bin\\VESTA.EXE "
+                        "--description \"VESTA 3D desktop\" --icon C:\\VESTA\\bin\\VESTA.EXE,0"));
+  }
+  int Run(Console& console) const override { return ShortcutCreate(console, link_, target_, description_, icon_); }
+
+ private:
+  std::string link_;
+  std::string target_;
+  std::string description_;
+  std::string icon_;
+};
+
+class ShowCommand : public Command {
+ public:
+  void Declare(CLI::App& node) override {
+    node.add_option("LINK", link_, "The shortcut file")->required()->check(kNamed);
+    node.footer(Example("vesta shortcut show \"C:\\Users\\Public\\Desktop\\VESTA.lnk\""));
+  }
+  int Run(Console& console) const override { return ShortcutShow(console, link_); }
+
+ private:
+  std::string link_;
+};
+
+class RootCommand : public Command {
+ public:
+  void Declare(CLI::App& node) override {
+    node.add_flag("--init", init_, "Make the folders and settings of a fresh installation");
+    node.add_option("--home", home_, "With --init: the installation folder (default C:\\VESTA\\)")
+        ->check(kNamed)
+        ->type_name("FOLDER");
+    node.footer(Example("vesta root --init\n  vesta --root /tmp/machine root --init"));
+  }
+  int Run(Console& console) const override {
+    if (!home_.empty() && !init_) {
+      console.err << "vesta: root: --home needs --init\n";
+      return kExitUsage;
+    }
+    return RootShow(console, init_, home_);
+  }
+
+ private:
+  bool init_ = false;
+  std::string home_;
+};
+
+}  // namespace
+
+const CommandEntry kShortcutGroup{nullptr, "shortcut", "Write and read shortcut files (.LNK)",
+                                  [](const Command*) -> std::unique_ptr<Command> {
+                                    return std::make_unique<Group>(
+                                        Example("vesta shortcut show \"C:\\Users\\Public\\Desktop\\VESTA.lnk\""));
+                                  }};
+const CommandEntry kShortcutCreate{"shortcut", "create", "Write a shortcut to TARGET", Make<CreateCommand>};
+const CommandEntry kShortcutShow{"shortcut", "show", "Read a shortcut: target=, description=, icon=, index= lines",
+                                 Make<ShowCommand>};
+const CommandEntry kRoot{nullptr, "root", "Where the Windows side of the machine lies, and the installation in it",
+                         Make<RootCommand>};
 
 }  // namespace vesta::tool

@@ -19,6 +19,11 @@
 
 namespace vesta::testing {
 
+// A field as the files store it: "[TYP][4]Text".
+inline std::string Field(const char* tag, const std::string& value) {
+  return std::string(tag) + "[" + std::to_string(value.size()) + "]" + value;
+}
+
 struct RunResult {
   int status = -1;
   std::string out;

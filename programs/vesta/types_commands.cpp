@@ -1,4 +1,5 @@
 // vesta types list | match | add | remove.
+#include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
 #include <memory>
@@ -13,6 +14,14 @@ namespace vesta::tool {
 namespace {
 
 using nlohmann::json;
+
+// A new type's fields, as given on the command line.
+struct TypeFields {
+  std::string name, ending, program, commandLine, folder, kolb, unselectedShape, selectedShape, texture,
+      iconIndex, selectedSound, collideSound, openSound, deleteSound;
+  int tiling = -1;
+  int footprintDisabled = -1;
+};
 
 // The catalogue the command works on: the one given, else the
 // installation's.
@@ -100,8 +109,6 @@ bool Save(Console& console, CVFileTypeList* catalogue, const std::string& path) 
   Fail(console, "types: cannot write the catalogue " + FileProblem(path) + "; it is as it was");
   return false;
 }
-
-}  // namespace
 
 int TypesList(Console& console, const std::string& given, bool asJson) {
   std::string path;
@@ -234,5 +241,91 @@ int TypesRemove(Console& console, const std::string& given, const std::string& n
   console.out << "removed \"" << name << "\" from " << path << "\n";
   return Finish(console, kExitOk);
 }
+
+class ListCommand : public FileCommand {
+ public:
+  using FileCommand::FileCommand;
+  void Declare(CLI::App& node) override {
+    node.add_flag("--json", json_, "Print it as JSON");
+    node.footer(Example("vesta types list"));
+  }
+  int Run(Console& console) const override { return TypesList(console, File(), json_); }
+
+ private:
+  bool json_ = false;
+};
+
+class MatchCommand : public FileCommand {
+ public:
+  using FileCommand::FileCommand;
+  void Declare(CLI::App& node) override {
+    node.add_option("NAME", names_, "File names")->required();
+    node.add_flag("--json", json_, "Print it as JSON");
+    node.footer(std::string("Exit status 1 when a name matches no type.") +
+                Example("vesta types match Report.txt Beach.bmp"));
+  }
+  int Run(Console& console) const override { return TypesMatch(console, File(), names_, json_); }
+
+ private:
+  std::vector<std::string> names_;
+  bool json_ = false;
+};
+
+class AddCommand : public FileCommand {
+ public:
+  using FileCommand::FileCommand;
+  void Declare(CLI::App& node) override {
+    node.add_option("NAME", fields_.name, "The type's name")->required()->check(kNamed);
+    node.add_option("--ending", fields_.ending, "The ending of its files (.txt)")->required()->check(kNamed);
+    node.add_option("--program", fields_.program, "The program that opens them");
+    node.add_option("--command-line", fields_.commandLine, "Its command line (\"%1\" for the file)");
+    node.add_option("--folder", fields_.folder, "Its working folder");
+    node.add_option("--kolb", fields_.kolb, "KOLB file");
+    node.add_option("--shape", fields_.unselectedShape, "Shape (.x)");
+    node.add_option("--selected-shape", fields_.selectedShape, "Shape when selected (default: --shape)");
+    node.add_option("--texture", fields_.texture, "Texture (.bmp)");
+    node.add_option("--icon-index", fields_.iconIndex, "Index of the icon in the texture");
+    node.add_option("--selected-sound", fields_.selectedSound, "Sound when selected");
+    node.add_option("--collide-sound", fields_.collideSound, "Sound when bumped into");
+    node.add_option("--open-sound", fields_.openSound, "Sound when opened");
+    node.add_option("--delete-sound", fields_.deleteSound, "Sound when deleted");
+    node.add_option("--tiling", fields_.tiling, "1 to tile the texture, 0 not to");
+    node.add_option("--footprint-disabled", fields_.footprintDisabled, "1 to give its items no footprint");
+    node.footer(Example("vesta types add \"Web page\" --ending .htm --shape C:\\VESTA\\media\\globe.x "
+                        "--texture C:\\VESTA\\media\\link.bmp"));
+  }
+  int Run(Console& console) const override { return TypesAdd(console, File(), fields_); }
+
+ private:
+  TypeFields fields_;
+};
+
+class RemoveCommand : public FileCommand {
+ public:
+  using FileCommand::FileCommand;
+  void Declare(CLI::App& node) override {
+    node.add_option("NAME", name_, "The type's name")->required()->check(kNamed);
+    node.footer(Example("vesta types remove \"Web page\""));
+  }
+  int Run(Console& console) const override { return TypesRemove(console, File(), name_); }
+
+ private:
+  std::string name_;
+};
+
+}  // namespace
+
+const CommandEntry kTypesGroup{nullptr, "types", "The file-type catalogue (.vft)",
+                               [](const Command*) -> std::unique_ptr<Command> {
+                                 return std::make_unique<FileGroup>(
+                                     Example("vesta types match Report.txt"), "--catalogue,-c",
+                                     "The catalogue (default: the installation's worlds\\VESTA.vft)");
+                               }};
+const CommandEntry kTypesList{"types", "list", "Every type: its ending and what an item of it looks like",
+                              MakeInFileGroup<ListCommand>};
+const CommandEntry kTypesMatch{"types", "match", "The type that each file name gets, by its ending",
+                               MakeInFileGroup<MatchCommand>};
+const CommandEntry kTypesAdd{"types", "add", "Add a type to the catalogue", MakeInFileGroup<AddCommand>};
+const CommandEntry kTypesRemove{"types", "remove", "Remove a type from the catalogue", MakeInFileGroup<RemoveCommand>};
 
 }  // namespace vesta::tool

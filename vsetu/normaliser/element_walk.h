@@ -1,6 +1,7 @@
 // The walk that the copy and relativise steps share: each element's room or
 // item through its step, an element with neither logged as an error, the
-// click callback after every element, until one fails.
+// builder's click callback (whichever form is set) after every element,
+// until one fails.
 #ifndef VESTA_VSETU_NORMALISER_ELEMENT_WALK_H
 #define VESTA_VSETU_NORMALISER_ELEMENT_WALK_H
 
@@ -10,7 +11,7 @@
 namespace vesta::vsetu {
 
 template <typename RoomStep, typename ItemStep>
-int WalkElements(CTheList* element, int result, CVNormBuilder::ClickCallback click, RoomStep roomStep,
+int WalkElements(const CVNormBuilder& builder, CTheList* element, int result, RoomStep roomStep,
                  ItemStep itemStep) {
   for (; result == 1 && element != nullptr; element = element->next) {
     if (element->room != nullptr) {
@@ -21,7 +22,11 @@ int WalkElements(CTheList* element, int result, CVNormBuilder::ClickCallback cli
       Log("        ERROR: <Empty List Element>\n");
       result = 0;
     }
-    if (click != nullptr) click();
+    if (builder.clickCallback != nullptr) {
+      builder.clickCallback();
+    } else if (builder.clickContextCallback != nullptr) {
+      builder.clickContextCallback(builder.clickContext);
+    }
   }
   return result;
 }

@@ -16,7 +16,7 @@
 #include "vsetu/normaliser/normaliser_log.h"
 #include "vsetu/services/library_state.h"
 
-CVNormBuilder::CVNormBuilder() : clickCallback(nullptr) {}
+CVNormBuilder::CVNormBuilder() : clickCallback(nullptr), clickContextCallback(nullptr), clickContext(nullptr) {}
 
 CVNormBuilder::~CVNormBuilder() = default;
 
@@ -25,6 +25,8 @@ int CVNormBuilder::NBInitialise() {
     path[0] = '\0';
   }
   clickCallback = nullptr;
+  clickContextCallback = nullptr;
+  clickContext = nullptr;
   return 1;
 }
 
@@ -65,6 +67,15 @@ int CVNormBuilder::NBSetSourceFile(const char* path) {
 
 int CVNormBuilder::NBSetClickCallback(ClickCallback callback) {
   clickCallback = callback;
+  clickContextCallback = nullptr;
+  clickContext = nullptr;
+  return 1;
+}
+
+int CVNormBuilder::NBSetClickCallback(ClickContextCallback callback, void* context) {
+  clickCallback = nullptr;
+  clickContextCallback = callback;
+  clickContext = context;
   return 1;
 }
 

@@ -78,6 +78,32 @@ TEST_F(NormaliserTest, AWorldRecordAloneLeavesNoListAndIsReused) {
   EXPECT_EQ(builder_.NBLoadFile(scratch_.Path("missing.vwq").c_str()), 0);
 }
 
+int CountClick(void* context) { return ++*static_cast<int*>(context); }
+int IgnoreClick() { return 1; }
+
+TEST_F(NormaliserTest, TheClickCallbackWithAContextIsCalledOncePerElementWithIt) {
+  const std::string path = scratch_.Path("home.vwq");
+  ASSERT_TRUE(WriteTextFile(path, kWorld));
+  ASSERT_EQ(builder_.NBLoadFile(path.c_str()), 1);
+  int clicks = 0;
+  builder_.NBSetClickCallback(CountClick, &clicks);
+  ASSERT_EQ(builder_.NBCopyList(), 1);
+  EXPECT_EQ(clicks, 3);
+  ASSERT_EQ(builder_.NBRelativize(), 1);
+  EXPECT_EQ(clicks, 6);
+  // Either form clears the other; initialising clears both.
+  builder_.NBSetClickCallback(IgnoreClick);
+  builder_.NBCopyList();
+  EXPECT_EQ(clicks, 6);
+  builder_.NBSetClickCallback(CountClick, &clicks);
+  EXPECT_EQ(builder_.clickCallback, nullptr);
+  builder_.NBInitialise();
+  EXPECT_EQ(builder_.clickContextCallback, nullptr);
+  EXPECT_EQ(builder_.clickContext, nullptr);
+  builder_.NBCopyList();
+  EXPECT_EQ(clicks, 6);
+}
+
 TEST_F(NormaliserTest, SideFilesAreNamedAfterTheSource) {
   builder_.NBSetSourceFile("C:\\W\\home.vwq");
   EXPECT_STREQ(builder_.sourceNss, "C:\\W\\home.nss");

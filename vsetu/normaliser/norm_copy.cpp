@@ -83,7 +83,7 @@ int CVNormBuilder::NBCopyList(CTheList* element) {
   NBGetWorldPointer(&world);
   int result = world != nullptr ? NBCopyWorld(world) : 1;
   result = vesta::vsetu::WalkElements(
-      element, result, clickCallback, [this](CRoomProp* room) { return NBCopyRoom(room); },
+      *this, element, result, [this](CRoomProp* room) { return NBCopyRoom(room); },
       [this](CItemProp* item) { return NBCopyItem(item); });
 
   // The preview picture: beside the world, with its name and ".bmp".

@@ -68,7 +68,7 @@ int CVNormBuilder::NBRelativize(CTheList* element) {
   NBGetWorldPointer(&world);
   int result = world != nullptr ? NBRevWorld(world) : 1;
   result = vesta::vsetu::WalkElements(
-      element, result, clickCallback, [this](CRoomProp* room) { return NBRevRoom(room); },
+      *this, element, result, [this](CRoomProp* room) { return NBRevRoom(room); },
       [this](CItemProp* item) { return NBRevItem(item); });
   if (result == 1 && nssCopy[0] != '\0' && vssCopy[0] != '\0') {
     result = NBConvertNSSToRelative(nssCopy) && NBConvertToRelative(nssCopy) && NBConvertVSSToRelative(vssCopy) &&

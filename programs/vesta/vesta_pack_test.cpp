@@ -1,0 +1,147 @@
+// vesta world pack, end to end.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/testing/fault_injection.h"
+#include "platform/testing/files.h"
+#include "programs/vesta/test_world.h"
+#include "vesta/vprop.h"
+
+namespace vesta::testing {
+namespace {
+
+TEST_F(WorldCommandTest, PackRefusesAWorldWithMissingFilesAndChangesNothing) {
+  MakeWorld(Media("gone.bmp"));
+  const std::string out = scratch_.Path("Out");
+  RunResult packed = RunTool({"world", "pack", world_, out});
+  EXPECT_EQ(packed.status, 1);
+  EXPECT_NE(packed.err.find("missing " + Media("gone.bmp") + " (item 3 \"Lamp\": texture [PIF])"), std::string::npos)
+      << packed.err;
+  EXPECT_NE(packed.err.find("nothing was packed"), std::string::npos);
+  EXPECT_FALSE(platform::FolderExists(out.c_str()));
+}
+
+TEST_F(WorldCommandTest, ANestedWorldInTheTravellingFormTravelsWhole) {
+  // The catalogue names a world packed before: its catalogue and media are
+  // named from its own folder.
+  const std::string inner = home_ + "Inner\\";
+  ASSERT_TRUE(platform::MakeFolder(inner.c_str()));
+  Write(inner + "Inner.vwq", "[WORL]\n" + Field("[NAM]", "Inner") + Field("[FTY]", "?VESTAVWQDIR?Inner.vft") +
+                                "[LROW]\n[SECT]\n" + Field("[RNA]", "Cave") + Field("[CTX]", "?VESTAVWQDIR?stone.bmp") +
+                                "[TCES]\n");
+  Write(inner + "Inner.vft", "[FTLS]\n" + Field("[TYP]", "Note") + Field("[END]", ".not") +
+                                Field("[TXT]", "?VESTAVWQDIR?moss.bmp") + "[SLTF]\n");
+  Write(inner + "stone.bmp", "stone");
+  Write(inner + "moss.bmp", "moss");
+  Write(catalogue_, ReadTextFile(catalogue_) + "[FTLS]\n" + Field("[TYP]", "World") + Field("[END]", ".vwq") +
+                        Field("[USH]", inner + "Inner.vwq") + "[SLTF]\n");
+  MakeWorld(Media("lamp.bmp"));
+  Write(Media("shade.bmp"), "shade");
+  ASSERT_EQ(RunTool({"world", "check", world_}).status, 0);
+
+  const std::string out = scratch_.Path("Out\\");
+  RunResult packed = RunTool({"world", "pack", world_, out, "--quiet"});
+  ASSERT_EQ(packed.status, 0) << packed.err;
+  // Without the originals, the package holds all it names.
+  for (const char* name : {"Inner.vwq", "Inner.vft", "stone.bmp", "moss.bmp"}) {
+    ASSERT_TRUE(platform::RemoveFile((inner + name).c_str())) << name;
+  }
+  RunResult checked = RunTool({"world", "check", out + "Small.vwq"});
+  EXPECT_EQ(checked.status, 0) << checked.out;
+  for (const char* name : {"Inner.vft", "stone.bmp", "moss.bmp"}) {
+    EXPECT_NE(checked.out.find("ok       " + out + name), std::string::npos) << name << "\n" << checked.out;
+  }
+}
+
+TEST_F(WorldCommandTest, PackDryRunListsTheCopiesAndAPackTwiceReusesThem) {
+  MakeWorld(Media("lamp.bmp"));
+  Write(Media("shade.bmp"), "shade");
+  const std::string out = scratch_.Path("Out\\");
+  // A file of another content holds a name: the copy is numbered.
+  ASSERT_TRUE(platform::MakeFolder(out.c_str()));
+  Write(out + "wall.bmp", "another wall");
+
+  RunResult dry = RunTool({"world", "pack", world_, out, "--dry-run"});
+  ASSERT_EQ(dry.status, 0) << dry.err;
+  EXPECT_NE(dry.out.find("rename  " + Media("wall.bmp") + " -> " + out + "wall_2.bmp"), std::string::npos) << dry.out;
+  EXPECT_NE(dry.out.find("copy    " + Media("doc.bmp") + " -> " + out + "doc.bmp"), std::string::npos);
+  EXPECT_NE(dry.out.find("nothing was changed"), std::string::npos);
+  EXPECT_FALSE(platform::FileExists((out + "doc.bmp").c_str()));
+
+  RunResult packed = RunTool({"world", "pack", world_, out});
+  ASSERT_EQ(packed.status, 0) << packed.err;
+  EXPECT_NE(packed.out.find("packed " + world_ + " into " + out + "Small.vwq"), std::string::npos) << packed.out;
+  EXPECT_NE(packed.out.find("8 files: 7 copied, 0 reused, 1 renamed"), std::string::npos) << packed.out;
+  EXPECT_NE(packed.out.find("log: " + home_ + "temp\\Normaliz.txt"), std::string::npos) << packed.out;
+  // Not a terminal: plain progress lines, the last one whole.
+  EXPECT_NE(packed.err.find("packing: 100%  8/8 files"), std::string::npos) << packed.err;
+  // Between the first line and the last, the normaliser's walk moved it on.
+  EXPECT_GE(std::count(packed.err.begin(), packed.err.end(), '\n'), 3) << packed.err;
+  EXPECT_EQ(packed.err.find("\r"), std::string::npos);
+  EXPECT_EQ(ReadTextFile(out + "wall.bmp"), "another wall");
+  EXPECT_EQ(ReadTextFile(out + "wall_2.bmp"), "media wall.bmp");
+  std::string stored = ReadTextFile(out + "Small.vwq");
+  EXPECT_NE(stored.find("?VESTAVWQDIR?wall_2.bmp"), std::string::npos) << stored;
+  EXPECT_EQ(stored.find(home_), std::string::npos) << stored;
+
+  RunResult again = RunTool({"world", "pack", world_, out, "--quiet"});
+  ASSERT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(again.out, "");
+  EXPECT_EQ(again.err, "");
+  // Media that the pack did not rewrite are the same bytes: used again.
+  RunResult dryAgain = RunTool({"world", "pack", world_, out, "-n"});
+  EXPECT_NE(dryAgain.out.find("reuse   " + Media("doc.bmp") + " -> " + out + "doc.bmp\n"), std::string::npos)
+      << dryAgain.out;
+  EXPECT_NE(dryAgain.out.find("reuse   " + Media("wall.bmp") + " -> " + out + "wall_2.bmp\n"), std::string::npos);
+  EXPECT_NE(dryAgain.out.find("0 to copy"), std::string::npos) << dryAgain.out;
+}
+
+TEST_F(WorldCommandTest, PackRefusesTheWorldsOwnFolder) {
+  MakeWorld(Media("lamp.bmp"));
+  Write(Media("shade.bmp"), "shade");
+  std::string before = ReadTextFile(world_);
+  RunResult packed = RunTool({"world", "pack", world_, home_ + "worlds"});
+  EXPECT_EQ(packed.status, 1);
+  EXPECT_NE(packed.err.find("the world's own folder"), std::string::npos) << packed.err;
+  EXPECT_EQ(ReadTextFile(world_), before);
+}
+
+TEST_F(WorldCommandTest, APackThatFailsHalfWayTakesItsCopiesBackAndSaysWhy) {
+  MakeWorld(Media("lamp.bmp"));
+  Write(Media("shade.bmp"), "shade");
+  const std::string out = scratch_.Path("Out\\");
+  ASSERT_TRUE(platform::MakeFolder(out.c_str()));
+  Write(out + "kept.txt", "was here before");
+  RunResult failed;
+  {
+    // The first file put in place whole (a rewritten copy, the world) fails.
+    FailingOutput full(platform::FaultPoint::kRename, 1);
+    failed = RunTool({"world", "pack", world_, out, "--quiet"});
+    EXPECT_TRUE(full.Fired());
+  }
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_NE(failed.err.find("failed: "), std::string::npos) << failed.err;
+  EXPECT_NE(failed.err.find("the copies it made are removed"), std::string::npos);
+  std::vector<std::string> left = platform::FindFiles((out + "*").c_str());
+  ASSERT_EQ(left.size(), 1u) << left.size();
+  EXPECT_EQ(ReadTextFile(out + "kept.txt"), "was here before");
+
+  // A world of no rooms has nothing the normaliser can save: said before
+  // anything is made.
+  CWorldProp bare;
+  bare.WPInitialise();
+  const std::string roomless = scratch_.Path("Roomless.vwq");
+  ASSERT_EQ(FFSaveWorldProp(roomless.c_str(), &bare), 1);
+  bare.WPTerminate();
+  RunResult empty = RunTool({"world", "pack", roomless, scratch_.Path("Empty\\")});
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_NE(empty.err.find(roomless + ": the world has no rooms"), std::string::npos) << empty.err;
+  EXPECT_FALSE(platform::FolderExists(scratch_.Path("Empty").c_str()));
+}
+
+}  // namespace
+}  // namespace vesta::testing
