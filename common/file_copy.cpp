@@ -75,15 +75,8 @@ int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size
   }
   if (!VUFileExists(file)) return 0;
 
-  std::string stem = name;
-  std::string extension;
-  int dot = 0;
-  if (VUFindExtension(name, &dot)) {
-    stem.assign(name, static_cast<size_t>(dot));
-    extension = name + dot;
-  }
-  for (int number = 1; number <= 9999; ++number) {
-    std::string candidate = base + (number == 1 ? std::string(name) : stem + "_" + std::to_string(number) + extension);
+  for (int number = 1; number <= kVUMostCopyNames; ++number) {
+    std::string candidate = base + VUCopyName(name, number);
     if (candidate.size() >= static_cast<size_t>(size)) return 0;
     if (Folded(candidate) == Folded(source)) {
       // The file lies in the folder already.
@@ -100,6 +93,17 @@ int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size
     return Give(candidate, out, size);
   }
   return 0;
+}
+
+std::string VUCopyName(const char* file, int number) {
+  char name[kVUPathBuffer];
+  if (file == nullptr || number < 1 || number > kVUMostCopyNames || !VUGetNamePart(name, file) || name[0] == '\0') {
+    return std::string();
+  }
+  if (number == 1) return name;
+  int dot = 0;
+  if (!VUFindExtension(name, &dot)) return std::string(name) + "_" + std::to_string(number);
+  return std::string(name, static_cast<size_t>(dot)) + "_" + std::to_string(number) + (name + dot);
 }
 
 std::string VUCopyOrigin(const char* copy) {

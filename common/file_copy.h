@@ -17,6 +17,13 @@
 // be copied, or the path would not fit.
 int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size = kVUPathBuffer);
 
+// The names a copy of a file may take, tried in turn: number 1 is the
+// file's own name, 2 up to kVUMostCopyNames its stem numbered before its
+// ending ("wall_2.bmp"). "" for a number out of that range or a path without
+// a name.
+constexpr int kVUMostCopyNames = 9999;
+std::string VUCopyName(const char* file, int number);
+
 // Forgets the copies made so far: a new normalisation starts afresh, since
 // a folder packed before may have been emptied or refilled since.
 void VUForgetCopies();

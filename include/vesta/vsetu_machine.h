@@ -61,6 +61,12 @@ VSETU_API int VSLookAtStoredFile(const char* path, char* why, int size);
 VSETU_API int VSGetFileSize(const char* path, int64_t* size);
 // 1 when both files exist and hold the same bytes.
 VSETU_API int VSSameContent(const char* first, const char* second);
+// The name (no folder) that a copy of file may take in the normaliser's
+// turn number (1 the file's own name, up to kVSMostCopyNames numbered:
+// "wall_2.bmp"), into out (size bytes). 0 for a number out of range, a path
+// without a name, or too small an out.
+enum : int { kVSMostCopyNames = 9999 };
+VSETU_API int VSCopyName(const char* file, int number, char* out, int size);
 // Makes the folder and every missing folder above it.
 VSETU_API int VSMakeFolders(const char* path);
 // Deletes one file (never what a link leads to).

@@ -15,12 +15,9 @@ std::vector<Planned> Plan(const References& references, const std::string& folde
   std::vector<Planned> plan;
   std::map<std::string, const Reference*> taken;  // destinations planned so far
   for (const Reference& reference : references.files) {
-    std::string name = NamePart(reference.path);
-    size_t dot = name.find_last_of('.');
-    std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
-    std::string ending = dot == std::string::npos ? std::string() : name.substr(dot);
-    for (int number = 1; number <= 9999; ++number) {
-      std::string candidate = folder + (number == 1 ? name : stem + "_" + std::to_string(number) + ending);
+    char name[kVSBuffer];
+    for (int number = 1; VSCopyName(reference.path.c_str(), number, name, sizeof name); ++number) {
+      std::string candidate = folder + name;
       std::string key = Folded(candidate);
       if (key == Folded(reference.path)) {
         plan.push_back({&reference, candidate, Fate::kReused, true});

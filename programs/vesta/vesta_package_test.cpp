@@ -56,6 +56,7 @@ TEST_F(PackageCommandTest, UninstallAsksFirstKeepsSharedFilesAndLogs) {
   RunResult declined = RunTool({"package", "uninstall", "MEDIA"}, "n\n");
   EXPECT_EQ(declined.status, 1);
   EXPECT_NE(declined.out.find("[VestaWare UnInstall] You are about to remove:"), std::string::npos) << declined.out;
+  EXPECT_NE(declined.err.find("MEDIA: not uninstalled, as answered"), std::string::npos) << declined.err;
   EXPECT_TRUE(platform::FileExists(own_.c_str()));
   // The end of the input answers no.
   EXPECT_EQ(RunTool({"package", "uninstall", "MEDIA"}, "").status, 1);

@@ -72,6 +72,13 @@ int VSGetFileSize(const char* path, int64_t* size) {
   return 1;
 }
 
+int VSCopyName(const char* file, int number, char* out, int size) {
+  static_assert(kVSMostCopyNames == kVUMostCopyNames, "one bound for the names of copies");
+  const std::string name = VUCopyName(file, number);
+  if (name.empty() || out == nullptr || size <= 0 || name.size() >= static_cast<size_t>(size)) return 0;
+  return CopyOut(name, out, size);
+}
+
 int VSSameContent(const char* first, const char* second) {
   return first != nullptr && second != nullptr && VUSameContent(first, second) ? 1 : 0;
 }

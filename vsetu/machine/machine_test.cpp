@@ -77,6 +77,20 @@ TEST_F(MachineServicesTest, StoredPathsResolveAgainstTheWorldsFolderAndShapesNam
   EXPECT_EQ(VSForEachShapeTexture((home_ + "media\\x.bmp").c_str(), collect, &seen), 1) << "a texture names none";
 }
 
+TEST_F(MachineServicesTest, CopyNamesAreTheFileOwnThenNumberedBeforeTheEnding) {
+  char name[32];
+  ASSERT_EQ(VSCopyName("C:\\VESTA\\media\\wall.tex.bmp", 1, name, sizeof name), 1);
+  EXPECT_STREQ(name, "wall.tex.bmp");
+  ASSERT_EQ(VSCopyName("C:\\VESTA\\media\\wall.tex.bmp", 2, name, sizeof name), 1);
+  EXPECT_STREQ(name, "wall.tex_2.bmp");
+  ASSERT_EQ(VSCopyName("C:\\VESTA\\media\\README", kVSMostCopyNames, name, sizeof name), 1);
+  EXPECT_STREQ(name, "README_9999");
+  EXPECT_EQ(VSCopyName("C:\\a.bmp", kVSMostCopyNames + 1, name, sizeof name), 0);
+  EXPECT_EQ(VSCopyName("C:\\a.bmp", 0, name, sizeof name), 0);
+  EXPECT_EQ(VSCopyName("C:\\a.bmp", 1, name, 5), 0) << "no room for the end of the text";
+  EXPECT_EQ(VSCopyName("C:\\media\\", 1, name, sizeof name), 0);
+}
+
 TEST_F(MachineServicesTest, KeyPathsNeedAWholeRootNameAndValuesComeBackCut) {
   EXPECT_EQ(VSRegIsKeyPath("HKEY_CURRENT_USER"), 1);
   EXPECT_EQ(VSRegIsKeyPath("HKEY_CURRENT_USER\\Software"), 1);
