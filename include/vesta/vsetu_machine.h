@@ -66,6 +66,10 @@ VSETU_API int VSSameContent(const char* first, const char* second);
 // "wall_2.bmp"), into out (size bytes). 0 for a number out of range, a path
 // without a name, or too small an out.
 enum : int { kVSMostCopyNames = 9999 };
+// The path as Windows compares paths (letters in capitals, each '/' a '\'),
+// into out (size bytes): two paths name the same file when their folded
+// forms are equal. 0 when out is too small.
+VSETU_API int VSFoldPath(const char* path, char* out, int size);
 VSETU_API int VSCopyName(const char* file, int number, char* out, int size);
 // Makes the folder and every missing folder above it.
 VSETU_API int VSMakeFolders(const char* path);

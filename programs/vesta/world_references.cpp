@@ -1,9 +1,10 @@
 #include "programs/vesta/world_references.h"
 
-#include <cctype>
 #include <deque>
 #include <map>
 #include <set>
+
+#include "vesta/vsetu.h"
 
 namespace vesta::tool {
 namespace {
@@ -111,10 +112,9 @@ class Collector {
 }  // namespace
 
 std::string Folded(const std::string& path) {
-  std::string folded = path;
-  for (char& c : folded) {
-    c = c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
+  std::string folded(path.size() + 1, '\0');
+  if (!VSFoldPath(path.c_str(), &folded[0], static_cast<int>(folded.size()))) return path;
+  folded.pop_back();
   return folded;
 }
 

@@ -16,6 +16,7 @@
 #include "platform/file_system.h"
 #include "platform/shell.h"
 #include "platform/shell_link.h"
+#include "platform/windows_names.h"
 #include "vesta/vsetu.h"
 #include "vsetu/machine/text_out.h"
 #include "vsetu/normaliser/normaliser_log.h"
@@ -77,6 +78,11 @@ int VSCopyName(const char* file, int number, char* out, int size) {
   const std::string name = VUCopyName(file, number);
   if (name.empty() || out == nullptr || size <= 0 || name.size() >= static_cast<size_t>(size)) return 0;
   return CopyOut(name, out, size);
+}
+
+int VSFoldPath(const char* path, char* out, int size) {
+  if (path == nullptr || out == nullptr || size <= 0 || std::strlen(path) >= static_cast<size_t>(size)) return 0;
+  return CopyOut(vesta::platform::FoldPath(path), out, size);
 }
 
 int VSSameContent(const char* first, const char* second) {

@@ -89,6 +89,10 @@ TEST_F(MachineServicesTest, CopyNamesAreTheFileOwnThenNumberedBeforeTheEnding) {
   EXPECT_EQ(VSCopyName("C:\\a.bmp", 0, name, sizeof name), 0);
   EXPECT_EQ(VSCopyName("C:\\a.bmp", 1, name, 5), 0) << "no room for the end of the text";
   EXPECT_EQ(VSCopyName("C:\\media\\", 1, name, sizeof name), 0);
+  // Paths as Windows compares them.
+  ASSERT_EQ(VSFoldPath("c:/Vesta\\Wall.bmp", name, sizeof name), 1);
+  EXPECT_STREQ(name, "C:\\VESTA\\WALL.BMP");
+  EXPECT_EQ(VSFoldPath("c:\\x", name, 4), 0);
 }
 
 TEST_F(MachineServicesTest, KeyPathsNeedAWholeRootNameAndValuesComeBackCut) {
