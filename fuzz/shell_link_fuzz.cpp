@@ -7,13 +7,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/posix/shell_link_format.h"
+#include "platform/link_file/shell_link_format.h"
 
-using vesta::platform::posix::ReadShellLink;
-using vesta::platform::posix::ResolveRelativePath;
-using vesta::platform::posix::ShellLinkFields;
-using vesta::platform::posix::VariableLookup;
-using vesta::platform::posix::WriteShellLink;
+using vesta::platform::link_file::ReadShellLink;
+using vesta::platform::link_file::ResolveRelativePath;
+using vesta::platform::link_file::ShellLinkFields;
+using vesta::platform::link_file::VariableLookup;
+using vesta::platform::link_file::WriteShellLink;
 
 namespace {
 

@@ -3,7 +3,7 @@
 // Win32: the shell's own object through COM (CLSID_ShellLink, with its
 // IShellLinkA and IPersistFile interfaces); COM must have been started on
 // the thread. POSIX: an object of this backend that writes and reads the
-// same file format (see platform/posix/shell_link_format.h), so that a
+// same file format (see platform/link_file/shell_link_format.h), so that a
 // shortcut made on one platform is read on the other.
 //
 // A link object is handed out as two opaque interfaces: the link itself and

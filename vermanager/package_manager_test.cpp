@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "common/registry.h"
+#include "actions/registry.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
 #include "platform/system_info.h"

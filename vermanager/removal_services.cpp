@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "common/registry.h"
+#include "actions/registry.h"
 #include "platform/file_system.h"
 #include "vermanager/registry_path.h"
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "common/registry.h"
+#include "actions/registry.h"
 #include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "common/registry.h"
+#include "actions/registry.h"
 #include "platform/file_system.h"
 #include "platform/system_info.h"
 #include "platform/testing/boundary.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "common/registry.h"
+#include "actions/registry.h"
 #include "platform/system_info.h"
 #include "platform/testing/scratch.h"
 

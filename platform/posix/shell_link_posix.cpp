@@ -6,7 +6,7 @@
 
 #include "platform/file_output.h"
 #include "platform/file_system.h"
-#include "platform/posix/shell_link_format.h"
+#include "platform/link_file/shell_link_format.h"
 #include "platform/system_info.h"
 
 namespace vesta::platform {
@@ -16,7 +16,7 @@ namespace {
 // its references.
 struct LinkObject {
   int references = 1;
-  posix::ShellLinkFields fields;
+  link_file::ShellLinkFields fields;
   std::string file;  // the file it was loaded from
 };
 
@@ -113,7 +113,7 @@ bool ShellLinkSetIconLocation(void* link, const char* iconFile, int index) {
 
 namespace {
 
-bool SetText(void* link, std::string posix::ShellLinkFields::*field, const char* text) {
+bool SetText(void* link, std::string link_file::ShellLinkFields::*field, const char* text) {
   if (link == nullptr || text == nullptr) return false;
   Object(link)->fields.*field = text;
   return true;
@@ -122,32 +122,32 @@ bool SetText(void* link, std::string posix::ShellLinkFields::*field, const char*
 }  // namespace
 
 bool ShellLinkSetRelativePath(void* link, const char* relative) {
-  return SetText(link, &posix::ShellLinkFields::relativePath, relative);
+  return SetText(link, &link_file::ShellLinkFields::relativePath, relative);
 }
 
 bool ShellLinkSetArguments(void* link, const char* arguments) {
-  return SetText(link, &posix::ShellLinkFields::arguments, arguments);
+  return SetText(link, &link_file::ShellLinkFields::arguments, arguments);
 }
 
 bool ShellLinkSetWorkingDirectory(void* link, const char* folder) {
-  return SetText(link, &posix::ShellLinkFields::workingFolder, folder);
+  return SetText(link, &link_file::ShellLinkFields::workingFolder, folder);
 }
 
 bool ShellLinkSave(void* file, const char* path) {
   if (file == nullptr || path == nullptr || *path == '\0') return false;
   // Written beside itself and renamed over, so that a failed save leaves
   // the old shortcut whole.
-  return ReplaceWholeFile(path, posix::WriteShellLink(Object(file)->fields), FileMode::kBinary);
+  return ReplaceWholeFile(path, link_file::WriteShellLink(Object(file)->fields), FileMode::kBinary);
 }
 
 bool ShellLinkLoad(void* file, const char* path) {
   if (file == nullptr) return false;
-  posix::ShellLinkFields& fields = Object(file)->fields;
-  fields = posix::ShellLinkFields();
+  link_file::ShellLinkFields& fields = Object(file)->fields;
+  fields = link_file::ShellLinkFields();
   Object(file)->file.clear();
   std::string bytes;
   if (path == nullptr || !ReadWholeFile(path, &bytes, FileMode::kBinary, kMaxLinkFile) ||
-      !posix::ReadShellLink(bytes, &fields, InstallationVariable)) {
+      !link_file::ReadShellLink(bytes, &fields, InstallationVariable)) {
     return false;
   }
   Object(file)->file = path;
@@ -160,7 +160,7 @@ bool ShellLinkResolve(void* link, void* /*owner*/) {
   // against the folder it was loaded from.
   LinkObject* object = Object(link);
   if (object->fields.target.empty() && !object->fields.relativePath.empty() && !object->file.empty()) {
-    object->fields.target = posix::ResolveRelativePath(object->file, object->fields.relativePath);
+    object->fields.target = link_file::ResolveRelativePath(object->file, object->fields.relativePath);
   }
   return true;
 }

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "common/registry.h"
+#include "actions/registry.h"
 #include "common/text.h"
 #include "platform/windows_names.h"
 #include "vesta/vsetu.h"

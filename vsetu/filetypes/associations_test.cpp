@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "common/registry.h"
+#include "actions/registry.h"
 #include "platform/testing/scratch.h"
 #include "vesta/vsetu.h"
 

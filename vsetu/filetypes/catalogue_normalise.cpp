@@ -1,7 +1,7 @@
 #include "vsetu/filetypes/catalogue_normalise.h"
 
-#include "common/dependants.h"
-#include "common/file_copy.h"
+#include "actions/dependants.h"
+#include "actions/file_copy.h"
 #include "common/file_kind.h"
 #include "common/path_tokens.h"
 #include "common/text.h"

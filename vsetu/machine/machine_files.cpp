@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "common/dependants.h"
-#include "common/file_copy.h"
+#include "actions/dependants.h"
+#include "actions/file_copy.h"
 #include "common/file_kind.h"
 #include "common/path_tokens.h"
 #include "common/paths.h"

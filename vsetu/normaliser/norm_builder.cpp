@@ -6,8 +6,8 @@
 #include <new>
 #include <string>
 
-#include "common/dependants.h"
-#include "common/file_copy.h"
+#include "actions/dependants.h"
+#include "actions/file_copy.h"
 #include "common/paths.h"
 #include "common/stamp.h"
 #include "common/text.h"

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "common/dependants.h"
-#include "common/file_copy.h"
+#include "actions/dependants.h"
+#include "actions/file_copy.h"
 #include "common/paths.h"
 #include "common/text.h"
 #include "platform/file_system.h"

@@ -2,7 +2,7 @@
 // its side files is rewritten against the target folder.
 #include <string>
 
-#include "common/dependants.h"
+#include "actions/dependants.h"
 #include "common/path_tokens.h"
 #include "vesta/vsetu.h"
 #include "vsetu/normaliser/element_walk.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/path_tokens.h"
-#include "common/shell_open.h"
+#include "actions/shell_open.h"
 #include "common/text.h"
 #include "platform/file_output.h"
 #include "platform/file_system.h"

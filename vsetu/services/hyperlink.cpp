@@ -1,6 +1,6 @@
 // The hyperlink control: which page a click opens, and the visited state.
 #include "common/text.h"
-#include "common/web_links.h"
+#include "actions/web_links.h"
 #include "vsetu/services/hyperlink_window.h"
 #include "vesta/vsetu_shell.h"
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "common/numbers.h"
-#include "common/registry.h"
+#include "actions/registry.h"
 #include "vesta/vsetu.h"
 #include "vsetu/services/registry_keys.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "common/registry.h"
+#include "actions/registry.h"
 #include "platform/testing/scratch.h"
 #include "vesta/vsetu.h"
 #include "vsetu/services/registry_keys.h"

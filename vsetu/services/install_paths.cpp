@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "common/registry.h"
+#include "actions/registry.h"
 #include "common/text.h"
 #include "vesta/vsetu.h"
 #include "vsetu/services/library_state.h"

@@ -2,7 +2,7 @@
 #include <cstring>
 #include <string>
 
-#include "common/registry.h"
+#include "actions/registry.h"
 #include "vsetu/services/registry_keys.h"
 #include "vsetu/services/test_installation.h"
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "common/file_copy.h"
+#include "actions/file_copy.h"
 #include "platform/testing/boundary.h"
 #include "platform/testing/files.h"
 #include "vesta/vsetu.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "common/registry.h"
+#include "actions/registry.h"
 #include "platform/testing/fault_injection.h"
 #include "vsetu/services/saver_config.h"
 #include "vsetu/services/test_installation.h"

@@ -2,8 +2,8 @@
 // pointing it at the sample world.
 #include <cstdio>
 
-#include "common/registry.h"
-#include "common/screensaver.h"
+#include "actions/registry.h"
+#include "actions/screensaver.h"
 #include "vesta/vsetu.h"
 #include "vsetu/services/install_paths.h"
 

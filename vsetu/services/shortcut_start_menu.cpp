@@ -1,6 +1,6 @@
 // The setup's shortcut in the Start menu's Programs folder.
 #include "common/paths.h"
-#include "common/start_folders.h"
+#include "actions/start_folders.h"
 #include "common/text.h"
 #include "vesta/vsetu.h"
 #include "vesta/vsetu_shell.h"

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "common/paths.h"
-#include "common/start_folders.h"
+#include "actions/start_folders.h"
 #include "common/text.h"
 #include "platform/system_info.h"
 #include "vesta/vsetu.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/document_opener.h"
+#include "actions/document_opener.h"
 
 namespace vesta::testing {
 

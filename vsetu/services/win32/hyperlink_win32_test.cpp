@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/web_links.h"
+#include "actions/web_links.h"
 #include "vesta/vsetu_shell.h"
 #include "vsetu/services/test_opener.h"
 

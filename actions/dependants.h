@@ -2,8 +2,8 @@
 // ".x") names the textures of its materials in "TextureFilename" entries;
 // textures, sounds and KOLB files name nothing, so their operations succeed
 // and change nothing. Every operation succeeds for an empty path.
-#ifndef VESTA_COMMON_DEPENDANTS_H
-#define VESTA_COMMON_DEPENDANTS_H
+#ifndef VESTA_ACTIONS_DEPENDANTS_H
+#define VESTA_ACTIONS_DEPENDANTS_H
 
 #include <string>
 #include <vector>

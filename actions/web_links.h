@@ -1,7 +1,7 @@
 // Following the links of the setup dialogs: pages of the product's web
 // site, or a target the caller names.
-#ifndef VESTA_COMMON_WEB_LINKS_H
-#define VESTA_COMMON_WEB_LINKS_H
+#ifndef VESTA_ACTIONS_WEB_LINKS_H
+#define VESTA_ACTIONS_WEB_LINKS_H
 
 // The pages each link opens.
 constexpr char kVUDefaultLink[] = "http://www.vesta3d.com/";

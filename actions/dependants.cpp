@@ -1,4 +1,4 @@
-#include "common/dependants.h"
+#include "actions/dependants.h"
 
 #include <cctype>
 #include <cstdio>
@@ -7,7 +7,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "common/file_copy.h"
+#include "actions/file_copy.h"
 #include "common/layer_state.h"
 #include "common/path_tokens.h"
 #include "common/paths.h"

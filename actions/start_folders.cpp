@@ -1,4 +1,4 @@
-#include "common/start_folders.h"
+#include "actions/start_folders.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "common/file_copy.h"
+#include "actions/file_copy.h"
 
 #include <cctype>
 #include <cstdio>

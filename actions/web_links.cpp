@@ -1,6 +1,6 @@
-#include "common/web_links.h"
+#include "actions/web_links.h"
 
-#include "common/document_opener.h"
+#include "actions/document_opener.h"
 
 // The desktop opens links without an owner window.
 int VUFollowDefaultLink(void* /*window*/) { return VUOpenDocument(kVUDefaultLink); }

@@ -1,4 +1,4 @@
-#include "common/registry.h"
+#include "actions/registry.h"
 
 #include <string>
 

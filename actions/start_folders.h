@@ -1,6 +1,6 @@
 // The shell folders into which the setup puts its shortcuts.
-#ifndef VESTA_COMMON_START_FOLDERS_H
-#define VESTA_COMMON_START_FOLDERS_H
+#ifndef VESTA_ACTIONS_START_FOLDERS_H
+#define VESTA_ACTIONS_START_FOLDERS_H
 
 // The user's Start-up folder, and the Start menu's Programs folder (which
 // holds the setup's shortcut), without a final back-slash, into out

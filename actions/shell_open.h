@@ -1,6 +1,6 @@
 // Opening a document with the program the desktop associates with it.
-#ifndef VESTA_COMMON_SHELL_OPEN_H
-#define VESTA_COMMON_SHELL_OPEN_H
+#ifndef VESTA_ACTIONS_SHELL_OPEN_H
+#define VESTA_ACTIONS_SHELL_OPEN_H
 
 // Opens path with the verb ("open"); window is the owner, or null. 1 when
 // the platform reports success.

@@ -17,14 +17,14 @@
 //                    them), ended by a block of fewer than 4 bytes
 //
 // Pure (bytes in, fields out and back), so that it can be fuzzed.
-#ifndef VESTA_PLATFORM_POSIX_SHELL_LINK_FORMAT_H
-#define VESTA_PLATFORM_POSIX_SHELL_LINK_FORMAT_H
+#ifndef VESTA_PLATFORM_LINK_FILE_SHELL_LINK_FORMAT_H
+#define VESTA_PLATFORM_LINK_FILE_SHELL_LINK_FORMAT_H
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
-namespace vesta::platform::posix {
+namespace vesta::platform::link_file {
 
 // What the system keeps of a shortcut; texts in the system's code page.
 // Each text is empty when the link has none.
@@ -82,6 +82,6 @@ std::string ExpandVariables(const std::string& text, const VariableLookup& looku
 // the relative path unchanged. A host link file ("/...") gives a host path.
 std::string ResolveRelativePath(const std::string& linkFile, const std::string& relative);
 
-}  // namespace vesta::platform::posix
+}  // namespace vesta::platform::link_file
 
 #endif

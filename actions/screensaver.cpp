@@ -1,9 +1,9 @@
-#include "common/screensaver.h"
+#include "actions/screensaver.h"
 
 #include <string>
 
 #include "common/paths.h"
-#include "common/registry.h"
+#include "actions/registry.h"
 #include "common/text.h"
 #include "platform/file_system.h"
 #include "platform/system_info.h"

@@ -1,8 +1,8 @@
 // The user's screensaver: a copy of the screensaver file in the system
 // folder, named by the "SCRNSAVE.EXE" value under HKEY_CURRENT_USER
 // "Control Panel\Desktop".
-#ifndef VESTA_COMMON_SCREENSAVER_H
-#define VESTA_COMMON_SCREENSAVER_H
+#ifndef VESTA_ACTIONS_SCREENSAVER_H
+#define VESTA_ACTIONS_SCREENSAVER_H
 
 // Copies the file into the system folder (replacing an older copy) and
 // makes it the user's screensaver. 1 when both were done.

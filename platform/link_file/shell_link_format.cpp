@@ -1,11 +1,11 @@
-#include "platform/posix/shell_link_format.h"
+#include "platform/link_file/shell_link_format.h"
 
 #include <cstddef>
 #include <vector>
 
 #include "platform/code_page.h"
 
-namespace vesta::platform::posix {
+namespace vesta::platform::link_file {
 namespace {
 
 constexpr uint32_t kHeaderSize = 0x4C;
@@ -688,4 +688,4 @@ std::string ResolveRelativePath(const std::string& linkFile, const std::string& 
   return path;
 }
 
-}  // namespace vesta::platform::posix
+}  // namespace vesta::platform::link_file

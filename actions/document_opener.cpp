@@ -1,4 +1,4 @@
-#include "common/document_opener.h"
+#include "actions/document_opener.h"
 
 #include "platform/shell.h"
 

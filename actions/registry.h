@@ -1,6 +1,6 @@
 // Registry strings for the libraries.
-#ifndef VESTA_COMMON_REGISTRY_H
-#define VESTA_COMMON_REGISTRY_H
+#ifndef VESTA_ACTIONS_REGISTRY_H
+#define VESTA_ACTIONS_REGISTRY_H
 
 #include "platform/registry.h"
 

@@ -1,8 +1,8 @@
 // How the utility layer opens a document or a web address: through the
 // platform's desktop, unless a test has put an opener of its own in place
 // (so that no test starts a browser).
-#ifndef VESTA_COMMON_DOCUMENT_OPENER_H
-#define VESTA_COMMON_DOCUMENT_OPENER_H
+#ifndef VESTA_ACTIONS_DOCUMENT_OPENER_H
+#define VESTA_ACTIONS_DOCUMENT_OPENER_H
 
 // Opens target; true when the opener reports success.
 using VUDocumentOpener = bool (*)(const char* target);

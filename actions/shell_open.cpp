@@ -1,4 +1,4 @@
-#include "common/shell_open.h"
+#include "actions/shell_open.h"
 
 #include <cstring>
 

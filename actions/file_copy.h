@@ -1,7 +1,7 @@
 // Copying media files into a folder without ever overwriting a different
 // file, and remembering where each copy came from.
-#ifndef VESTA_COMMON_FILE_COPY_H
-#define VESTA_COMMON_FILE_COPY_H
+#ifndef VESTA_ACTIONS_FILE_COPY_H
+#define VESTA_ACTIONS_FILE_COPY_H
 
 #include <string>
 

@@ -1,6 +1,6 @@
 // Rewriting the texture names of a shape when the output fails: the shape
 // is the old one or the rewritten one, and the result says which.
-#include "common/dependants.h"
+#include "actions/dependants.h"
 
 #include <gtest/gtest.h>
 

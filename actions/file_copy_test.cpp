@@ -1,5 +1,5 @@
 // Copies into a folder never overwrite a different file.
-#include "common/file_copy.h"
+#include "actions/file_copy.h"
 
 #include <gtest/gtest.h>
 
