@@ -29,9 +29,23 @@ constexpr int kVSBuffer = 264;
 // of the file it stands for. A text field that is empty is "not set"; an
 // integer field of -1 is "not set".
 
+namespace vesta::vsetu {
+class EndingIndex;
+}
+
+// How a record knows the catalogue that holds it: the catalogue's index by
+// ending, or null. Not copied with the record.
+struct CVCatalogueLink {
+  CVCatalogueLink() = default;
+  CVCatalogueLink(const CVCatalogueLink&) {}
+  CVCatalogueLink& operator=(const CVCatalogueLink&) { return *this; }
+  vesta::vsetu::EndingIndex* index = nullptr;
+};
+
 class VSETU_API CVFileType {
  public:
   CVFileType();
+  // A record deleted while in a catalogue leaves it.
   ~CVFileType();
 
   // Every text empty, both integers -1. Returns 1.
@@ -101,6 +115,10 @@ class VSETU_API CVFileType {
   char deleteSound[261];      // [DEL]
   int32_t footprintDisabled;  // [FOO]
   int32_t tiling;             // [TIL]
+
+  // The library's own: the catalogue that holds the record, told when its
+  // ending changes. A copy of a record is in no catalogue.
+  CVCatalogueLink catalogue;
 };
 
 // The catalogue: records in the order they were added (the order of the
@@ -151,6 +169,11 @@ class VSETU_API CVFileTypeList {
   int32_t deRelativiseOnLoad;
   int32_t normaliseOnSave;
   VUList* types;  // owned
+
+ private:
+  // The index of types by ending, made with the list; null when none could be.
+  vesta::vsetu::EndingIndex* Index();
+  vesta::vsetu::EndingIndex* index_;  // owned
 };
 
 // The program and command line that open files of this ending (from

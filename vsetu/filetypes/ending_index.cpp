@@ -5,7 +5,6 @@
 
 #include "platform/windows_names.h"
 #include "vesta/vsetu.h"
-#include "vsetu/services/library_state.h"
 
 namespace vesta::vsetu {
 namespace {
@@ -24,7 +23,7 @@ EndingIndex::~EndingIndex() { Clear(); }
 // empty key for none), so that Clear finds them all.
 void EndingIndex::Added(CVFileType* record) {
   ++count_;
-  (*IndexedRecords())[record] = this;
+  record->catalogue.index = this;
   const size_t length = std::strlen(record->ending);
   FoldInto(&key_, record->ending, length);
   std::vector<CVFileType*>& bucket = buckets_[key_];
@@ -37,9 +36,7 @@ void EndingIndex::Added(CVFileType* record) {
 
 void EndingIndex::Removed(CVFileType* record) {
   --count_;
-  auto* records = IndexedRecords();
-  auto registered = records->find(record);
-  if (registered != records->end() && registered->second == this) records->erase(registered);
+  if (record->catalogue.index == this) record->catalogue.index = nullptr;
   const size_t length = std::strlen(record->ending);
   FoldInto(&key_, record->ending, length);
   auto found = buckets_.find(key_);
@@ -61,11 +58,9 @@ void EndingIndex::Removed(CVFileType* record) {
 }
 
 void EndingIndex::Clear() {
-  auto* records = IndexedRecords();
   for (const auto& bucket : buckets_) {
     for (CVFileType* record : bucket.second) {
-      auto registered = records->find(record);
-      if (registered != records->end() && registered->second == this) records->erase(registered);
+      if (record->catalogue.index == this) record->catalogue.index = nullptr;
     }
   }
   buckets_.clear();
@@ -83,12 +78,16 @@ void EndingIndex::Rebuild() {
   }
 }
 
-void EndingIndex::Fresh() {
+void EndingIndex::Fresh(VUList* list) {
+  if (list != list_) {
+    list_ = list;
+    stale_ = true;
+  }
   if (stale_ || count_ != VUListCount(list_)) Rebuild();
 }
 
-CVFileType* EndingIndex::Match(const char* name, size_t nameLength) {
-  Fresh();
+CVFileType* EndingIndex::Match(VUList* list, const char* name, size_t nameLength) {
+  Fresh(list);
   const size_t longest = std::min(nameLength, lengths_.empty() ? 0 : lengths_.size() - 1);
   for (size_t length = longest; length > 0; --length) {
     if (lengths_[length] == 0) continue;
@@ -99,8 +98,8 @@ CVFileType* EndingIndex::Match(const char* name, size_t nameLength) {
   return nullptr;
 }
 
-CVFileType* EndingIndex::Exact(const char* ending) {
-  Fresh();
+CVFileType* EndingIndex::Exact(VUList* list, const char* ending) {
+  Fresh(list);
   const size_t length = std::strlen(ending);
   if (length == 0) return nullptr;
   FoldInto(&key_, ending, length);
@@ -114,10 +113,7 @@ CVFileType* EndingIndex::Exact(const char* ending) {
 }
 
 void NoteEndingChanged(const CVFileType* record) {
-  auto* records = IndexedRecords();
-  if (records->empty()) return;
-  auto found = records->find(record);
-  if (found != records->end()) found->second->MarkStale();
+  if (record->catalogue.index != nullptr) record->catalogue.index->MarkStale();
 }
 
 }  // namespace vesta::vsetu

@@ -3,11 +3,13 @@
 // matching a name costs the length of the name rather than the number of
 // records.
 //
-// The index lives beside the catalogue's list (TypeList below), is filled
-// as records are added and emptied as they are deleted. A record of the
-// catalogue whose ending a setter changes marks its index stale, and the
-// next search builds it again from the list; so does a list whose count no
-// longer agrees with the index (changed behind the catalogue's back).
+// The catalogue owns its index beside its list; the index is filled as
+// records are added and emptied as they are deleted, and each record it
+// holds knows it (CVFileType::catalogue). A record whose ending a setter
+// changes marks its index stale, and the next search builds it again from
+// the list; so does a list whose count no longer agrees with the index, or
+// another list in the catalogue's place (changed behind its back). A record
+// deleted while indexed leaves the index.
 #ifndef VESTA_VSETU_FILETYPES_ENDING_INDEX_H
 #define VESTA_VSETU_FILETYPES_ENDING_INDEX_H
 
@@ -25,31 +27,32 @@ namespace vesta::vsetu {
 
 class EndingIndex {
  public:
-  explicit EndingIndex(VUList* list) : list_(list) {}
+  EndingIndex() = default;
   ~EndingIndex();
   EndingIndex(const EndingIndex&) = delete;
   EndingIndex& operator=(const EndingIndex&) = delete;
 
-  // The record was appended to the list / removed from it.
+  // The record was appended to the list / removed from it (or is being
+  // deleted).
   void Added(CVFileType* record);
   void Removed(CVFileType* record);
   // Every record is gone.
   void Clear();
   void MarkStale() { stale_ = true; }
 
-  // The record whose ending the name ends with, the longest ending first
-  // and, among endings of that length, the first in list order; null when
-  // none does.
-  CVFileType* Match(const char* name, size_t nameLength);
+  // In the catalogue's list: the record whose ending the name ends with,
+  // the longest ending first and, among endings of that length, the first
+  // in list order; null when none does.
+  CVFileType* Match(VUList* list, const char* name, size_t nameLength);
   // The last record in list order whose ending is exactly ending (letter
   // case counts); null when none is.
-  CVFileType* Exact(const char* ending);
+  CVFileType* Exact(VUList* list, const char* ending);
 
  private:
-  void Fresh();
+  void Fresh(VUList* list);
   void Rebuild();
 
-  VUList* list_;
+  VUList* list_ = nullptr;  // the list indexed
   bool stale_ = false;
   int count_ = 0;  // records of the list, with or without an ending
   // Folded ending -> the records that have it, in list order.
@@ -58,12 +61,6 @@ class EndingIndex {
   // the lengths that occur, longest first.
   std::vector<int> lengths_;
   std::string key_;  // reused for lookups
-};
-
-// The catalogue's list: the utility layer's pointer list with its index.
-struct TypeList : VUList {
-  TypeList() : index(this) {}
-  EndingIndex index;
 };
 
 // The index of the catalogue that holds record, which a change of its

@@ -53,7 +53,10 @@ int GetInteger(int32_t field, int* out) {
 
 CVFileType::CVFileType() = default;
 
-CVFileType::~CVFileType() { FTTerminate(); }
+CVFileType::~CVFileType() {
+  if (catalogue.index != nullptr) catalogue.index->Removed(this);
+  FTTerminate();
+}
 
 int CVFileType::FTInitialise() {
   vesta::vsetu::NoteEndingChanged(this);

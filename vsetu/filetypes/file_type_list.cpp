@@ -8,11 +8,6 @@
 
 namespace {
 
-using vesta::vsetu::TypeList;
-
-// The catalogue makes its list itself, always as a TypeList.
-TypeList* Indexed(VUList* list) { return static_cast<TypeList*>(list); }
-
 void DeleteRecords(VUList* list) {
   void* element = nullptr;
   VUListPosition position = nullptr;
@@ -33,9 +28,17 @@ int Walk(VUList* list, CVFileType** record, bool first) {
 
 }  // namespace
 
-CVFileTypeList::CVFileTypeList() : types(nullptr) {}
+CVFileTypeList::CVFileTypeList() : types(nullptr), index_(nullptr) {}
 
-CVFileTypeList::~CVFileTypeList() { FLDeleteAllFileTypes(); }
+CVFileTypeList::~CVFileTypeList() {
+  FLDeleteAllFileTypes();
+  delete index_;
+}
+
+vesta::vsetu::EndingIndex* CVFileTypeList::Index() {
+  if (index_ == nullptr) index_ = new (std::nothrow) vesta::vsetu::EndingIndex;
+  return index_;
+}
 
 int CVFileTypeList::FLInitialise() {
   // The path rewriting of travelling catalogues needs the machine's folders.
@@ -49,7 +52,8 @@ int CVFileTypeList::FLInitialise() {
 
 int CVFileTypeList::FLPrepare() {
   FLDeleteAllFileTypes();
-  TypeList* list = new (std::nothrow) TypeList;
+  if (Index() == nullptr) return 0;
+  VUList* list = new (std::nothrow) VUList;
   if (list == nullptr) return 0;
   VUListConstruct(list);
   if (!VUListPrepare(list)) {
@@ -64,16 +68,16 @@ int CVFileTypeList::FLPrepare() {
 int CVFileTypeList::FLAddFileType(CVFileType* record) {
   if (types == nullptr || record == nullptr) return 0;
   if (!VUListAdd(types, record, 0)) return 0;
-  Indexed(types)->index.Added(record);
+  if (index_ != nullptr) index_->Added(record);
   return 1;
 }
 
 int CVFileTypeList::FLDeleteAllFileTypes() {
+  if (index_ != nullptr) index_->Clear();
   if (types != nullptr) {
-    Indexed(types)->index.Clear();
     DeleteRecords(types);
     VUListDestroy(types);
-    delete Indexed(types);
+    delete types;
     types = nullptr;
   }
   return 1;
@@ -86,7 +90,7 @@ int CVFileTypeList::FLDeleteFileType(const char* name) {
   if (std::strcmp(record->typeName, name) == 0) {
     // Only the first record goes when it carries the name.
     VUListRemove(types, record);
-    Indexed(types)->index.Removed(record);
+    if (index_ != nullptr) index_->Removed(record);
     delete record;
     return 1;
   }
@@ -94,7 +98,7 @@ int CVFileTypeList::FLDeleteFileType(const char* name) {
   while (FLGetNextFileType(&record)) {
     if (std::strcmp(record->typeName, name) != 0) continue;
     VUListRemove(types, record);
-    Indexed(types)->index.Removed(record);
+    if (index_ != nullptr) index_->Removed(record);
     delete record;
     removed = 1;
   }

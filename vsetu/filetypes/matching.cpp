@@ -9,9 +9,6 @@
 
 namespace {
 
-// The catalogue makes its list itself, always with its index.
-vesta::vsetu::TypeList* Indexed(VUList* list) { return static_cast<vesta::vsetu::TypeList*>(list); }
-
 // Copies a record's text into an item field when it is set.
 template <size_t N>
 void CopySet(char (&to)[N], const char* from) {
@@ -23,8 +20,9 @@ void CopySet(char (&to)[N], const char* from) {
 // Both searches look in the index by ending. Like the walks they stand
 // for, they leave the catalogue's cursor past the last record.
 int CVFileTypeList::FLFindFileMatch(const char* name, CVFileType** out) {
-  if (name == nullptr || out == nullptr || types == nullptr) return 0;
-  CVFileType* best = Indexed(types)->index.Match(name, std::strlen(name));
+  vesta::vsetu::EndingIndex* index = Index();
+  if (name == nullptr || out == nullptr || types == nullptr || index == nullptr) return 0;
+  CVFileType* best = index->Match(types, name, std::strlen(name));
   types->cursor = nullptr;
   if (best == nullptr) return 0;
   *out = best;
@@ -32,8 +30,9 @@ int CVFileTypeList::FLFindFileMatch(const char* name, CVFileType** out) {
 }
 
 int CVFileTypeList::FLFindFileEnding(const char* ending, CVFileType** out) {
-  if (ending == nullptr || out == nullptr || types == nullptr) return 0;
-  CVFileType* last = Indexed(types)->index.Exact(ending);
+  vesta::vsetu::EndingIndex* index = Index();
+  if (ending == nullptr || out == nullptr || types == nullptr || index == nullptr) return 0;
+  CVFileType* last = index->Exact(types, ending);
   types->cursor = nullptr;
   if (last == nullptr) return 0;
   *out = last;

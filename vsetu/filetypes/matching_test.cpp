@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "common/ptr_list.h"
 #include "platform/testing/failing_allocation.h"
 #include "platform/testing/files.h"
 #include "platform/testing/scratch.h"
 #include "vesta/vsetu.h"
-#include "vsetu/services/library_state.h"
 
 namespace {
 
@@ -182,16 +182,17 @@ TEST_F(MatchingTest, TheIndexFollowsEndingsChangedInPlace) {
 }
 
 // A catalogue's records are known by their catalogue only while in it: a
-// record deleted, or a catalogue emptied or gone, leaves nothing behind that
-// a later record at the same address could be mistaken for.
+// record deleted, or a catalogue emptied or gone, leaves nothing behind; a
+// copy of a record is in no catalogue; a record its owner takes out and
+// deletes leaves the index.
 TEST_F(MatchingTest, RecordsAreForgottenWhenTheyLeaveTheirCatalogue) {
-  const size_t before = vesta::vsetu::IndexedRecords()->size();
-  Add("Text", ".txt");
-  Add("None", "");
-  Add("Picture", ".bmp");
-  EXPECT_EQ(vesta::vsetu::IndexedRecords()->size(), before + 3);
-  ASSERT_EQ(list_.FLDeleteFileType("Picture"), 1);
-  EXPECT_EQ(vesta::vsetu::IndexedRecords()->size(), before + 2);
+  CVFileType* text = Add("Text", ".txt");
+  CVFileType* picture = Add("Picture", ".bmp");
+  ASSERT_NE(text->catalogue.index, nullptr);
+  CVFileType copy = *text;
+  EXPECT_EQ(copy.catalogue.index, nullptr);
+  copy.FTSetFileEnding(".doc");
+  EXPECT_EQ(Match("a.doc"), "<none>");
   {
     CVFileTypeList other;
     other.FLInitialise();
@@ -199,16 +200,44 @@ TEST_F(MatchingTest, RecordsAreForgottenWhenTheyLeaveTheirCatalogue) {
     CVFileType* theirs = new CVFileType;
     theirs->FTInitialise();
     other.FLAddFileType(theirs);
-    EXPECT_EQ(vesta::vsetu::IndexedRecords()->size(), before + 3);
+    EXPECT_NE(theirs->catalogue.index, nullptr);
+    EXPECT_NE(theirs->catalogue.index, text->catalogue.index);
   }
-  EXPECT_EQ(vesta::vsetu::IndexedRecords()->size(), before + 2);
-  CVFileType* record = nullptr;
-  ASSERT_EQ(list_.FLGetFirstFileType(&record), 1);
-  record->FTSetFileEnding(".doc");  // its index is rebuilt at the next search
+  text->FTSetFileEnding(".doc");  // its index is rebuilt at the next search
   EXPECT_EQ(Match("a.doc"), "Text");
-  EXPECT_EQ(vesta::vsetu::IndexedRecords()->size(), before + 2);
+  // Taken out behind the catalogue's back and deleted.
+  VUListRemove(list_.types, picture);
+  delete picture;
+  EXPECT_EQ(Match("a.bmp"), "<none>");
+  EXPECT_EQ(Match("a.doc"), "Text");
+  ASSERT_EQ(list_.FLDeleteFileType("Text"), 1);
+  EXPECT_EQ(Match("a.doc"), "<none>");
+  Add("Kept", ".k");
   ASSERT_EQ(list_.FLPrepare(), 1);
-  EXPECT_EQ(vesta::vsetu::IndexedRecords()->size(), before);
+  EXPECT_EQ(Match("a.k"), "<none>");
+}
+
+// A list put in the catalogue's place is the one searched.
+TEST_F(MatchingTest, AListPutInTheCataloguesPlaceIsSearched) {
+  Add("Text", ".txt");
+  VUList* own = list_.types;
+  VUList theirs;
+  VUListConstruct(&theirs);
+  ASSERT_TRUE(VUListPrepare(&theirs));
+  CVFileType page;
+  page.FTInitialise();
+  page.FTSetFileType("Page");
+  page.FTSetFileEnding(".htm");
+  ASSERT_TRUE(VUListAdd(&theirs, &page, 0));
+  list_.types = &theirs;
+  CVFileType* found = nullptr;
+  EXPECT_EQ(list_.FLFindFileMatch("a.htm", &found), 1);
+  EXPECT_EQ(found, &page);
+  EXPECT_EQ(list_.FLFindFileMatch("a.txt", &found), 0);
+  list_.types = own;
+  EXPECT_EQ(Match("a.txt"), "Text");
+  EXPECT_EQ(Match("a.htm"), "<none>");
+  VUListDestroy(&theirs);
 }
 
 TEST_F(MatchingTest, ASearchLeavesTheCursorPastTheLastRecordAsAWalkWould) {

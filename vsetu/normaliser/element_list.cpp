@@ -1,17 +1,16 @@
 // The normaliser's element list and world record, and the reader's
-// callbacks that fill them while a world file loads.
+// callbacks that fill them while a world file loads: the process's
+// normaliser, and the exported functions over it.
+#include <memory>
 #include <new>
 #include <string>
 
 #include "vesta/vsetu.h"
+#include "vsetu/normaliser/normaliser.h"
 #include "vsetu/normaliser/normaliser_log.h"
-#include "vsetu/services/library_state.h"
 
-using vesta::vsetu::ItemCount;
-using vesta::vsetu::ListHead;
-using vesta::vsetu::ListTail;
-using vesta::vsetu::Log;
-using vesta::vsetu::NormaliserWorld;
+using vesta::vsetu::LogStep;
+using vesta::vsetu::Normaliser;
 
 CTheList::CTheList() : room(nullptr), item(nullptr), next(nullptr) {}
 
@@ -27,16 +26,25 @@ int CTheList::TLInitialise() {
   return 0;
 }
 
-int GNBNewListElement(CRoomProp* room, CItemProp* item, CTheList** element) {
-  if (element == nullptr) return 0;
-  vesta::vsetu::LogStep step;
-  CTheList* made = new (std::nothrow) CTheList;
-  if (made == nullptr) {
-    *element = nullptr;
-    return 0;
-  }
+namespace vesta::vsetu {
+
+Normaliser& Normaliser::Process() {
+  static Normaliser normaliser;
+  return normaliser;
+}
+
+void Normaliser::SetHead(CTheList* head) {
+  head_ = head;
+  tail_ = nullptr;
+}
+
+CTheList* Normaliser::NewElement(CRoomProp* room, CItemProp* item) {
+  if (room == nullptr && item == nullptr) return nullptr;
+  LogStep step(*this);
+  std::unique_ptr<CTheList> made(new (std::nothrow) CTheList);
+  if (made == nullptr) return nullptr;
   made->TLInitialise();
-  ++*ItemCount();
+  ++itemCount_;
   std::string line;
   bool ok = false;
   if (room != nullptr) {
@@ -48,7 +56,7 @@ int GNBNewListElement(CRoomProp* room, CItemProp* item, CTheList** element) {
       made->room = copy;
     }
     line += ok ? "\n" : " - ERROR creating room object [not enough memory].\n";
-  } else if (item != nullptr) {
+  } else {
     line = std::string("   Adding ITEM: ") + item->name;
     CItemProp* copy = new (std::nothrow) CItemProp;
     if (copy != nullptr) {
@@ -58,19 +66,82 @@ int GNBNewListElement(CRoomProp* room, CItemProp* item, CTheList** element) {
       ok = true;
     }
     line += ok ? "\n" : " - ERROR creating item object [not enough memory].\n";
-  } else {
-    delete made;
-    *element = nullptr;
-    return 0;
   }
   Log(line);
-  if (!ok) {
-    delete made;
-    *element = nullptr;
-    return 0;
+  return ok ? made.release() : nullptr;
+}
+
+// The last element linked is kept, so that a world of many records loads
+// in linear time.
+void Normaliser::Append(CTheList* element) {
+  if (head_ == nullptr || tail_ == nullptr) {
+    GNBAddListElement(element, &head_);
+    for (tail_ = head_; tail_->next != nullptr;) tail_ = tail_->next;
+    return;
   }
-  *element = made;
+  while (tail_->next != nullptr) tail_ = tail_->next;  // someone linked more
+  tail_->next = element;
+  tail_ = element;
+}
+
+int Normaliser::DeleteElements(CTheList* element) {
+  delete world_;
+  world_ = nullptr;
+  if (element == nullptr) return 0;
+  while (element != nullptr) {
+    CTheList* next = element->next;
+    if (tail_ == element) tail_ = nullptr;
+    delete element;
+    element = next;
+  }
   return 1;
+}
+
+void Normaliser::DeleteAll() {
+  if (head_ == nullptr) return;
+  DeleteElements(head_);
+  SetHead(nullptr);
+}
+
+int Normaliser::KeepWorld(CWorldProp* world) {
+  if (world_ == nullptr) {
+    world_ = new (std::nothrow) CWorldProp;
+    if (world_ == nullptr) return 0;
+  } else {
+    world_->WPTerminate();
+  }
+  world_->WPInitialise();
+  return world_->WPCopyFrom(world);
+}
+
+int Normaliser::AddRecord(CRoomProp* room, CItemProp* item) {
+  CTheList* element = NewElement(room, item);
+  if (element == nullptr) return 0;
+  Append(element);
+  return 1;
+}
+
+namespace {
+
+Normaliser* Of(void* context) { return static_cast<Normaliser*>(context); }
+
+}  // namespace
+
+int Normaliser::Load(FILE* stream, CWorldProp* world, CRoomProp* room, CItemProp* item) {
+  FFReadHandlers handlers{};
+  handlers.world = [](CWorldProp* record, void* context) { return Of(context)->KeepWorld(record); };
+  handlers.room = [](CRoomProp* record, void* context) { return Of(context)->AddRecord(record, nullptr); };
+  handlers.item = [](CItemProp* record, void* context) { return Of(context)->AddRecord(nullptr, record); };
+  handlers.context = this;
+  return FFReadTagFile(stream, world, room, item, handlers, kFFReadAll);
+}
+
+}  // namespace vesta::vsetu
+
+int GNBNewListElement(CRoomProp* room, CItemProp* item, CTheList** element) {
+  if (element == nullptr) return 0;
+  *element = Normaliser::Process().NewElement(room, item);
+  return *element != nullptr ? 1 : 0;
 }
 
 int GNBAddListElement(CTheList* element, CTheList** head) {
@@ -85,101 +156,45 @@ int GNBAddListElement(CTheList* element, CTheList** head) {
   return 1;
 }
 
-namespace {
+int GWorldFunc(CWorldProp* world) { return Normaliser::Process().KeepWorld(world); }
 
-// Appends to the process's list in constant time: the loader keeps the
-// last element it linked, so a world of many records loads in linear time.
-int AppendToList(CTheList* element) {
-  CTheList** head = ListHead();
-  CTheList** tail = ListTail();
-  if (*head == nullptr || *tail == nullptr) {
-    GNBAddListElement(element, head);
-    CTheList* last = *head;
-    while (last->next != nullptr) last = last->next;
-    *tail = last;
-    return 1;
-  }
-  while ((*tail)->next != nullptr) *tail = (*tail)->next;  // someone linked more
-  (*tail)->next = element;
-  *tail = element;
-  return 1;
-}
+int GRoomFunc(CRoomProp* room) { return Normaliser::Process().AddRecord(room, nullptr); }
 
-}  // namespace
+int GItemFunc(CItemProp* item) { return Normaliser::Process().AddRecord(nullptr, item); }
 
-int GWorldFunc(CWorldProp* world) {
-  CWorldProp** kept = NormaliserWorld();
-  if (*kept == nullptr) {
-    *kept = new (std::nothrow) CWorldProp;
-    if (*kept == nullptr) return 0;
-  } else {
-    (*kept)->WPTerminate();
-  }
-  (*kept)->WPInitialise();
-  return (*kept)->WPCopyFrom(world);
-}
-
-int GRoomFunc(CRoomProp* room) {
-  CTheList* element = nullptr;
-  if (!GNBNewListElement(room, nullptr, &element)) return 0;
-  return AppendToList(element);
-}
-
-int GItemFunc(CItemProp* item) {
-  CTheList* element = nullptr;
-  if (!GNBNewListElement(nullptr, item, &element)) return 0;
-  return AppendToList(element);
-}
-
-int CVNormBuilder::NBDeleteAllTheList(CTheList* element) {
-  CWorldProp** world = NormaliserWorld();
-  delete *world;
-  *world = nullptr;
-  if (element == nullptr) return 0;
-  while (element != nullptr) {
-    CTheList* next = element->next;
-    if (*ListTail() == element) *ListTail() = nullptr;
-    delete element;
-    element = next;
-  }
-  return 1;
-}
+int CVNormBuilder::NBDeleteAllTheList(CTheList* element) { return Normaliser::Process().DeleteElements(element); }
 
 int CVNormBuilder::NBDeleteAllTheList() {
-  if (*ListHead() == nullptr) return 1;
-  NBDeleteAllTheList(*ListHead());
-  *ListHead() = nullptr;
-  *ListTail() = nullptr;
+  Normaliser::Process().DeleteAll();
   return 1;
 }
 
 int CVNormBuilder::NBSetListHeadPointer(CTheList* head) {
-  *ListHead() = head;
-  *ListTail() = nullptr;  // found again from the head at the next append
+  Normaliser::Process().SetHead(head);
   return 1;
 }
 
 int CVNormBuilder::NBGetListHeadPointer(CTheList** head) {
-  if (head != nullptr) *head = *ListHead();
+  if (head != nullptr) *head = Normaliser::Process().Head();
   return 1;
 }
 
 int CVNormBuilder::NBSetWorldPointer(CWorldProp* world) {
-  *NormaliserWorld() = world;
+  Normaliser::Process().SetWorld(world);
   return 1;
 }
 
 int CVNormBuilder::NBGetWorldPointer(CWorldProp** world) {
-  if (world != nullptr) *world = *NormaliserWorld();
+  if (world != nullptr) *world = Normaliser::Process().World();
   return 1;
 }
 
 int CVNormBuilder::NBSetItemCount(int count) {
-  *ItemCount() = count;
+  Normaliser::Process().SetItemCount(count);
   return 0;
 }
 
 int CVNormBuilder::NBGetItemCount(int* count) {
-  if (count != nullptr) *count = *ItemCount();
+  if (count != nullptr) *count = Normaliser::Process().ItemCount();
   return 0;
 }

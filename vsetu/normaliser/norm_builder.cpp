@@ -14,7 +14,7 @@
 #include "platform/file_system.h"
 #include "vesta/vsetu.h"
 #include "vsetu/normaliser/normaliser_log.h"
-#include "vsetu/services/library_state.h"
+#include "vsetu/normaliser/normaliser.h"
 
 CVNormBuilder::CVNormBuilder() : clickCallback(nullptr), clickContextCallback(nullptr), clickContext(nullptr) {}
 
@@ -85,7 +85,7 @@ int CVNormBuilder::NBLoadFile(const char* path) {
   if (VUGetStampText(stamp)) vesta::vsetu::Log(std::string(stamp) + "\n");
   // A run that is no world nested in another starts afresh: what earlier
   // runs of the process copied may be gone or changed.
-  if (*vesta::vsetu::NormaliserLogSteps() == 1) {
+  if (vesta::vsetu::Normaliser::Process().Outermost()) {
     VUForgetCopies();
     VUForgetShapesDone();
   }
@@ -109,7 +109,7 @@ int CVNormBuilder::NBLoadFile(const char* path) {
   int result = 0;
   FILE* stream = vesta::platform::OpenStream(path, "r");
   if (stream != nullptr) {
-    result = FFReadTagFile(stream, world.get(), GWorldFunc, room.get(), GRoomFunc, item.get(), GItemFunc, 3);
+    result = vesta::vsetu::Normaliser::Process().Load(stream, world.get(), room.get(), item.get());
     std::fclose(stream);
   }
   return result;

@@ -300,7 +300,7 @@ TEST_F(NormStepsTest, TheLogLivesInTheTempFolderOrAtTheRootOfDriveC) {
   ASSERT_TRUE(vesta::platform::RegistryDeleteValue(vesta::platform::RegRoot::kLocalMachine,
                                                    "SOFTWARE\\vesta3d\\VESTA\\CurrentVersion", "Home"));
   VSAppendNormaliserLog("", 1);
-  EXPECT_STREQ(vesta::vsetu::NormaliserLogPath(), "C:\\VESTNORM.LOG");
+  EXPECT_STREQ(vesta::vsetu::NormaliserLogFile(), "C:\\VESTNORM.LOG");
   ForgetNormaliser();
 }
 

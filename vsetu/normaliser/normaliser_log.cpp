@@ -14,81 +14,86 @@
 #include "platform/system_info.h"
 #include "vesta/vsetu.h"
 #include "vsetu/services/install_paths.h"
-#include "vsetu/services/library_state.h"
+#include "vsetu/normaliser/normaliser.h"
 
 namespace vesta::vsetu {
 namespace {
 
-// Fixes the log's path at the first call of the process.
-const char* LogPath() {
-  char* path = NormaliserLogPath();
-  if (path[0] == '\0') {
-    char temp[kVSBuffer];
-    if (!VSGetTempDir(temp) || !ComposePath(path, temp, "\\Normaliz.txt")) {
-      VUCopyN(path, "C:\\VESTNORM.LOG", kStateText);
-    }
-  }
-  return path;
-}
-
 // Lines wait in memory up to this size, then go to the file together.
 constexpr size_t kPendingLimit = 64 * 1024;
 
+}  // namespace
+
+const char* Normaliser::LogFile() {
+  if (logPath_.empty()) {
+    char temp[kVSBuffer];
+    char path[kVSBuffer];
+    logPath_ = VSGetTempDir(temp) && ComposePath(path, temp, "\\Normaliz.txt") ? path : "C:\\VESTNORM.LOG";
+  }
+  return logPath_.c_str();
+}
+
 // Appends what waits to the log in one piece (platform/file_output.h): a
 // run in another process writes its own pieces between, never into one.
-bool WritePending() {
-  std::string* pending = NormaliserLogPending();
-  if (pending->empty()) return true;
-  const bool written = platform::AppendToFile(LogPath(), *pending, platform::FileMode::kText,
+bool Normaliser::Flush() {
+  if (pending_.empty()) return true;
+  const bool written = platform::AppendToFile(LogFile(), pending_, platform::FileMode::kText,
                                               platform::LineStart::kAsItIs) == platform::AppendResult::kAppended;
-  pending->clear();
+  pending_.clear();
   return written;
 }
 
-}  // namespace
-
-void Log(const std::string& text) {
-  std::string* pending = NormaliserLogPending();
-  pending->append(text);
+void Normaliser::Log(const std::string& text) {
+  pending_.append(text);
   // A lost line never stops a normalisation.
-  if (*NormaliserLogSteps() == 0 || pending->size() >= kPendingLimit) WritePending();
+  if (steps_ == 0 || pending_.size() >= kPendingLimit) Flush();
 }
 
-LogStep::LogStep() { ++*NormaliserLogSteps(); }
-
-LogStep::~LogStep() {
-  if (--*NormaliserLogSteps() == 0) FlushNormaliserLog();
+bool Normaliser::AppendToLog(const char* text) {
+  // What a caller appends is in the file when the call returns, after what
+  // the normaliser's steps wrote before it.
+  if (text != nullptr) pending_.append(text);
+  if (!Flush()) return false;
+  // The file is made even when there is nothing to add.
+  const char* path = LogFile();
+  if ((text == nullptr || *text == '\0') && !platform::FileExists(path)) {
+    return platform::AppendToFile(path, "", platform::FileMode::kText) == platform::AppendResult::kAppended;
+  }
+  return true;
 }
 
-const char* NormaliserLogFile() { return LogPath(); }
-
-void ForgetNormaliserLog() {
-  NormaliserLogPending()->clear();
-  NormaliserLogPath()[0] = '\0';
+void Normaliser::EndStep() {
+  if (--steps_ == 0) Flush();
 }
 
-void FlushNormaliserLog() { WritePending(); }
+void Normaliser::ForgetLog() {
+  pending_.clear();
+  logPath_.clear();
+}
+
+void Log(const std::string& text) { Normaliser::Process().Log(text); }
+
+LogStep::LogStep() : LogStep(Normaliser::Process()) {}
+
+LogStep::LogStep(Normaliser& normaliser) : normaliser_(normaliser) { normaliser_.BeginStep(); }
+
+LogStep::~LogStep() { normaliser_.EndStep(); }
+
+const char* NormaliserLogFile() { return Normaliser::Process().LogFile(); }
+
+void ForgetNormaliserLog() { Normaliser::Process().ForgetLog(); }
+
+void FlushNormaliserLog() { Normaliser::Process().Flush(); }
 
 }  // namespace vesta::vsetu
 
 int VSAppendNormaliserLog(const char* text, int flag) {
-  const char* path = vesta::vsetu::LogPath();
+  vesta::vsetu::Normaliser& normaliser = vesta::vsetu::Normaliser::Process();
   if (flag == 0) {
-    vesta::vsetu::FlushNormaliserLog();
-    return VUShellOpen(nullptr, "open", path);
+    normaliser.Flush();
+    return VUShellOpen(nullptr, "open", normaliser.LogFile());
   }
-  // What a caller appends is in the file when the call returns, after what
-  // the normaliser's steps wrote before it.
-  if (text != nullptr) vesta::vsetu::NormaliserLogPending()->append(text);
-  const bool written = vesta::vsetu::WritePending();
-  // The file is made even when there is nothing to add.
-  if (written && (text == nullptr || *text == '\0') && !vesta::platform::FileExists(path)) {
-    return vesta::platform::AppendToFile(path, "", vesta::platform::FileMode::kText) ==
-                   vesta::platform::AppendResult::kAppended
-               ? 1
-               : 0;
-  }
-  return written ? 1 : 0;
+  return normaliser.AppendToLog(text) ? 1 : 0;
 }
 
 int VSSetNormalisationVariables() {

@@ -1,10 +1,13 @@
-// The normaliser log, as the normaliser's steps write it.
+// The normaliser log, as the normaliser's steps write it: the process's
+// normaliser's log (normaliser.h).
 #ifndef VESTA_VSETU_NORMALISER_NORMALISER_LOG_H
 #define VESTA_VSETU_NORMALISER_NORMALISER_LOG_H
 
 #include <string>
 
 namespace vesta::vsetu {
+
+class Normaliser;
 
 // Appends one of the normaliser's own lines to the log. It may wait in
 // memory until the step under way returns (LogStep).
@@ -20,9 +23,13 @@ void FlushNormaliserLog();
 class LogStep {
  public:
   LogStep();
+  explicit LogStep(Normaliser& normaliser);
   ~LogStep();
   LogStep(const LogStep&) = delete;
   LogStep& operator=(const LogStep&) = delete;
+
+ private:
+  Normaliser& normaliser_;
 };
 
 // The log's path: "Normaliz.txt" in the installation's temp folder, or

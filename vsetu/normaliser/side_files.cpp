@@ -18,7 +18,7 @@
 #include "vesta/vsetu.h"
 #include "vsetu/normaliser/normaliser_log.h"
 #include "vsetu/normaliser/side_file_name.h"
-#include "vsetu/services/library_state.h"
+#include "vsetu/normaliser/normaliser.h"
 #include "vsetu/services/saver_config.h"
 
 namespace vesta::vsetu {
@@ -116,21 +116,26 @@ int NUNormaliseVIQFile(const char* worldFile, const char* targetFolder) {
   vesta::vsetu::LogStep step;
   // A world that names itself, through its catalogue or further down, is
   // not normalised again inside its own normalisation.
-  std::set<std::string>* running = vesta::vsetu::WorldsInNormalisation();
+  vesta::vsetu::Normaliser& normaliser = vesta::vsetu::Normaliser::Process();
   const std::string key = Folded(worldFile);
-  if (running->count(key) != 0) {
+  if (!normaliser.BeginWorld(key)) {
     vesta::vsetu::Log(std::string("   Already being normalised: ") + worldFile + "\n");
     return 1;
   }
+  // Under way until this normalisation returns, whichever way it returns.
+  struct Running {
+    vesta::vsetu::Normaliser& normaliser;
+    const std::string& key;
+    ~Running() { normaliser.EndWorld(key); }
+  } running{normaliser, key};
   std::unique_ptr<CVNormBuilder> builder(new (std::nothrow) CVNormBuilder);
   if (builder == nullptr) return 0;
   builder->NBInitialise();
   // Outermost (no step of another normalisation under way): afresh.
-  if (*vesta::vsetu::NormaliserLogSteps() == 1) {
+  if (normaliser.Outermost()) {
     VUForgetCopies();
     VUForgetShapesDone();
   }
-  running->insert(key);
 
   CTheList* outerHead = nullptr;
   CWorldProp* outerWorld = nullptr;
@@ -153,6 +158,5 @@ int NUNormaliseVIQFile(const char* worldFile, const char* targetFolder) {
   builder->NBDeleteAllTheList(static_cast<CTheList*>(nullptr));  // a world without elements
   builder->NBSetWorldPointer(outerWorld);
   builder->NBSetListHeadPointer(outerHead);
-  running->erase(key);
   return result;
 }

@@ -1,15 +1,8 @@
-// The setup library's process-wide state, all in one place.
+// The setup library's process-wide slots, all in one place. The
+// normaliser's state is its object's (vsetu/normaliser/normaliser.h), the
+// catalogue's index its list's.
 #ifndef VESTA_VSETU_SERVICES_LIBRARY_STATE_H
 #define VESTA_VSETU_SERVICES_LIBRARY_STATE_H
-
-#include <cstdio>
-#include <set>
-#include <string>
-#include <unordered_map>
-
-class CTheList;
-class CVFileType;
-class CWorldProp;
 
 namespace vesta::vsetu {
 
@@ -26,28 +19,6 @@ char* CommentSlot();
 bool* ComStarted();
 // The renderer list's current entry, -1 for none.
 int* RendererCursor();
-
-// The normaliser's element list, its last element as the loader knows it,
-// its world record and its item count.
-CTheList** ListHead();
-CTheList** ListTail();
-CWorldProp** NormaliserWorld();
-int* ItemCount();
-// The normaliser log: its path once fixed, the lines not yet in it, and how
-// many of the normaliser's steps are under way (their lines are written
-// when the outermost one returns).
-char* NormaliserLogPath();
-std::string* NormaliserLogPending();
-int* NormaliserLogSteps();
-// The world files being normalised now, nested ones included (folded
-// case), so that a world that names itself is not normalised again.
-std::set<std::string>* WorldsInNormalisation();
-
-// The records that are in a catalogue, each with its catalogue's index by
-// ending. Never freed, so that a catalogue destroyed late in the exit of
-// the process still finds it.
-class EndingIndex;
-std::unordered_map<const CVFileType*, EndingIndex*>* IndexedRecords();
 
 }  // namespace vesta::vsetu
 
