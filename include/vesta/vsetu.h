@@ -176,6 +176,22 @@ class VSETU_API CVFileTypeList {
   vesta::vsetu::EndingIndex* index_;  // owned
 };
 
+// The fields of a file-type record that name a file, in the order of the
+// catalogue file: tag, what the field is to a person, and the kind of file
+// (VPFileKind; the command line, program and working folder are
+// kVPFileProgram). A catalogue saved to travel has the other kinds copied
+// beside it and every one rewritten into the relative form.
+struct VSTypeFileField {
+  const char* tag;   // "[USH]"
+  const char* what;  // "unselected shape"
+  int kind;          // VPFileKind
+};
+// The table; *count gets the number of its entries.
+VSETU_API const VSTypeFileField* VSTypeFileFields(int* count);
+// The field's text (its full capacity) in record. Null when either is null
+// or field is not an entry of the table.
+VSETU_API char* VSTypeFileFieldText(CVFileType* record, const VSTypeFileField* field);
+
 // The program and command line that open files of this ending (from
 // HKEY_CLASSES_ROOT), into buffers of 261 bytes.
 VSETU_API int VSResolveAssociation(const char* ending, char* program, char* commandLine);

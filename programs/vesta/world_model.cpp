@@ -168,14 +168,13 @@ void ReadCatalogue(WorldModel* model) {
     info.name = type->typeName;
     info.ending = type->ending;
     const std::string& holder = model->catalogue;
-    Use(&info.files, "KOLB file [KOL]", type->kolbFile, holder);
-    Use(&info.files, "unselected shape [USH]", type->unselectedShape, holder);
-    Use(&info.files, "selected shape [SHP]", type->selectedShape, holder);
-    Use(&info.files, "texture [TXT]", type->texture, holder);
-    Use(&info.files, "selected sound [SND]", type->selectedSound, holder);
-    Use(&info.files, "collide sound [COL]", type->collideSound, holder);
-    Use(&info.files, "open sound [OPN]", type->openSound, holder);
-    Use(&info.files, "delete sound [DEL]", type->deleteSound, holder);
+    int count = 0;
+    const VSTypeFileField* fields = VSTypeFileFields(&count);
+    for (int i = 0; i < count; ++i) {
+      if (fields[i].kind == kVPFileProgram) continue;
+      const std::string field = std::string(fields[i].what) + " " + fields[i].tag;
+      Use(&info.files, field.c_str(), VSTypeFileFieldText(type, &fields[i]), holder);
+    }
     model->types.push_back(info);
   }
 }

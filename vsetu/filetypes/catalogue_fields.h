@@ -14,7 +14,13 @@ struct CatalogueField {
   int code;          // the tag code that FTIsFileTypeTag gives
   bool isInteger;
   size_t offset;     // of the text or the int32_t in CVFileType
+  int kind;          // VPFileKind of a field that names a file; -1 for others
+  const char* what;  // what a field that names a file is to a person
 };
+
+// The command line names a program, but is not expanded when a catalogue
+// is read.
+constexpr int kCommandLineCode = 2;
 
 constexpr int kCatalogueFieldCount = 16;
 // The fields in file order (which is also the order of their codes).

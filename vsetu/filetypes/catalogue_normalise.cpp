@@ -9,19 +9,17 @@
 namespace vesta::vsetu {
 namespace {
 
-bool IsProgramField(int code) { return code == 2 || code == 3 || code == 4; }  // command, program, folder
-
-bool IsMediaField(int code) { return (code >= 5 && code <= 8) || (code >= 12 && code <= 15); }
+bool IsMediaField(const CatalogueField& field) { return field.kind >= 0 && field.kind != kVPFileProgram; }
 
 }  // namespace
 
 void NormaliseForSave(const CatalogueField& field, char* value, const char* folder, const char* holder) {
   if (value[0] == '\0') return;
-  if (IsProgramField(field.code)) {
+  if (field.kind == kVPFileProgram) {
     VUNormalisePath(value);
     return;
   }
-  if (!IsMediaField(field.code)) return;
+  if (!IsMediaField(field)) return;
   VUExpandFromOrigin(value, holder);
   // What the copies and rewrites report is not looked at: the value is
   // written whatever became of it.
@@ -68,7 +66,7 @@ void NormaliseForSave(const CatalogueField& field, char* value, const char* fold
 
 void DeRelativise(CVFileType* record, const char* folder) {
   for (const CatalogueField& field : kCatalogueFields) {
-    if (field.isInteger || !(field.code == 3 || field.code == 4 || IsMediaField(field.code))) continue;
+    if (field.kind < 0 || field.code == kCommandLineCode) continue;
     char* value = TextOf(record, field);
     if (value[0] == '\0') continue;
     char path[kTypeText + 1];

@@ -10,22 +10,33 @@
 namespace vesta::vsetu {
 
 #define TEXT_FIELD(tag, code, member) \
-  { tag, code, false, offsetof(CVFileType, member) }
+  { tag, code, false, offsetof(CVFileType, member), -1, nullptr }
+#define FILE_FIELD(tag, code, member, kind, what) \
+  { tag, code, false, offsetof(CVFileType, member), kind, what }
 #define INT_FIELD(tag, code, member) \
-  { tag, code, true, offsetof(CVFileType, member) }
+  { tag, code, true, offsetof(CVFileType, member), -1, nullptr }
 
 const CatalogueField kCatalogueFields[kCatalogueFieldCount] = {
-    TEXT_FIELD("[TYP]", 0, typeName),         TEXT_FIELD("[END]", 1, ending),
-    TEXT_FIELD("[CMD]", 2, commandLine),      TEXT_FIELD("[EXC]", 3, executable),
-    TEXT_FIELD("[DIR]", 4, workingFolder),    TEXT_FIELD("[KOL]", 5, kolbFile),
-    TEXT_FIELD("[USH]", 6, unselectedShape),  TEXT_FIELD("[SHP]", 7, selectedShape),
-    TEXT_FIELD("[TXT]", 8, texture),          TEXT_FIELD("[ICO]", 9, iconIndex),
-    INT_FIELD("[TIL]", 10, tiling),           INT_FIELD("[FOO]", 11, footprintDisabled),
-    TEXT_FIELD("[SND]", 12, selectedSound),   TEXT_FIELD("[COL]", 13, collideSound),
-    TEXT_FIELD("[OPN]", 14, openSound),       TEXT_FIELD("[DEL]", 15, deleteSound),
+    TEXT_FIELD("[TYP]", 0, typeName),
+    TEXT_FIELD("[END]", 1, ending),
+    FILE_FIELD("[CMD]", 2, commandLine, kVPFileProgram, "command line"),
+    FILE_FIELD("[EXC]", 3, executable, kVPFileProgram, "program"),
+    FILE_FIELD("[DIR]", 4, workingFolder, kVPFileProgram, "working folder"),
+    FILE_FIELD("[KOL]", 5, kolbFile, kVPFileKolb, "KOLB file"),
+    FILE_FIELD("[USH]", 6, unselectedShape, kVPFileShape, "unselected shape"),
+    FILE_FIELD("[SHP]", 7, selectedShape, kVPFileShape, "selected shape"),
+    FILE_FIELD("[TXT]", 8, texture, kVPFileTexture, "texture"),
+    TEXT_FIELD("[ICO]", 9, iconIndex),
+    INT_FIELD("[TIL]", 10, tiling),
+    INT_FIELD("[FOO]", 11, footprintDisabled),
+    FILE_FIELD("[SND]", 12, selectedSound, kVPFileSound, "selected sound"),
+    FILE_FIELD("[COL]", 13, collideSound, kVPFileSound, "collide sound"),
+    FILE_FIELD("[OPN]", 14, openSound, kVPFileSound, "open sound"),
+    FILE_FIELD("[DEL]", 15, deleteSound, kVPFileSound, "delete sound"),
 };
 
 #undef TEXT_FIELD
+#undef FILE_FIELD
 #undef INT_FIELD
 
 }  // namespace vesta::vsetu
@@ -137,4 +148,40 @@ int CVFileType::FTIsFileTypeTag(const char* line, int* code) {
     }
   }
   return 0;
+}
+
+namespace {
+
+// The catalogue's fields that name a file, as the library hands them out,
+// with the field each stands for.
+struct TypeFileFields {
+  TypeFileFields() {
+    for (const auto& field : vesta::vsetu::kCatalogueFields) {
+      if (field.kind < 0) continue;
+      entries[count] = VSTypeFileField{field.tag, field.what, field.kind};
+      sources[count++] = &field;
+    }
+  }
+  VSTypeFileField entries[vesta::vsetu::kCatalogueFieldCount];
+  const vesta::vsetu::CatalogueField* sources[vesta::vsetu::kCatalogueFieldCount];
+  int count = 0;
+};
+
+const TypeFileFields& FileFields() {
+  static const TypeFileFields fields;
+  return fields;
+}
+
+}  // namespace
+
+const VSTypeFileField* VSTypeFileFields(int* count) {
+  const TypeFileFields& fields = FileFields();
+  if (count != nullptr) *count = fields.count;
+  return fields.entries;
+}
+
+char* VSTypeFileFieldText(CVFileType* record, const VSTypeFileField* field) {
+  const TypeFileFields& fields = FileFields();
+  if (record == nullptr || field < fields.entries || field >= fields.entries + fields.count) return nullptr;
+  return vesta::vsetu::TextOf(record, *fields.sources[field - fields.entries]);
 }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -88,6 +90,35 @@ TEST(FileTypeTest, TagsAreKnownInTheirOrderWithTheirCodes) {
   EXPECT_EQ(type.FTIsFileTypeTag("[typ][1]x", &code), 0);
   EXPECT_EQ(type.FTIsFileTypeTag("[FTLS]", &code), 0);
   EXPECT_EQ(code, 42);
+}
+
+// Every field that names a file is in the table once, with its own member;
+// the others (name, ending, icon index) are not.
+TEST(FileTypeTest, TheFieldsThatNameFilesAreInTheTable) {
+  CVFileType type;
+  type.FTInitialise();
+  const std::pair<const char*, char*> expected[] = {
+      {"[CMD]", type.commandLine},    {"[EXC]", type.executable},     {"[DIR]", type.workingFolder},
+      {"[KOL]", type.kolbFile},       {"[USH]", type.unselectedShape}, {"[SHP]", type.selectedShape},
+      {"[TXT]", type.texture},        {"[SND]", type.selectedSound},   {"[COL]", type.collideSound},
+      {"[OPN]", type.openSound},      {"[DEL]", type.deleteSound},
+  };
+  int count = 0;
+  const VSTypeFileField* fields = VSTypeFileFields(&count);
+  ASSERT_EQ(count, static_cast<int>(std::size(expected)));
+  for (int i = 0; i < count; ++i) {
+    EXPECT_STREQ(fields[i].tag, expected[i].first);
+    EXPECT_EQ(VSTypeFileFieldText(&type, &fields[i]), expected[i].second) << fields[i].tag;
+    EXPECT_EQ(fields[i].kind == kVPFileProgram, i < 3) << fields[i].tag;
+    EXPECT_NE(fields[i].what[0], '\0');
+  }
+  EXPECT_EQ(fields[3].kind, kVPFileKolb);
+  EXPECT_EQ(fields[6].kind, kVPFileTexture);
+  EXPECT_EQ(fields[10].kind, kVPFileSound);
+  const VSTypeFileField outside{"[TYP]", "name", kVPFileProgram};
+  EXPECT_EQ(VSTypeFileFieldText(&type, &outside), nullptr);
+  EXPECT_EQ(VSTypeFileFieldText(nullptr, &fields[0]), nullptr);
+  EXPECT_EQ(VSTypeFileFieldText(&type, fields + count), nullptr);
 }
 
 TEST(FileTypeListTest, NothingWorksWithoutAList) {
