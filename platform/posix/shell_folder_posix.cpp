@@ -4,12 +4,12 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
 #include "platform/posix/host_path.h"
 #include "platform/posix/print_queues.h"
 #include "platform/system_info.h"
+#include "platform/windows_names.h"
 
 namespace vesta::platform {
 namespace {
@@ -42,14 +42,8 @@ struct Listing : ShellObject {
   size_t next = 0;
 };
 
-std::string Folded(const std::string& text) {
-  std::string folded = text;
-  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return folded;
-}
-
 // The desktop folder's entries by full path, in the order of their names
-// without regard to case, as Windows lists them.
+// without regard to case (folded as Windows compares names).
 std::vector<IdList> DesktopItems(bool withFolders) {
   const std::string desktop = WindowsFolder() + "\\Desktop";
   const std::string host = posix::ResolveHostPath(desktop.c_str());
@@ -68,7 +62,7 @@ std::vector<IdList> DesktopItems(bool withFolders) {
   }
   closedir(folder);
   std::sort(items.begin(), items.end(),
-            [](const IdList& a, const IdList& b) { return Folded(a.name) < Folded(b.name); });
+            [](const IdList& a, const IdList& b) { return FoldName(a.name) < FoldName(b.name); });
   return items;
 }
 
