@@ -161,6 +161,9 @@ std::string RegistryLastProblem();
 // Forgets the last problem, so that RegistryLastProblem tells of what
 // follows.
 void ClearRegistryLastProblem();
+// Keeps a problem for RegistryLastProblem (the backends', and a caller's
+// that refuses a request before it reaches them).
+void ReportRegistryProblem(const std::string& problem);
 
 }  // namespace vesta::platform
 

@@ -11,6 +11,11 @@ std::string RegistryLastProblem() {
   return state::Registry().last;
 }
 
+void ReportRegistryProblem(const std::string& problem) {
+  std::lock_guard<std::mutex> lock(state::Registry().mutex);
+  state::Registry().last = problem;
+}
+
 void ClearRegistryLastProblem() {
   std::lock_guard<std::mutex> lock(state::Registry().mutex);
   state::Registry().last.clear();

@@ -41,6 +41,19 @@ TEST(SharedStateTest, AWriteThePropertyStoreFailedIsToldByTheSetupLibrary) {
   EXPECT_EQ(LastProblem().rfind(path + ": ", 0), 0u) << LastProblem();
   EXPECT_EQ(FFSaveWorldProp(path.c_str(), &world), 1);
   EXPECT_EQ(VSFileExists(path.c_str()), 1);
+
+  // A load of a missing file is told by both, with the system's reason.
+  const std::string missing = scratch.Path("Gone.vwq");
+  EXPECT_EQ(FFLoadWorldProp(missing.c_str(), &world), 0);
+  unsigned int code = 0;
+  FFGetError(&code);
+  EXPECT_EQ(code, kFFErrorWorldOpenRead);
+  EXPECT_STREQ(FFErrorText(code), "the world file cannot be opened for reading");
+  char problem[1024];
+  ASSERT_EQ(FFGetLastFileProblem(problem, sizeof problem), 1);
+  EXPECT_EQ(LastProblem(), problem);
+  EXPECT_EQ(LastProblem().rfind(missing + ": ", 0), 0u) << LastProblem();
+  EXPECT_NE(LastProblem().find("No such file"), std::string::npos) << LastProblem();
   world.WPTerminate();
 }
 

@@ -13,6 +13,7 @@ struct LibraryState {
   char comment[kCommentCapacity + 1] = "VPProp.dll";
   platform::KeptAppend saveTarget;
   std::string saveText;
+  ValueCut lastCut;
 };
 
 LibraryState& State() {
@@ -29,6 +30,7 @@ MarkRecord* CurrentMark() { return &State().currentMark; }
 char* CommentSlot() { return State().comment; }
 platform::KeptAppend& SaveTarget() { return State().saveTarget; }
 std::string& SaveText() { return State().saveText; }
+ValueCut& LastCut() { return State().lastCut; }
 
 }  // namespace vesta::vprop
 

@@ -32,6 +32,16 @@ platform::KeptAppend& SaveTarget();
 // The text of the record being saved, kept so that its room is made once.
 std::string& SaveText();
 
+// The first text that the writer cut to fit a line in the record it laid
+// out last: its tag, its length and how much of it was written; tag null
+// when nothing was cut.
+struct ValueCut {
+  const char* tag = nullptr;
+  int length = 0;
+  int written = 0;
+};
+ValueCut& LastCut();
+
 }  // namespace vesta::vprop
 
 #endif

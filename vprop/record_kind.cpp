@@ -98,8 +98,14 @@ int DigitCount(int value) {
 // is copied as one block of kShortValue bytes, whatever its length.
 void PutField(VUOutput* out, int* lineCounter, const char* tag, const char* value, int valueLength, int readable) {
   int digits = DigitCount(valueLength);
-  // A text too long for a line is cut, as VUFormatTextField cuts it.
-  while (valueLength > 0 && kVUTagLength + 2 + digits + valueLength > kVUMaxLine) digits = DigitCount(--valueLength);
+  // A text too long for a line is cut, as VUFormatTextField cuts it, and
+  // the first cut of a record is told.
+  if (kVUTagLength + 2 + digits + valueLength > kVUMaxLine) {
+    const int whole = valueLength;
+    while (valueLength > 0 && kVUTagLength + 2 + digits + valueLength > kVUMaxLine) digits = DigitCount(--valueLength);
+    ValueCut& cut = LastCut();
+    if (cut.tag == nullptr) cut = ValueCut{tag, whole, valueLength};
+  }
   const int length = kVUTagLength + 2 + digits + valueLength;
   // Room for a line feed, and for the blocks written whole.
   char* const start = VUOutputRoom(out, length + 1 + kShortValue);

@@ -39,6 +39,7 @@ int Save(const char* path, unsigned int openError, const RecordKind& kind, const
   RecordText(kind, record, &text);
   switch (SaveTarget().Append(path, text, platform::FileMode::kText)) {
     case platform::AppendResult::kAppended:
+      TellCut(path);
       return 1;
     case platform::AppendResult::kNotOpened:
       SetError(openError);

@@ -3,9 +3,11 @@
 // line counter; then a line feed, its end tag and a line feed.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "common/output_buffer.h"
 #include "common/tag_field.h"
+#include "platform/file_error.h"
 #include "platform/file_output.h"
 #include "vesta/vprop.h"
 #include "vprop/library_state.h"
@@ -22,6 +24,7 @@ void WriteLine(VUOutput* out, const char* tag) {
 }
 
 void FormatRecord(VUOutput* out, const RecordKind& kind, const void* record) {
+  LastCut() = ValueCut();
   WriteLine(out, kind.openTag);
   WriteFields(kind, record, out);
   char endTag[kVUEndTagBuffer];
@@ -37,12 +40,24 @@ int WriteRecord(FILE* stream, const RecordKind& kind, const void* record) {
   VUOutput out;
   VUOutputBegin(&out, stream);
   FormatRecord(&out, kind, record);
-  if (VUOutputEnd(&out) && platform::FlushStream(stream)) return 1;
+  if (VUOutputEnd(&out) && platform::FlushStream(stream)) {
+    TellCut("the stream");
+    return 1;
+  }
   SetError(kFFErrorWriteFailed);
   return 0;
 }
 
 }  // namespace
+
+void TellCut(const char* path) {
+  const ValueCut& cut = LastCut();
+  if (cut.tag == nullptr) return;
+  SetError(kFFErrorValueCut);
+  platform::SetFileError(path, std::string("the text of ") + cut.tag + " (" + std::to_string(cut.length) +
+                                   " characters) was cut to " + std::to_string(cut.written) +
+                                   " to fit a line of the file");
+}
 
 void RecordText(const RecordKind& kind, const void* record, std::string* text) {
   text->clear();

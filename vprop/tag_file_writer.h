@@ -12,6 +12,11 @@ namespace vesta::vprop {
 // line counter moves on as it does for a write).
 void RecordText(const RecordKind& kind, const void* record, std::string* text);
 
+// After a record was written whole to path: when a text of it had to be cut
+// to fit a line, the error slot gets kFFErrorValueCut and the last file
+// problem says which field and how much.
+void TellCut(const char* path);
+
 }  // namespace vesta::vprop
 
 #endif

@@ -252,16 +252,44 @@ TEST_F(WorldFileTest, ValuesLongerThanTheirFieldAreCut) {
   EXPECT_EQ(VUMarkListGet(world.markList, 0)->i, 5);
 }
 
-TEST_F(WorldFileTest, ATextTooLongForALineIsWrittenCut) {
+// A text too long for a line is written cut, and the save says which field
+// and how much; a text that fits says nothing.
+TEST_F(WorldFileTest, ATextTooLongForALineIsWrittenCutAndTheSaveSaysSo) {
   CWorldProp world;
   world.WPInitialise();
   std::memset(world.clnText, 'c', 260);
   world.clnText[260] = '\0';
+  std::memset(world.worldName, 'n', 258);
+  world.worldName[258] = '\0';
   std::string path = Save(&world);
+  unsigned int code = 0;
+  FFGetError(&code);
+  EXPECT_EQ(code, kFFErrorValueCut);
+  EXPECT_STREQ(FFErrorText(code), "a text was cut to fit the file's line of 266 characters");
+  char problem[512];
+  ASSERT_EQ(FFGetLastFileProblem(problem, sizeof problem), 1);
+  // The first field cut is named ([NAM] comes before [CLN]).
+  EXPECT_EQ(std::string(problem), path + ": the text of [NAM] (258 characters) was cut to 256 to fit a line of the file");
   CWorldProp loaded;
   loaded.WPInitialise();
   ASSERT_EQ(FFLoadWorldProp(path.c_str(), &loaded), 1);
   EXPECT_EQ(std::string(loaded.clnText), std::string(256, 'c'));
+
+  world.worldName[256] = '\0';
+  world.clnText[256] = '\0';
+  Save(&world);
+  FFGetError(&code);
+  EXPECT_EQ(code, kFFErrorGeneral);
+  world.clnText[256] = 'c';
+  world.clnText[258] = '\0';
+  FILE* stream = std::tmpfile();
+  ASSERT_NE(stream, nullptr);
+  EXPECT_EQ(FFWriteWorldProp(stream, &world), 1);
+  std::fclose(stream);
+  FFGetError(&code);
+  EXPECT_EQ(code, kFFErrorValueCut);
+  ASSERT_EQ(FFGetLastFileProblem(problem, sizeof problem), 1);
+  EXPECT_EQ(std::string(problem), "the stream: the text of [CLN] (258 characters) was cut to 256 to fit a line of the file");
 }
 
 }  // namespace

@@ -5,13 +5,33 @@
 // undefined (only its owned pointer is cleared, so that destroying a record
 // that was never initialised is safe); the initialise operation sets the
 // defaults, the terminate operation frees what the record owns, and the
-// destructor calls the terminate operation. Operations return 1 for success
-// and 0 for failure unless said otherwise. Texts are 8-bit strings in fixed
-// arrays of capacity + 1 bytes; longer values are cut to the capacity.
+// destructor calls the terminate operation.
 //
-// One thread at a time may use the library: the error slot, the comment
-// slot, the line-break counter and the world reader's current mark are
-// library-wide.
+// Results. Operations return 1 for success and 0 for failure, except these,
+// which always return 0: WPSetBuildNumbers, IPCopyFrom. A failed operation
+// leaves its output parameters as they were, unless its comment says
+// otherwise; a failed load may have set some fields of the record. The
+// loads, saves, writes and reads leave a code in the error slot
+// (FFGetError, the codes and FFErrorText below), and a file that cannot be
+// opened, read or written leaves "path: reason" (FFGetLastFileProblem).
+//
+// Texts are 8-bit strings in the Western code page (1252), in fixed arrays
+// of capacity + 1 bytes; a longer value given to a setter or read from a
+// file is cut to the capacity. In the tag file a field is written on a line
+// of at most 266 characters, so a text value of more than 256 characters
+// (260 is the capacity of names, paths and command lines) is written cut to
+// 256: the save succeeds with kFFErrorValueCut, naming the field and how
+// much was cut.
+//
+// Paths are Windows paths ("C:\VESTA\worlds\Sample.vwq"). On Linux they
+// are the machine's under VESTA_ROOT, as the setup library's paths are; a
+// path that would lead outside it is refused. Streams passed in are the
+// caller's: the library reads or writes at their position and never closes
+// them.
+//
+// Threads: one thread at a time may use the library. The error slot, the
+// comment slot, the line-break counter and the world reader's current mark
+// are library-wide; the last file problem is the calling thread's.
 #ifndef VESTA_VPROP_H
 #define VESTA_VPROP_H
 
@@ -344,23 +364,46 @@ VPROP_API int FFSetComment(const char* text);
 // Copies the comment into buffer (size bytes, cut to fit); 0 when empty.
 VPROP_API int FFGetComment(char* buffer, int size = 264);
 
-// Codes of the error slot.
+// Codes of the error slot. Every load, save, write and read sets one at its
+// start, and the slot keeps the last code set: after a successful save it
+// holds kFFErrorGeneral, after a clean successful read kFFErrorReadClean.
+// FFErrorText gives each code's text.
 enum : unsigned int {
-  kFFErrorGeneral = 5,
-  kFFErrorRoomOpenRead = 5000,
-  kFFErrorRoomOpenAppend = 5001,
-  kFFErrorItemOpenRead = 5002,
-  kFFErrorItemOpenAppend = 5003,
-  kFFErrorReadClean = 5006,
-  kFFErrorLengthNotClosed = 5011,
-  kFFErrorLengthTooLarge = 5012,
-  kFFErrorNoLengthBracket = 5013,
-  kFFErrorNotAField = 5014,
-  kFFErrorRecordCut = 5015,    // a record (or gather entry) cut short was skipped
-  kFFErrorWriteFailed = 5016,  // a record could not be written whole
-  kFFErrorWorldOpenRead = 5053,
-  kFFErrorWorldOpenAppend = 5054,
+  kFFErrorNone = 0,               // nothing was loaded, saved, written or read yet
+  kFFErrorGeneral = 5,            // set at the start of every load, save and write; a read
+                                  // stopped by a callback that refused a record
+  kFFErrorRoomOpenRead = 5000,    // FFLoadRoomProp: the file cannot be opened for reading
+  kFFErrorRoomOpenAppend = 5001,  // FFSaveRoomProp: the file cannot be opened for appending
+  kFFErrorItemOpenRead = 5002,    // FFLoadItemProp: the file cannot be opened for reading
+  kFFErrorItemOpenAppend = 5003,  // FFSaveItemProp: the file cannot be opened for appending
+  kFFErrorReadClean = 5006,       // set at the start of every read: nothing else happened;
+                                  // with result 0, no complete record was found
+  // Codes 5011 to 5014 do not stop a read: the rest of the field's line was
+  // dropped, and the record can still complete.
+  kFFErrorLengthNotClosed = 5011,  // a field's length is not closed by "]"
+  kFFErrorLengthTooLarge = 5012,   // a field's declared length is 266 or more
+  kFFErrorNoLengthBracket = 5013,  // a tag is not followed by "["
+  kFFErrorNotAField = 5014,        // the text is not a field of the open record's kind
+  kFFErrorRecordCut = 5015,        // a record (or gather entry) cut short was skipped
+  kFFErrorWriteFailed = 5016,      // a record could not be written whole; nothing of it stays
+  kFFErrorValueCut = 5017,         // written, but a text was cut to fit the file's line of 266
+                                   // characters: the last file problem names the field and how much
+  kFFErrorWorldOpenRead = 5053,    // FFLoadWorldProp: the file cannot be opened for reading
+  kFFErrorWorldOpenAppend = 5054,  // FFSaveWorldProp: the file cannot be opened for appending
 };
+
+// The text of a code of the error slot ("the file cannot be opened for
+// reading"); "an unknown code" for any other. Never null; the text is the
+// library's and lives as long as it is loaded.
+VPROP_API const char* FFErrorText(unsigned int code);
+
+// The last file problem of the calling thread, "path: reason": a file that
+// could not be opened, read or written, with the system's words ("No such
+// file or directory"), or a text cut to fit a line. Shared with the setup
+// library (VSGetLastFileProblem tells the same). 1 and the text (cut to
+// size bytes) when there is one; 0 and "" when none.
+VPROP_API int FFGetLastFileProblem(char* out, int size);
+
 
 // ---------------------------------------------------------------------------
 // The fields that name a file.

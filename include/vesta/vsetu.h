@@ -5,11 +5,33 @@
 // (vsetu_shell.h); for tools, the machine and its files (vsetu_machine.h),
 // the registry (vsetu_registry.h) and the packages (vsetu_packages.h).
 //
-// Operations return 1 for success and 0 for failure unless said otherwise.
-// Output buffers are the caller's and hold at least 264 bytes; paths longer
-// than that are refused (0, the buffer untouched). One thread at a time may
-// use the library: the installation-folder cache, the error and comment
-// slots, the COM flag and the renderer list's position are process-wide.
+// Results. Operations return 1 for success and 0 for failure, except
+// these, which always return 0: VSetuInitialise, VSetuTerminate,
+// VSInitKeyBuf, VSInitJoyBuf, VSLoadJoyBuf, VSAddShortcutToStartUp,
+// VSAddShortcutToStartMenu, CTheList::TLInitialise,
+// CVNormBuilder::NBSetItemCount and NBGetItemCount; and those whose comment
+// gives another meaning (counts, -1/0/1 answers). A failed operation leaves
+// its output buffers untouched unless its comment says otherwise. A file
+// that cannot be read or written leaves "path: reason" for
+// VSGetLastFileProblem (the property store's FFGetLastFileProblem tells the
+// same); a registry request that cannot be done leaves its reason for
+// VSRegGetLastProblem. The error slot (VSSetError, VSGetError) holds a code
+// that one caller leaves for another; VSErrorText gives the text of the
+// property store's codes.
+//
+// Output buffers are the caller's and hold at least 264 bytes (kVSBuffer);
+// paths longer than that are refused (0, the buffer untouched). Texts are in
+// the Western code page (1252).
+//
+// Paths are Windows paths ("C:\VESTA\worlds\Sample.vwq"). On Linux the
+// machine's drive C: is the folder VESTA_ROOT names and its registry the
+// hive files under it; a path that would lead outside it is refused.
+// VSGetHostPath gives the host's path of a Windows path.
+//
+// Threads: one thread at a time may use the library. The installation-
+// folder cache, the error and comment slots, the COM flag, the renderer
+// list's position and the normaliser are process-wide; the last file
+// problem is the calling thread's.
 #ifndef VESTA_VSETU_H
 #define VESTA_VSETU_H
 
@@ -238,6 +260,9 @@ VSETU_API int VSApplyUserWallPaperFile(const char* path);
 
 // A numeric code one caller leaves for another; -1 is none. Always 1.
 VSETU_API int VSSetError(int code);
+// The text of a code: the property store's codes (FFErrorText), "no code"
+// for -1, "a caller's own code" for any other. Never null.
+VSETU_API const char* VSErrorText(int code);
 // 0 when no code is recorded, else 1 and the code.
 VSETU_API int VSGetError(int* code);
 // A text one caller leaves for another ("VSetu.dll" at first). Always 1.

@@ -6,9 +6,12 @@
 // HKEY_LOCAL_MACHINE, HKEY_USERS, or their short names HKCR, HKCC, HKCU,
 // HKLM, HKU; letter case does not count, as in Windows). A null
 // or empty value name is the key's default value. Operations return 1 for
-// success and 0 for failure; a key path without a known root fails. On
-// Linux the registry is one file per root key under VESTA_ROOT's registry
-// folder.
+// success and 0 for failure. A failure leaves its reason for
+// VSRegGetLastProblem: a key path without a known root, data without bytes,
+// a line of a file that cannot be read, a hive that cannot be read or
+// written. A missing key or value is an answer, not a problem: 0, and the
+// last problem is left as it was. On Linux the registry is one file per
+// root key under VESTA_ROOT's registry folder.
 #ifndef VESTA_VSETU_REGISTRY_H
 #define VESTA_VSETU_REGISTRY_H
 

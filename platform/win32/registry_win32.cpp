@@ -39,17 +39,12 @@ const char* KeyPath(const char* key) { return key != nullptr ? key : ""; }
 const char* ValueName(const char* name) { return name != nullptr ? name : ""; }
 bool IsRoot(const char* key) { return key == nullptr || *key == '\0'; }
 
-void Report(const std::string& problem) {
-  std::lock_guard<std::mutex> lock(state::Registry().mutex);
-  state::Registry().last = problem;
-}
-
 // A missing key or value is an answer, not a problem; anything else is
 // kept for RegistryLastProblem. Returns whether result is a success.
 bool Check(LONG result, RegRoot root, const char* key) {
   if (result == ERROR_SUCCESS) return true;
   if (result != ERROR_FILE_NOT_FOUND) {
-    Report(std::string("registry: ") + RegRootName(root) + "\\" + KeyPath(key) + ": error " +
+    ReportRegistryProblem(std::string("registry: ") + RegRootName(root) + "\\" + KeyPath(key) + ": error " +
            std::to_string(result));
   }
   return false;
@@ -135,11 +130,11 @@ bool ExportOneKey(HKEY handle, const std::string& keyName, Hive* file, std::vect
   HiveValue value;
   for (DWORD i = 0; EnumValue(handle, i, &value, &result); ++i) values.push_back(value);
   if (result != ERROR_NO_MORE_ITEMS) {
-    Report("registry: " + keyName + ": cannot read its values: error " + std::to_string(result));
+    ReportRegistryProblem("registry: " + keyName + ": cannot read its values: error " + std::to_string(result));
     return false;
   }
   if (std::string problem = regfile::AppendExportKey(file, keyName, values); !problem.empty()) {
-    Report("registry: " + problem + " (nothing written)");
+    ReportRegistryProblem("registry: " + problem + " (nothing written)");
     return false;
   }
   for (DWORD i = 0;; ++i) {
@@ -150,7 +145,7 @@ bool ExportOneKey(HKEY handle, const std::string& keyName, Hive* file, std::vect
     subkeys->emplace_back(name, length);
   }
   if (result != ERROR_NO_MORE_ITEMS) {
-    Report("registry: " + keyName + ": cannot read its subkeys: error " + std::to_string(result));
+    ReportRegistryProblem("registry: " + keyName + ": cannot read its subkeys: error " + std::to_string(result));
     return false;
   }
   return true;
@@ -178,7 +173,7 @@ bool ExportKey(HKEY top, const std::string& keyName, Hive* file) {
     if (next.parent != nullptr) {
       const LONG result = RegOpenKeyExW(next.parent, next.name.c_str(), 0, KEY_READ, &handle);
       if (result != ERROR_SUCCESS) {
-        Report("registry: " + next.keyName + ": cannot open: error " + std::to_string(result));
+        ReportRegistryProblem("registry: " + next.keyName + ": cannot open: error " + std::to_string(result));
         ok = false;
         break;
       }
@@ -206,7 +201,7 @@ bool WithinLimits(RegRoot root, const char* key, const char* name) {
   std::string problem = regfile::KeyPathProblem(Utf16ToUtf8(AnsiToUtf16(path)));
   if (problem.empty() && name != nullptr) problem = regfile::ValueNameProblem(Utf16ToUtf8(AnsiToUtf16(name)));
   if (problem.empty()) return true;
-  Report(std::string("registry: ") + RegRootName(root) + "\\" + path.substr(0, 60) + (path.size() > 60 ? "..." : "") +
+  ReportRegistryProblem(std::string("registry: ") + RegRootName(root) + "\\" + path.substr(0, 60) + (path.size() > 60 ? "..." : "") +
          ": " + problem);
   return false;
 }
@@ -219,7 +214,7 @@ bool ApplyStep(const regfile::ImportStep& step) {
   const std::string where = std::string(RegRootName(step.root)) + (step.path.empty() ? "" : "\\" + step.path);
   auto check = [&where](LONG result) {
     if (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND) return true;
-    Report("registry: " + where + ": error " + std::to_string(result));
+    ReportRegistryProblem("registry: " + where + ": error " + std::to_string(result));
     return false;
   };
   HKEY handle;
@@ -379,20 +374,20 @@ bool RegistryExportFile(RegRoot root, const char* key, const char* path, Registr
                                                       wide.data(), static_cast<int>(wide.size()))));
   if (!ExportKey(open.get(), Utf8(wide.c_str(), wide.size()), &file)) return false;
   if (ReplaceWholeFile(path, regfile::WriteHive(file), FileMode::kBinary)) return true;
-  Report(std::string("registry: ") + path + ": cannot write: " + LastFileError().reason);
+  ReportRegistryProblem(std::string("registry: ") + path + ": cannot write: " + LastFileError().reason);
   return false;
 }
 
 bool RegistryImportFile(const char* path) {
   std::string bytes;
   if (path == nullptr || !ReadWholeFile(path, &bytes, FileMode::kBinary, regfile::kMaxRegistryFileSize)) {
-    Report(std::string("registry: ") + (path != nullptr ? path : "") + ": cannot read: " + LastFileError().reason);
+    ReportRegistryProblem(std::string("registry: ") + (path != nullptr ? path : "") + ": cannot read: " + LastFileError().reason);
     return false;
   }
   Hive file;
   regfile::HiveSyntaxError error;
   if (!regfile::ParseImportFile(bytes, &file, &error)) {
-    Report(std::string("registry: ") + path + ":" + std::to_string(error.line) + ": " + error.what);
+    ReportRegistryProblem(std::string("registry: ") + path + ":" + std::to_string(error.line) + ": " + error.what);
     return false;
   }
   regfile::ImportProblem problem;
@@ -401,7 +396,7 @@ bool RegistryImportFile(const char* path) {
   for (const regfile::ImportStep& step : steps) ok = ApplyStep(step) && ok;
   if (problem.line != 0) {
     // Reported last, so that it is the problem the caller sees.
-    Report(std::string("registry: ") + path + ":" + std::to_string(problem.line) + ": " + problem.what);
+    ReportRegistryProblem(std::string("registry: ") + path + ":" + std::to_string(problem.line) + ": " + problem.what);
     ok = false;
   }
   return ok;

@@ -129,15 +129,7 @@ int VSGetHostPath(const char* path, char* out, int size) {
   return CopyOut(vesta::platform::HostPath(path), out, size);
 }
 
-int VSGetLastFileProblem(char* out, int size) {
-  std::string problem = vesta::platform::DescribeLastFileError();
-  if (problem.empty()) {
-    CopyOut("", out, size);
-    return 0;
-  }
-  CopyOut(problem, out, size);  // a long reason is cut, and still told
-  return 1;
-}
+int VSGetLastFileProblem(char* out, int size) { return FFGetLastFileProblem(out, size); }
 
 void VSClearLastFileProblem() { vesta::platform::SetFileError("", ""); }
 

@@ -128,6 +128,29 @@ TEST_F(MachineServicesTest, KeyPathsNeedAWholeRootNameAndValuesComeBackCut) {
   EXPECT_EQ(VSRegKeyExists(key), 0);
 }
 
+// A request the registry cannot take says why; a missing value is an
+// answer and leaves the last problem as it was.
+TEST_F(MachineServicesTest, EveryRefusedRegistryRequestSaysWhy) {
+  char problem[512];
+  const auto told = [&problem]() {
+    return VSRegGetLastProblem(problem, sizeof problem) ? std::string(problem) : std::string("<none>");
+  };
+  EXPECT_EQ(VSRegWriteValue("HKEY_CURRENT_USERX\\Software", "A", kVSRegString, "1", 2), 0);
+  EXPECT_EQ(told().rfind("registry: \"HKEY_CURRENT_USERX\\Software\" is not a key path", 0), 0u) << told();
+  EXPECT_EQ(VSRegReadValue("HKEY_CURRENT_USER\\Software\\VestaNone", "A", nullptr, nullptr, 0, nullptr), 0);
+  EXPECT_EQ(told().rfind("registry: \"HKEY_CURRENT_USERX", 0), 0u) << "a missing value is no problem";
+  EXPECT_EQ(VSRegWriteValue("HKCU\\Software\\VestaNone", "Bytes", kVSRegBinary, nullptr, 4), 0);
+  EXPECT_EQ(told(), "registry: the data of value \"Bytes\" has no bytes for its length 4");
+  EXPECT_EQ(VSRegDeleteKeyTree("HKLM\\"), 0);
+  EXPECT_EQ(told(), "registry: a root key is never deleted: \"HKLM\\\"");
+  EXPECT_EQ(VSRegExportFile("HKCU\\Software", "C:\\x.reg", 7), 0);
+  EXPECT_EQ(told(), "registry: C:\\x.reg: 7 is not a registry file format");
+  EXPECT_EQ(VSRegImportFile(nullptr), 0);
+  EXPECT_EQ(told(), "registry: no file named to import");
+  EXPECT_EQ(VSRegKeyExists("Software"), 0);
+  EXPECT_EQ(told().rfind("registry: \"Software\" is not a key path", 0), 0u) << told();
+}
+
 TEST_F(MachineServicesTest, AFreshInstallationIsMadeAndRegisteredOnce) {
   VSInstallationReport report;
   ASSERT_EQ(VSInitialiseInstallation(home_.c_str(), &report), 1);

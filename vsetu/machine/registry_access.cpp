@@ -27,6 +27,22 @@ bool SplitKeyPath(const char* keyPath, platform::RegRoot* root, std::string* sub
   return true;
 }
 
+// The same for a request: a key path that is none is the problem told.
+bool KeyOf(const char* keyPath, platform::RegRoot* root, std::string* subkey) {
+  if (SplitKeyPath(keyPath, root, subkey)) return true;
+  platform::ReportRegistryProblem(std::string("registry: \"") + (keyPath != nullptr ? keyPath : "") +
+                                  "\" is not a key path: it begins with none of HKEY_CLASSES_ROOT, "
+                                  "HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS, HKEY_CURRENT_CONFIG "
+                                  "(or HKCR, HKCU, HKLM, HKU, HKCC)");
+  return false;
+}
+
+// A request refused before it reaches the registry.
+int Refuse(const std::string& why) {
+  platform::ReportRegistryProblem("registry: " + why);
+  return 0;
+}
+
 }  // namespace
 
 int VSRegIsKeyPath(const char* keyPath) {
@@ -38,14 +54,14 @@ int VSRegIsKeyPath(const char* keyPath) {
 int VSRegKeyExists(const char* keyPath) {
   platform::RegRoot root;
   std::string subkey;
-  return SplitKeyPath(keyPath, &root, &subkey) && platform::RegistryKeyExists(root, subkey.c_str()) ? 1 : 0;
+  return KeyOf(keyPath, &root, &subkey) && platform::RegistryKeyExists(root, subkey.c_str()) ? 1 : 0;
 }
 
 int VSRegReadValue(const char* keyPath, const char* name, unsigned* type, char* data, int size, int* length) {
   platform::RegRoot root;
   std::string subkey;
   platform::RegistryValue value;
-  if (!SplitKeyPath(keyPath, &root, &subkey) || !platform::RegistryReadValue(root, subkey.c_str(), name, &value)) {
+  if (!KeyOf(keyPath, &root, &subkey) || !platform::RegistryReadValue(root, subkey.c_str(), name, &value)) {
     return 0;
   }
   if (type != nullptr) *type = value.type;
@@ -60,7 +76,11 @@ int VSRegReadValue(const char* keyPath, const char* name, unsigned* type, char* 
 int VSRegWriteValue(const char* keyPath, const char* name, unsigned type, const char* data, int length) {
   platform::RegRoot root;
   std::string subkey;
-  if (length < 0 || (data == nullptr && length > 0) || !SplitKeyPath(keyPath, &root, &subkey)) return 0;
+  if (length < 0 || (data == nullptr && length > 0)) {
+    return Refuse("the data of value \"" + std::string(name != nullptr ? name : "") + "\" has no bytes for its length " +
+                  std::to_string(length));
+  }
+  if (!KeyOf(keyPath, &root, &subkey)) return 0;
   platform::RegistryValue value;
   value.type = type;
   value.data.assign(data == nullptr ? "" : data, static_cast<size_t>(length));
@@ -71,7 +91,7 @@ int VSRegValueNameAt(const char* keyPath, int index, char* out, int size) {
   platform::RegRoot root;
   std::string subkey;
   std::string name;
-  if (index < 0 || !SplitKeyPath(keyPath, &root, &subkey) ||
+  if (index < 0 || !KeyOf(keyPath, &root, &subkey) ||
       !platform::RegistryValueAt(root, subkey.c_str(), index, &name)) {
     return 0;
   }
@@ -83,7 +103,7 @@ int VSRegSubkeyAt(const char* keyPath, int index, char* out, int size) {
   platform::RegRoot root;
   std::string subkey;
   std::string name;
-  if (index < 0 || !SplitKeyPath(keyPath, &root, &subkey) ||
+  if (index < 0 || !KeyOf(keyPath, &root, &subkey) ||
       !platform::RegistrySubkeyAt(root, subkey.c_str(), index, &name)) {
     return 0;
   }
@@ -94,25 +114,30 @@ int VSRegSubkeyAt(const char* keyPath, int index, char* out, int size) {
 int VSRegDeleteValue(const char* keyPath, const char* name) {
   platform::RegRoot root;
   std::string subkey;
-  return SplitKeyPath(keyPath, &root, &subkey) && platform::RegistryDeleteValue(root, subkey.c_str(), name) ? 1 : 0;
+  return KeyOf(keyPath, &root, &subkey) && platform::RegistryDeleteValue(root, subkey.c_str(), name) ? 1 : 0;
 }
 
 int VSRegDeleteKeyTree(const char* keyPath) {
   platform::RegRoot root;
   std::string subkey;
-  if (!SplitKeyPath(keyPath, &root, &subkey) || subkey.empty()) return 0;
+  if (!KeyOf(keyPath, &root, &subkey)) return 0;
+  if (subkey.empty()) return Refuse(std::string("a root key is never deleted: \"") + keyPath + "\"");
   return platform::RegistryDeleteTree(root, subkey.c_str()) ? 1 : 0;
 }
 
 int VSRegImportFile(const char* path) {
-  return path != nullptr && platform::RegistryImportFile(path) ? 1 : 0;
+  if (path == nullptr) return Refuse("no file named to import");
+  return platform::RegistryImportFile(path) ? 1 : 0;
 }
 
 int VSRegExportFile(const char* keyPath, const char* path, int format) {
   platform::RegRoot root;
   std::string subkey;
-  if (path == nullptr || !SplitKeyPath(keyPath, &root, &subkey)) return 0;
-  if (format != kVSRegFileRegedit4 && format != kVSRegFileVersion5) return 0;
+  if (path == nullptr) return Refuse("no file named to export to");
+  if (!KeyOf(keyPath, &root, &subkey)) return 0;
+  if (format != kVSRegFileRegedit4 && format != kVSRegFileVersion5) {
+    return Refuse(std::string(path) + ": " + std::to_string(format) + " is not a registry file format");
+  }
   return platform::RegistryExportFile(root, subkey.c_str(), path,
                                       format == kVSRegFileVersion5 ? platform::RegistryFileFormat::kVersion5
                                                                    : platform::RegistryFileFormat::kRegedit4)

@@ -35,13 +35,6 @@ using regfile::HiveValue;
 using posix::LoadedHive;
 
 
-// Keeps the problem for RegistryLastProblem, where a program finds it to
-// show.
-void Report(const std::string& problem) {
-  std::lock_guard<std::mutex> lock(state::Registry().mutex);
-  state::Registry().last = problem;
-}
-
 bool HasLineBreak(const char* text) { return std::strpbrk(text, "\r\n") != nullptr; }
 
 // The API's text (the code page) as the hives keep names.
@@ -68,7 +61,7 @@ bool NormalKeyPath(RegRoot root, const char* key, std::string* path) {
   if (std::string problem = regfile::KeyPathProblem(*path); !problem.empty()) {
     // Named by its start: the whole may be long.
     const std::string start(key, std::min<size_t>(std::strlen(key), 60));
-    Report(std::string("registry: ") + RegRootName(root) + "\\" + start + (start.size() < std::strlen(key) ? "..." : "") +
+    ReportRegistryProblem(std::string("registry: ") + RegRootName(root) + "\\" + start + (start.size() < std::strlen(key) ? "..." : "") +
            ": " + problem);
     return false;
   }
@@ -81,7 +74,7 @@ bool GoodValueName(const char* name) {
   if (name == nullptr) return true;
   if (HasLineBreak(name)) return false;
   if (std::string problem = regfile::ValueNameProblem(ToUtf8(name)); !problem.empty()) {
-    Report("registry: " + problem);
+    ReportRegistryProblem("registry: " + problem);
     return false;
   }
   return true;
@@ -100,7 +93,7 @@ std::string HiveFile(RegRoot fileRoot) {
 }
 
 void ReportLine(const std::string& file, int line, const std::string& what) {
-  Report("registry: " + file + ":" + std::to_string(line) + ": " + what);
+  ReportRegistryProblem("registry: " + file + ":" + std::to_string(line) + ": " + what);
 }
 
 std::shared_ptr<const LoadedHive> EmptyHive(RegRoot fileRoot) {
@@ -194,7 +187,7 @@ std::shared_ptr<const LoadedHive> LoadHive(RegRoot fileRoot) {
   const ReadFile::Result opened = reading.Open(file.c_str());
   if (opened == ReadFile::kMissing) return EmptyHive(fileRoot);
   if (opened == ReadFile::kRefused) {
-    Report("registry: " + file + ": cannot read: " + reading.reason());
+    ReportRegistryProblem("registry: " + file + ": cannot read: " + reading.reason());
     return nullptr;
   }
   // The stamp is of the file open: should another replace it meanwhile,
@@ -203,7 +196,7 @@ std::shared_ptr<const LoadedHive> LoadHive(RegRoot fileRoot) {
   if (std::shared_ptr<const LoadedHive> kept = posix::CachedHive(file, stamp)) return kept;
   std::string text;
   if (!reading.Read(&text)) {
-    Report("registry: " + file + ": cannot read: " + reading.reason());
+    ReportRegistryProblem("registry: " + file + ": cannot read: " + reading.reason());
     return nullptr;
   }
   Hive hive;
@@ -222,7 +215,7 @@ std::shared_ptr<const LoadedHive> LoadHive(RegRoot fileRoot) {
 // the old hive or the new one, never half of one.
 bool ReplaceHive(const std::string& file, const std::string& text) {
   if (ReplaceWholeFile(file.c_str(), text, FileMode::kBinary)) return true;
-  Report("registry: " + file + ": cannot write: " + LastFileError().reason);
+  ReportRegistryProblem("registry: " + file + ": cannot write: " + LastFileError().reason);
   return false;
 }
 
@@ -240,7 +233,7 @@ bool ChangeHive(RegRoot fileRoot, Change change) {
   const std::string file = HiveFile(fileRoot);
   FileLock lock;
   if (!lock.Acquire(file.c_str())) {
-    Report("registry: " + LockFileOf(file.c_str()) + ": cannot lock: " + LastFileError().reason);
+    ReportRegistryProblem("registry: " + LockFileOf(file.c_str()) + ": cannot lock: " + LastFileError().reason);
     return false;
   }
   std::shared_ptr<const LoadedHive> loaded = LoadHive(fileRoot);
@@ -312,7 +305,7 @@ bool AnsiText(const std::u16string& text, const std::string& what, std::string* 
     *ansi = std::move(converted);
     return true;
   }
-  Report("registry: " + what + ": \"" + FirstNotInCodePage(text) + "\" is not in code page 1252, the API's text");
+  ReportRegistryProblem("registry: " + what + ": \"" + FirstNotInCodePage(text) + "\" is not in code page 1252, the API's text");
   return false;
 }
 
@@ -350,7 +343,7 @@ std::string ExportKey(const regfile::HiveIndex& hive, const std::string& path, c
 }
 
 Outcome Refused(const std::string& problem) {
-  Report("registry: " + problem);
+  ReportRegistryProblem("registry: " + problem);
   return Outcome::kFailed;
 }
 
@@ -486,7 +479,7 @@ bool RegistryExportFile(RegRoot root, const char* key, const char* path, Registr
   Hive file = regfile::NewExportFile(format == RegistryFileFormat::kVersion5);
   const std::string keyName = std::string(RegRootName(root)) + (keyPath.empty() ? "" : "\\" + keyPath);
   if (std::string problem = ExportKey(hive->index(), inFile, keyName, &file); !problem.empty()) {
-    Report(std::string("registry: ") + path + ": " + problem + " (nothing written)");
+    ReportRegistryProblem(std::string("registry: ") + path + ": " + problem + " (nothing written)");
     return false;
   }
   return ReplaceHive(path, regfile::WriteHive(file));
@@ -497,7 +490,7 @@ bool RegistryImportFile(const char* path) {
   std::string bytes;
   ReadFile reading;
   if (reading.Open(path) != ReadFile::kOpen || !reading.Read(&bytes)) {
-    Report(std::string("registry: ") + path + ": cannot read: " + reading.reason());
+    ReportRegistryProblem(std::string("registry: ") + path + ": cannot read: " + reading.reason());
     return false;
   }
   Hive file;
