@@ -54,7 +54,8 @@ endforeach()
 # The libraries under their names. On Linux libX.so.VERSION, the SONAME
 # libX.so.MAJOR as a link to it, libX.so for the linker, and the run path
 # $ORIGIN, by which VSetu finds VProp wherever the two lie. On Windows the
-# DLLs keep their plain names, which VSetu.dll imports and programs load.
+# DLLs keep their plain names, which VSetu.dll imports and programs load,
+# and carry the version in their image header.
 foreach(library VProp VSetu)
   if(TOOLCHAIN)
     foreach(file bin/${library}.dll lib/lib${library}.dll.a)
@@ -64,6 +65,7 @@ foreach(library VProp VSetu)
     endforeach()
     run("${OBJDUMP}" -p "${prefix}/bin/${library}.dll")
     expect("${last_output}" "\nName[ \t]+[0-9a-f]+ ${library}\\.dll\n" "the name ${library}.dll exports under")
+    expect("${last_output}" "\nMajorImageVersion[ \t]+${major}\n" "the image version of ${library}.dll")
     if(library STREQUAL "VSetu")
       expect("${last_output}" "DLL Name: VProp\\.dll\n" "VSetu.dll's import of VProp.dll")
     endif()

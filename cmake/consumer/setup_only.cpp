@@ -3,6 +3,7 @@
 // linker that drops unused libraries leaves only VSetu on its list. VSetu
 // must then find VProp on its own. Prints the version it was built against.
 #include <cstdio>
+#include <initializer_list>
 
 #include <vesta/version.h>
 #include <vesta/vsetu.h>
