@@ -38,7 +38,7 @@ class CatalogueNormaliseTest : public NormaliserTest {
 
 TEST_F(CatalogueNormaliseTest, ANormalisedSaveCopiesMediaAndLeavesTheRecordsAlone) {
   const std::string before = type_->texture;
-  list_.FLSetNormaliseOnSave(1);
+  EXPECT_EQ(list_.FLSetNormaliseOnSave(1), 1);
   ASSERT_EQ(list_.FLSaveFileTypeList((out_ + "types.vft").c_str()), 1);
   EXPECT_EQ(std::string(type_->texture), before);
   const std::string text = ReadTextFile(out_ + "types.vft");
@@ -55,7 +55,7 @@ TEST_F(CatalogueNormaliseTest, ANormalisedSaveCopiesMediaAndLeavesTheRecordsAlon
   ASSERT_TRUE(vesta::platform::MoveOver(scratch_.Path("out").c_str(), scratch_.Path("moved").c_str()));
   CVFileTypeList loaded;
   loaded.FLInitialise();
-  loaded.FLSetDeRelativiseOnLoad(1);
+  EXPECT_EQ(loaded.FLSetDeRelativiseOnLoad(1), 1);
   ASSERT_EQ(loaded.FLLoadFileTypeList(scratch_.Path("moved\\types.vft").c_str()), 1);
   CVFileType* back = nullptr;
   ASSERT_EQ(loaded.FLGetFirstFileType(&back), 1);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/testing/failing_allocation.h"
 #include "vesta/vsetu.h"
 
 namespace {
@@ -119,6 +120,23 @@ TEST(FileTypeTest, TheFieldsThatNameFilesAreInTheTable) {
   EXPECT_EQ(VSTypeFileFieldText(&type, &outside), nullptr);
   EXPECT_EQ(VSTypeFileFieldText(nullptr, &fields[0]), nullptr);
   EXPECT_EQ(VSTypeFileFieldText(&type, fields + count), nullptr);
+}
+
+// A catalogue whose list or index cannot be made has none, and says so.
+TEST(FileTypeListTest, ACatalogueWithoutMemoryHasNoList) {
+  for (int allowed : {0, 1}) {
+    CVFileTypeList list;
+    list.FLInitialise();
+    {
+      vesta::testing::FailingAllocations noMemory(allowed);
+      EXPECT_EQ(list.FLPrepare(), 0) << allowed;
+    }
+    EXPECT_EQ(list.types, nullptr) << allowed;
+    ASSERT_EQ(list.FLPrepare(), 1);
+    ASSERT_EQ(list.FLAddFileType(MakeType("Text", ".txt")), 1);
+    CVFileType* found = nullptr;
+    EXPECT_EQ(list.FLFindFileMatch("a.TXT", &found), 1);
+  }
 }
 
 TEST(FileTypeListTest, NothingWorksWithoutAList) {

@@ -60,9 +60,19 @@ TEST_F(NormaliserTest, AWorldRecordAloneLeavesNoListAndIsReused) {
   ASSERT_TRUE(WriteTextFile(path, "[WORL]\n[NAM][4]bare\n[LROW]\n"));
   ASSERT_EQ(builder_.NBLoadFile(path.c_str()), 1);
   CTheList* head = reinterpret_cast<CTheList*>(1);
-  builder_.NBGetListHeadPointer(&head);
+  EXPECT_EQ(builder_.NBGetListHeadPointer(&head), 1);
   EXPECT_EQ(head, nullptr);
   CWorldProp* first = nullptr;
+  EXPECT_EQ(builder_.NBGetWorldPointer(&first), 1);
+  ASSERT_NE(first, nullptr);
+  // Set and given back as they are.
+  EXPECT_EQ(builder_.NBSetWorldPointer(nullptr), 1);
+  EXPECT_EQ(builder_.NBSetWorldPointer(first), 1);
+  EXPECT_EQ(builder_.NBSetListHeadPointer(nullptr), 1);
+  EXPECT_EQ(builder_.NBDeleteAllTheList(static_cast<CTheList*>(nullptr)), 0);  // frees the world record
+  EXPECT_EQ(builder_.NBGetWorldPointer(&first), 1);
+  EXPECT_EQ(first, nullptr);
+  ASSERT_EQ(builder_.NBLoadFile(path.c_str()), 1);
   builder_.NBGetWorldPointer(&first);
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(builder_.NBDeleteAllTheList(), 1);  // no list: the world stays

@@ -9,6 +9,7 @@
 #include "common/path_tokens.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
+#include "platform/fault_points.h"
 #include "platform/testing/fault_injection.h"
 #include "vsetu/normaliser/test_normaliser.h"
 #include "vsetu/services/saver_config.h"
@@ -288,10 +289,18 @@ TEST_F(NormStepsTest, AMissingWorldFileIsNotNormalisedAndNotLogged) {
 }
 
 TEST_F(NormStepsTest, TheLogLivesInTheTempFolderOrAtTheRootOfDriveC) {
+  // Nothing to append still makes the file.
+  EXPECT_EQ(VSAppendNormaliserLog(nullptr, 1), 1);
+  EXPECT_EQ(LogText(), "");
   // What a caller appends is in the file when the call returns.
   EXPECT_EQ(VSAppendNormaliserLog("one ", 1), 1);
   EXPECT_EQ(LogText(), "one ");
   EXPECT_EQ(VSAppendNormaliserLog("two\n", 1), 1);
+  EXPECT_EQ(LogText(), "one two\n");
+  // An append the file did not take is told.
+  vesta::platform::ArmFault(vesta::platform::FaultPoint::kWrite, 1);
+  EXPECT_EQ(VSAppendNormaliserLog("three\n", 1), 0);
+  vesta::platform::ArmFault(vesta::platform::FaultPoint::kWrite, 0);
   EXPECT_EQ(LogText(), "one two\n");
 
   // Without an installation the log goes to C:\VESTNORM.LOG, fixed for good.
