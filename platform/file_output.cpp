@@ -161,6 +161,45 @@ bool ReplaceWholeFile(const char* path, std::string_view contents, FileMode mode
   return replacement.Begin(path, mode) && replacement.Write(contents) && replacement.Commit();
 }
 
+bool CopyToNewFile(const char* from, const char* to) {
+  if (from == nullptr || to == nullptr || !FileExists(from)) {
+    SetFileError(from, std::strerror(ENOENT));
+    return false;
+  }
+  FILE* in = OpenStream(from, "rb");
+  if (in == nullptr) return false;
+  FILE* out = backend::CreateNewFile(to, FileMode::kBinary);
+  if (out == nullptr) {
+    std::fclose(in);
+    return false;
+  }
+  bool ok = true;
+  char buffer[1 << 16];
+  size_t n;
+  while (ok && (n = std::fread(buffer, 1, sizeof buffer, in)) > 0) ok = WriteToStream(out, buffer, n);
+  if (ok && std::ferror(in)) {
+    SetFileError(from, std::strerror(EIO));
+    ok = false;
+  }
+  std::fclose(in);
+  ok = CloseStream(out) && ok;
+  if (!ok) {
+    NameFailure(to);
+    backend::RemoveCreated(to);
+  }
+  return ok;
+}
+
+bool SyncNewFiles(const std::vector<std::string>& paths) {
+  if (paths.empty()) return true;
+  if (FaultHere(FaultPoint::kSync)) {
+    Failed(EIO);
+    NameFailure(paths.front());
+    return false;
+  }
+  return backend::SyncFiles(paths);
+}
+
 AppendResult AppendToFile(const char* path, std::string_view data, FileMode mode, LineStart start) {
   backend::AppendTarget target;
   if (!backend::OpenForAppend(path, mode, &target)) return AppendResult::kNotOpened;

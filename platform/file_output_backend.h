@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/file_output.h"
 
@@ -28,6 +29,13 @@ bool MoveTemporaryOver(Temporary* temporary, bool keepExisting);
 // Closes (if open) and deletes the temporary file, and frees it; also
 // frees one that was renamed.
 void DiscardTemporary(Temporary* temporary);
+
+// Creates a new file at path, open for writing in mode; fails when
+// anything is there already. Null, with the file error set, on failure.
+FILE* CreateNewFile(const char* path, FileMode mode);
+// Pushes what the files at paths hold, and their names, to the disk; a path
+// that is gone is passed over. False, with the file error set, on failure.
+bool SyncFiles(const std::vector<std::string>& paths);
 
 struct AppendTarget {
   FILE* stream = nullptr;  // unbuffered, positioned at the end

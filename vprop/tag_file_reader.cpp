@@ -2,6 +2,8 @@
 // objects, one record (modes 0 to 2) or every record through callbacks
 // (mode 3).
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "common/numbers.h"
 #include "common/tag_field.h"
@@ -132,8 +134,13 @@ unsigned int ReadLength(const char* open, const char* end, int32_t* declared, co
     *close = p;
     return n >= kVUMaxLine ? static_cast<unsigned int>(kFFErrorLengthTooLarge) : 0u;
   }
-  // Anything else (blanks, a sign, more digits) as the number reader takes it.
-  if (!VUParseInt(open + 1, declared) || *declared < 0) return kFFErrorNotAField;
+  // Anything else (blanks, a sign, more digits) as the number reader takes
+  // it, from the rest of the line alone.
+  char rest[kLineBuffer];
+  const size_t restLength = static_cast<size_t>(end - open - 1);
+  std::memcpy(rest, open + 1, restLength);
+  rest[restLength] = '\0';
+  if (!VUParseInt(rest, declared) || *declared < 0) return kFFErrorNotAField;
   if (*declared >= kVUMaxLine) return kFFErrorLengthTooLarge;
   *close = static_cast<const char*>(std::memchr(open + 1, ']', static_cast<size_t>(end - open - 1)));
   return *close == nullptr ? static_cast<unsigned int>(kFFErrorLengthNotClosed) : 0u;
@@ -165,6 +172,76 @@ unsigned int ParseFields(const RecordKind& kind, void* record, const char* p, co
   return 0;
 }
 
+// The pieces of the stream's lines as fgets into kLineBuffer bytes gives
+// them: a line and its line feed, or its first kLineBuffer - 1 characters
+// when it is longer (the rest comes as the next piece). With blocks, the
+// stream is read a block at a time and each piece is looked at where it
+// lies in the block, without a copy; the stream is then read past the
+// record that ends a read. Without them, one fgets a piece, so that the
+// stream stands just after the piece taken last.
+class Pieces {
+ public:
+  Pieces(FILE* stream, bool blocks) : stream_(stream) {
+    if (blocks) block_.reset(new (std::nothrow) char[kBlock]);
+  }
+
+  // The next piece, its length up to a NUL in it (as strlen gives it after
+  // fgets). False at the end of the stream.
+  bool Next(const char** text, int* length) {
+    if (block_ == nullptr) {
+      if (std::fgets(line_, sizeof line_, stream_) == nullptr) return false;
+      *text = line_;
+      *length = static_cast<int>(std::strlen(line_));
+      return true;
+    }
+    size_t piece = 0;
+    for (;;) {
+      const size_t held = end_ - start_;
+      const size_t most = held < kPiece ? held : kPiece;
+      const void* feed = std::memchr(block_.get() + start_, '\n', most);
+      if (feed != nullptr) {
+        piece = static_cast<size_t>(static_cast<const char*>(feed) - (block_.get() + start_)) + 1;
+        break;
+      }
+      if (most == kPiece || (ended_ && held > 0)) {
+        piece = most;
+        break;
+      }
+      if (ended_ || !Refill()) return false;
+    }
+    const char* at = block_.get() + start_;
+    start_ += piece;
+    const void* nul = std::memchr(at, '\0', piece);
+    *text = at;
+    *length = static_cast<int>(nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - at) : piece);
+    return true;
+  }
+
+ private:
+  static constexpr size_t kBlock = 1 << 16;
+  static constexpr size_t kPiece = kLineBuffer - 1;
+
+  // Moves what is left of the block to its front and reads more after it.
+  // False when nothing more came.
+  bool Refill() {
+    const size_t held = end_ - start_;
+    std::memmove(block_.get(), block_.get() + start_, held);
+    start_ = 0;
+    end_ = held;
+    const size_t read = std::fread(block_.get() + end_, 1, kBlock - end_, stream_);
+    end_ += read;
+    if (read == 0) ended_ = true;
+    return read > 0 || held > 0;
+  }
+
+  FILE* stream_;
+  std::unique_ptr<char[]> block_;
+  size_t start_ = 0;
+  size_t end_ = 0;
+  bool ended_ = false;
+  char line_[kLineBuffer];
+};
+
 int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
   SetError(kFFErrorReadClean);
   if (stream == nullptr) return 0;
@@ -172,12 +249,12 @@ int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
   bool ok = true;
   bool complete = false;
   bool finished = false;
+  bool delivered = false;  // a record was handed on: every object was reset then
   int open = -1;
   int next = 0;  // the field expected next in the open record
   long number = 0;        // of the line read, 1 the first
   long openedAt = 0;      // the line where the open record began
   bool lineEnded = true;  // the piece read before ended its line
-  char line[kLineBuffer];
   // Opens the record that the line begins, if the mode takes it.
   auto openAt = [&](const char* text, int length) {
     open = OpenedKind(text, length, mode);
@@ -185,14 +262,17 @@ int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
     openedAt = number;
   };
 
-  while (std::fgets(line, sizeof line, stream) != nullptr) {
+  // Mode 3 reads to the end of the stream: a block at a time.
+  Pieces pieces(stream, mode == 3);
+  const char* line = nullptr;
+  int length = 0;
+  while (pieces.Next(&line, &length)) {
     // Tested after the read: one more line is taken after the last record.
     if (!ok || finished) break;
     // A line longer than the buffer comes in pieces: they share its number.
     if (lineEnded) ++number;
-    int length = static_cast<int>(std::strlen(line));
     lineEnded = length > 0 && line[length - 1] == '\n';
-    while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) line[--length] = '\0';
+    while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) --length;
 
     if (open < 0) {
       openAt(line, length);
@@ -228,7 +308,14 @@ int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
       ok = false;
       finished = true;
     }
-    targets.ResetAll();
+    // Every object starts afresh after the first record; after that only
+    // the one just read has anything to forget.
+    if (delivered) {
+      targets.Reset(ended);
+    } else {
+      targets.ResetAll();
+      delivered = true;
+    }
   }
   // The file ends inside a record: it is not delivered.
   if (open >= 0) targets.Damage(open, kFFErrorRecordCut, openedAt);

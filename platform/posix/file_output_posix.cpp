@@ -8,7 +8,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/file_error.h"
 #include "platform/file_output_backend.h"
@@ -116,6 +119,44 @@ void DiscardTemporary(Temporary* temporary) {
     unlinkat(temporary->place.Folder(), temporary->name.c_str(), 0);
   }
   delete temporary;
+}
+
+FILE* CreateNewFile(const char* path, FileMode /*mode*/) {
+  posix::Place place;
+  if (!place.Open(path)) return nullptr;
+  // Whatever is at the name, a link included, makes the creation fail.
+  int fd = openat(place.Folder(), place.Name(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    Fail(path);
+    return nullptr;
+  }
+  FILE* stream = fdopen(fd, "w");
+  if (stream == nullptr) {
+    Fail(path);
+    close(fd);
+    unlinkat(place.Folder(), place.Name(), 0);
+  }
+  return stream;
+}
+
+bool SyncFiles(const std::vector<std::string>& paths) {
+  // One syncfs for each file system: it takes every file written there and
+  // every name made, in one pass rather than one wait per file.
+  std::set<dev_t> synced;
+  std::set<std::string> folders;
+  for (const std::string& path : paths) {
+    posix::Place place;
+    if (!place.Open(path.c_str())) {
+      if (errno == ENOENT) continue;
+      return false;
+    }
+    if (!folders.insert(place.FolderPath()).second) continue;
+    struct stat st;
+    if (fstat(place.Folder(), &st) != 0) return Fail(path);
+    if (!synced.insert(st.st_dev).second) continue;
+    if (syncfs(place.Folder()) != 0) return Fail(path);
+  }
+  return true;
 }
 
 bool OpenForAppend(const char* path, FileMode mode, AppendTarget* target) {

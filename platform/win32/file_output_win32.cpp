@@ -159,6 +159,40 @@ bool CutBack(FILE* stream, long long length) {
 
 void RemoveCreated(const char* path) { DeleteFileA(path); }
 
+FILE* CreateNewFile(const char* path, FileMode mode) {
+  const bool text = mode == FileMode::kText;
+  int fd = _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | (text ? _O_TEXT : _O_BINARY), _S_IREAD | _S_IWRITE);
+  if (fd < 0) {
+    win32::FailWithErrno(path);
+    return nullptr;
+  }
+  FILE* stream = _fdopen(fd, text ? "w" : "wb");
+  if (stream == nullptr) {
+    win32::FailWithErrno(path);
+    _close(fd);
+    DeleteFileA(path);
+  }
+  return stream;
+}
+
+bool SyncFiles(const std::vector<std::string>& paths) {
+  // Each file's buffers flushed in turn, now that all are written: the
+  // system has had the time to write most of them already.
+  for (const std::string& path : paths) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) continue;
+      return win32::FailWithLastError(path.c_str());
+    }
+    const bool flushed = FlushFileBuffers(file) != 0 || win32::FailWithLastError(path.c_str());
+    CloseHandle(file);
+    if (!flushed) return false;
+  }
+  return true;
+}
+
 // A file held open keeps other programs from deleting or renaming it: every
 // append opens and closes its file.
 KeptFile* KeepAppendTarget(FILE* /*stream*/) { return nullptr; }

@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/testing/crash.h"
 #include "platform/testing/fault_injection.h"
 #include "platform/testing/files.h"
 #include "programs/vesta/test_world.h"
@@ -130,6 +132,24 @@ TEST_F(WorldCommandTest, APackThatFailsHalfWayTakesItsCopiesBackAndSaysWhy) {
   ASSERT_EQ(left.size(), 1u) << left.size();
   EXPECT_EQ(ReadTextFile(out + "kept.txt"), "was here before");
 
+  // Each sync that fails (a rewritten copy's, the copies' together, the
+  // world's) fails the pack the same way: no world file, no copies.
+  int syncs = 0;
+  for (int nth = 1; nth < 20; ++nth) {
+    FailingOutput broken(platform::FaultPoint::kSync, nth);
+    RunResult run = RunTool({"world", "pack", world_, out, "--quiet"});
+    if (!broken.Fired()) {
+      EXPECT_EQ(run.status, 0) << run.err;
+      break;
+    }
+    ++syncs;
+    EXPECT_EQ(run.status, 1) << nth;
+    EXPECT_NE(run.err.find("the copies it made are removed"), std::string::npos) << nth << run.err;
+    EXPECT_EQ(platform::FindFiles((out + "*").c_str()).size(), 1u) << nth;
+  }
+  EXPECT_GE(syncs, 2);
+  EXPECT_TRUE(platform::FileExists((out + "Small.vwq").c_str()));
+
   // A world of no rooms has nothing the normaliser can save: said before
   // anything is made.
   CWorldProp bare;
@@ -141,6 +161,46 @@ TEST_F(WorldCommandTest, APackThatFailsHalfWayTakesItsCopiesBackAndSaysWhy) {
   EXPECT_EQ(empty.status, 1);
   EXPECT_NE(empty.err.find(roomless + ": the world has no rooms"), std::string::npos) << empty.err;
   EXPECT_FALSE(platform::FolderExists(scratch_.Path("Empty").c_str()));
+}
+
+TEST_F(WorldCommandTest, APackKilledAtAnyPointLeavesNoWorldFileAndTheNextPackSucceeds) {
+  if (!CanKillWriters()) GTEST_SKIP() << "no process can be killed mid-write here";
+  MakeWorld(Media("lamp.bmp"));
+  Write(Media("shade.bmp"), "shade");
+  auto pack = [this](const std::string& folder) { return RunTool({"world", "pack", world_, folder, "--quiet"}); };
+  // One whole pack, as a child runs it, sets the span the kills are aimed
+  // across.
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_TRUE(RunInChild([&] { return pack(scratch_.Path("Timed\\")).status == 0; }));
+  const auto span = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
+  constexpr int kRounds = 16;
+  int killed = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    const std::string folder = scratch_.Path("Out" + std::to_string(round) + "\\");
+    const std::string packed = folder + "Small.vwq";
+    // The child packs once and ends; killed while at it, or not.
+    const bool caught = RunAndKill(
+        [&] {
+          pack(folder);
+          return false;
+        },
+        span * round / kRounds);
+    killed += caught ? 1 : 0;
+    // A world file there is one that was put in place whole, with every
+    // file it names beside it.
+    if (platform::FileExists(packed.c_str())) {
+      RunResult checked = RunTool({"world", "check", packed});
+      EXPECT_EQ(checked.status, 0) << round << "\n" << checked.out;
+    } else {
+      EXPECT_TRUE(caught) << round << ": a pack that ended left no world file";
+    }
+    // The next pack into the folder succeeds, whatever the killed one left.
+    RunResult again = pack(folder);
+    EXPECT_EQ(again.status, 0) << round << "\n" << again.err;
+    RunResult checked = RunTool({"world", "check", packed});
+    EXPECT_EQ(checked.status, 0) << round << "\n" << checked.out;
+  }
+  EXPECT_GE(killed, kRounds / 2);
 }
 
 }  // namespace
