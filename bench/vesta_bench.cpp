@@ -132,7 +132,7 @@ std::string WorldOf(int items) {
     const std::string tex = media + "tex" + std::to_string(i % kTextures) + ".bmp";
     const std::string snd = media + "snd" + std::to_string(i % kSounds) + ".wav";
     const std::string shape = media + "shape" + std::to_string(i % kShapes) + ".x";
-    text += "\n[ITEM]\n" + Field("[ITI]", std::to_string(i + 2)) + Field("[IRI]", std::to_string(i / kRoomItems)) +
+    text += "\n[ITEM]\n" + Field("[ITI]", std::to_string(i + 2)) + Field("[IPS]", std::to_string(i / kRoomItems)) +
             Field("[INA]", "Item " + std::to_string(i)) +
             Field("[TGT]", "C:\\Users\\Public\\Documents\\File" + std::to_string(i) + ".txt") + "\n" +
             Field("[PIF]", tex) + Field("[XFL]", shape) + Field("[SSS]", shape) + "\n" + Field("[COS]", snd) +
