@@ -2,8 +2,6 @@
 // objects, one record (modes 0 to 2) or every record through callbacks
 // (mode 3).
 #include <cstring>
-#include <memory>
-#include <new>
 
 #include "common/numbers.h"
 #include "common/tag_field.h"
@@ -172,73 +170,26 @@ unsigned int ParseFields(const RecordKind& kind, void* record, const char* p, co
   return 0;
 }
 
-// The pieces of the stream's lines as fgets into kLineBuffer bytes gives
-// them: a line and its line feed, or its first kLineBuffer - 1 characters
-// when it is longer (the rest comes as the next piece). With blocks, the
-// stream is read a block at a time and each piece is looked at where it
-// lies in the block, without a copy; the stream is then read past the
-// record that ends a read. Without them, one fgets a piece, so that the
-// stream stands just after the piece taken last.
+// The pieces of the stream's lines, one fgets each into kLineBuffer bytes:
+// a line and its line feed, or its first kLineBuffer - 1 characters when
+// it is longer (the rest comes as the next piece). The stream stands just
+// after the piece taken last, also while a callback runs, so that a caller
+// may note where the record it is handed ends.
 class Pieces {
  public:
-  Pieces(FILE* stream, bool blocks) : stream_(stream) {
-    if (blocks) block_.reset(new (std::nothrow) char[kBlock]);
-  }
+  explicit Pieces(FILE* stream) : stream_(stream) {}
 
-  // The next piece, its length up to a NUL in it (as strlen gives it after
-  // fgets). False at the end of the stream.
+  // The next piece, its length up to a NUL in it. False at the end of the
+  // stream.
   bool Next(const char** text, int* length) {
-    if (block_ == nullptr) {
-      if (std::fgets(line_, sizeof line_, stream_) == nullptr) return false;
-      *text = line_;
-      *length = static_cast<int>(std::strlen(line_));
-      return true;
-    }
-    size_t piece = 0;
-    for (;;) {
-      const size_t held = end_ - start_;
-      const size_t most = held < kPiece ? held : kPiece;
-      const void* feed = std::memchr(block_.get() + start_, '\n', most);
-      if (feed != nullptr) {
-        piece = static_cast<size_t>(static_cast<const char*>(feed) - (block_.get() + start_)) + 1;
-        break;
-      }
-      if (most == kPiece || (ended_ && held > 0)) {
-        piece = most;
-        break;
-      }
-      if (ended_ || !Refill()) return false;
-    }
-    const char* at = block_.get() + start_;
-    start_ += piece;
-    const void* nul = std::memchr(at, '\0', piece);
-    *text = at;
-    *length = static_cast<int>(nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - at) : piece);
+    if (std::fgets(line_, sizeof line_, stream_) == nullptr) return false;
+    *text = line_;
+    *length = static_cast<int>(std::strlen(line_));
     return true;
   }
 
  private:
-  static constexpr size_t kBlock = 1 << 16;
-  static constexpr size_t kPiece = kLineBuffer - 1;
-
-  // Moves what is left of the block to its front and reads more after it.
-  // False when nothing more came.
-  bool Refill() {
-    const size_t held = end_ - start_;
-    std::memmove(block_.get(), block_.get() + start_, held);
-    start_ = 0;
-    end_ = held;
-    const size_t read = std::fread(block_.get() + end_, 1, kBlock - end_, stream_);
-    end_ += read;
-    if (read == 0) ended_ = true;
-    return read > 0 || held > 0;
-  }
-
   FILE* stream_;
-  std::unique_ptr<char[]> block_;
-  size_t start_ = 0;
-  size_t end_ = 0;
-  bool ended_ = false;
   char line_[kLineBuffer];
 };
 
@@ -262,8 +213,7 @@ int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
     openedAt = number;
   };
 
-  // Mode 3 reads to the end of the stream: a block at a time.
-  Pieces pieces(stream, mode == 3);
+  Pieces pieces(stream);
   const char* line = nullptr;
   int length = 0;
   while (pieces.Next(&line, &length)) {

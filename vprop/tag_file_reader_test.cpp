@@ -238,11 +238,10 @@ struct Delivered {
   std::vector<std::pair<unsigned int, long>> damage;  // code, line
 };
 
-TEST_F(ReaderTest, ModeThreeReadsALineStraddlingItsBlocksAsTheLineReaderDoes) {
-  // Mode 3 reads the stream 64 KiB at a time: a line that a block's end
-  // cuts, or that a block holds only the start of, reads as it does
-  // anywhere, and as the first world record's mode (which reads line by
-  // line) reads it.
+TEST_F(ReaderTest, ModeThreeReadsALongLineAnywhereInALargeFileAsModeZeroDoes) {
+  // A line longer than the reader's buffer, wherever it lies in a file of
+  // more than 64 KiB (the stream's own buffers end there), reads in mode 3
+  // with its damage told on its line, and as mode 0 reads it.
   const std::string name(250, 'n');
   const std::string world = "[WORL]\n[NAM][250]" + name + "[MAP][1]4\n[NAM][250]" + name + "\n[LROW]\n";
   const std::string items = "\n[ITEM]\n[INA][3]cup\n[METI]\n\n[ITEM]\n[INA][3]pen\n[METI]\n";

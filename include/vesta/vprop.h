@@ -270,11 +270,10 @@ typedef int (*FFRoomCallback)(CRoomProp* room);
 typedef int (*FFItemCallback)(CItemProp* item);
 
 // Reads records from the stream's position. mode 0 reads the first world
-// record, 1 the first room record, 2 the first item record (the stream then
-// stands after the line that follows it); mode 3 reads every record and
-// hands each to its kind's callback (1 goes on, anything else stops the
-// read, the stream then read on past the record refused), then terminates
-// and initialises every record object given. A record object may be null: its fields are dropped. A
+// record, 1 the first room record, 2 the first item record; mode 3 reads
+// every record and hands each to its kind's callback (1 goes on, anything
+// else stops the read), then terminates and initialises every record
+// object given. A record object may be null: its fields are dropped. A
 // record whose object or callback is null is read and skipped, not
 // delivered. 1 when at least one record was completed (and,
 // in mode 3, accepted) and no callback refused; the error slot tells more.

@@ -143,14 +143,15 @@ bool SyncFiles(const std::vector<std::string>& paths) {
   // One syncfs for each file system: it takes every file written there and
   // every name made, in one pass rather than one wait per file.
   std::set<dev_t> synced;
-  std::set<std::string> folders;
+  std::set<std::string> folders;  // as the paths spell them
   for (const std::string& path : paths) {
+    const size_t cut = path.find_last_of("\\/");
+    if (!folders.insert(cut == std::string::npos ? std::string() : path.substr(0, cut)).second) continue;
     posix::Place place;
     if (!place.Open(path.c_str())) {
       if (errno == ENOENT) continue;
       return false;
     }
-    if (!folders.insert(place.FolderPath()).second) continue;
     struct stat st;
     if (fstat(place.Folder(), &st) != 0) return Fail(path);
     if (!synced.insert(st.st_dev).second) continue;
