@@ -166,13 +166,21 @@ bool CopyToNewFile(const char* from, const char* to) {
     SetFileError(from, std::strerror(ENOENT));
     return false;
   }
+  // A name that is held is refused before anything is written; one taken
+  // while the copy is written is refused by the rename.
+  if (PathExists(to)) {
+    SetFileError(to, std::strerror(EEXIST));
+    return false;
+  }
   FILE* in = OpenStream(from, "rb");
   if (in == nullptr) return false;
-  FILE* out = backend::CreateNewFile(to, FileMode::kBinary);
-  if (out == nullptr) {
+  SweepOnce(to);
+  backend::Temporary* temporary = backend::CreateTemporary(to, TemporaryName(), FileMode::kBinary, false);
+  if (temporary == nullptr) {
     std::fclose(in);
     return false;
   }
+  FILE* out = backend::TemporaryStream(temporary);
   bool ok = true;
   char buffer[1 << 16];
   size_t n;
@@ -182,11 +190,14 @@ bool CopyToNewFile(const char* from, const char* to) {
     ok = false;
   }
   std::fclose(in);
-  ok = CloseStream(out) && ok;
-  if (!ok) {
-    NameFailure(to);
-    backend::RemoveCreated(to);
-  }
+  bool closed = !FaultHere(FaultPoint::kClose) || Failed(EIO);
+  closed = backend::CloseTemporaryStream(temporary) && closed;
+  ok = ok && closed;
+  // Under its name only once it is whole; no sync of its own.
+  if (ok && FaultHere(FaultPoint::kRename)) ok = Failed(EIO);
+  ok = ok && backend::MoveTemporaryOver(temporary, true, false);
+  if (!ok) NameFailure(to);
+  backend::DiscardTemporary(temporary);
   return ok;
 }
 

@@ -146,8 +146,9 @@ TEST_F(FileOutputTest, ANewFileIsCopiedInPlaceOnlyWhereNothingIsAndSyncedWithIts
   EXPECT_FALSE(platform::CopyToNewFile(scratch_.Path("missing.bin").c_str(), none.c_str()));
   EXPECT_FALSE(platform::PathExists(none.c_str()));
 
-  // A copy that fails at any output call is reported and leaves no file.
-  for (FaultPoint point : {FaultPoint::kWrite, FaultPoint::kClose}) {
+  // A copy that fails at any output call is reported and leaves no file,
+  // under its name or beside it.
+  for (FaultPoint point : {FaultPoint::kWrite, FaultPoint::kClose, FaultPoint::kRename}) {
     const std::string failed = scratch_.Path(std::string("failed-") + FaultName(point) + ".bin");
     ForgetError();
     {
@@ -157,6 +158,7 @@ TEST_F(FileOutputTest, ANewFileIsCopiedInPlaceOnlyWhereNothingIsAndSyncedWithIts
     }
     ExpectNamed(failed, FaultName(point));
     EXPECT_FALSE(platform::PathExists(failed.c_str())) << FaultName(point);
+    EXPECT_TRUE(NoTemporaries()) << FaultName(point);
   }
 
   // The batch is synced at once; a path gone since is passed over, and a
@@ -352,6 +354,17 @@ TEST_F(FileOutputTest, TheFirstReplaceInAFolderRemovesTheTemporariesOfDeadProces
   for (const std::string& name : removed) EXPECT_FALSE(platform::FileExists((folder + name).c_str())) << name;
   for (const std::string& name : kept) EXPECT_TRUE(platform::FileExists((folder + name).c_str())) << name;
   EXPECT_EQ(vesta::testing::ReadBinaryFile(folder + "file.txt"), "x");
+
+  // A new file copied into a folder sweeps it the same way (what a copy
+  // killed while it was written left there).
+  const std::string copies = scratch_.Path("copies\\");
+  ASSERT_TRUE(platform::MakeFolder(copies.c_str()));
+  for (const std::string& name : removed) ASSERT_TRUE(vesta::testing::WriteBinaryFile(copies + name, "left"));
+  ASSERT_TRUE(vesta::testing::WriteBinaryFile(copies + "Vt123.tmp", "kept"));
+  ASSERT_TRUE(platform::CopyToNewFile((folder + "file.txt").c_str(), (copies + "copy.txt").c_str()));
+  for (const std::string& name : removed) EXPECT_FALSE(platform::FileExists((copies + name).c_str())) << name;
+  EXPECT_TRUE(platform::FileExists((copies + "Vt123.tmp").c_str()));
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(copies + "copy.txt"), "x");
 
   // Once per folder and process: a later leftover waits for another process.
   ASSERT_TRUE(vesta::testing::WriteBinaryFile(folder + gone + "-2.tmp", "left"));

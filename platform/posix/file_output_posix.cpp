@@ -39,12 +39,13 @@ bool Fail(const std::string& path) {
 
 }  // namespace
 
-Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode /*mode*/) {
+Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode /*mode*/,
+                           bool followLinks) {
   auto* temporary = new Temporary;
   temporary->name = temporaryName;
   temporary->path = path;
   posix::Place& place = temporary->place;
-  if (!place.Open(path) || !place.FollowLinks()) {
+  if (!place.Open(path) || (followLinks && !place.FollowLinks())) {
     delete temporary;
     return nullptr;
   }
@@ -85,7 +86,7 @@ bool CloseTemporaryStream(Temporary* temporary) {
   return std::fclose(stream) == 0 || Fail(temporary->path);
 }
 
-bool MoveTemporaryOver(Temporary* temporary, bool keepExisting) {
+bool MoveTemporaryOver(Temporary* temporary, bool keepExisting, bool durable) {
   const int folder = temporary->place.Folder();
   const char* name = temporary->place.Name();
   if (keepExisting) {
@@ -108,7 +109,7 @@ bool MoveTemporaryOver(Temporary* temporary, bool keepExisting) {
   temporary->renamed = true;
   // The rename itself reaches the disk with the folder. The new file is in
   // place either way, so it is what the caller is told.
-  fsync(folder);
+  if (durable) fsync(folder);
   return true;
 }
 
@@ -119,24 +120,6 @@ void DiscardTemporary(Temporary* temporary) {
     unlinkat(temporary->place.Folder(), temporary->name.c_str(), 0);
   }
   delete temporary;
-}
-
-FILE* CreateNewFile(const char* path, FileMode /*mode*/) {
-  posix::Place place;
-  if (!place.Open(path)) return nullptr;
-  // Whatever is at the name, a link included, makes the creation fail.
-  int fd = openat(place.Folder(), place.Name(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    Fail(path);
-    return nullptr;
-  }
-  FILE* stream = fdopen(fd, "w");
-  if (stream == nullptr) {
-    Fail(path);
-    close(fd);
-    unlinkat(place.Folder(), place.Name(), 0);
-  }
-  return stream;
 }
 
 bool SyncFiles(const std::vector<std::string>& paths) {

@@ -8,6 +8,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "platform/file_error.h"
 #include "platform/file_output_backend.h"
@@ -44,7 +46,8 @@ bool LockAppendHandle(HANDLE handle) {
 
 }  // namespace
 
-Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode mode) {
+Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode mode,
+                           bool /*followLinks*/) {
   auto* temporary = new Temporary;
   temporary->path = path;
   temporary->temporaryPath = FolderOf(path) + temporaryName;
@@ -80,8 +83,8 @@ bool CloseTemporaryStream(Temporary* temporary) {
   return std::fclose(stream) == 0 || win32::FailWithErrno(temporary->path.c_str());
 }
 
-bool MoveTemporaryOver(Temporary* temporary, bool keepExisting) {
-  DWORD flags = MOVEFILE_WRITE_THROUGH | (keepExisting ? 0 : MOVEFILE_REPLACE_EXISTING);
+bool MoveTemporaryOver(Temporary* temporary, bool keepExisting, bool durable) {
+  const DWORD flags = (durable ? MOVEFILE_WRITE_THROUGH : 0) | (keepExisting ? 0 : MOVEFILE_REPLACE_EXISTING);
   if (!MoveFileExA(temporary->temporaryPath.c_str(), temporary->path.c_str(), flags)) {
     return win32::FailWithLastError(temporary->path.c_str());
   }
@@ -158,22 +161,6 @@ bool CutBack(FILE* stream, long long length) {
 }
 
 void RemoveCreated(const char* path) { DeleteFileA(path); }
-
-FILE* CreateNewFile(const char* path, FileMode mode) {
-  const bool text = mode == FileMode::kText;
-  int fd = _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | (text ? _O_TEXT : _O_BINARY), _S_IREAD | _S_IWRITE);
-  if (fd < 0) {
-    win32::FailWithErrno(path);
-    return nullptr;
-  }
-  FILE* stream = _fdopen(fd, text ? "w" : "wb");
-  if (stream == nullptr) {
-    win32::FailWithErrno(path);
-    _close(fd);
-    DeleteFileA(path);
-  }
-  return stream;
-}
 
 bool SyncFiles(const std::vector<std::string>& paths) {
   // Each file's buffers flushed in turn, now that all are written: the
