@@ -146,28 +146,52 @@ unsigned int ReadLength(const char* open, const char* end, int32_t* declared, co
 
 // Reads the fields of one line into record (null: dropped). A field that
 // cannot be parsed drops the rest of the line: its code is returned (0 when
-// the whole line was read).
-// *next is the field expected next, carried from line to line.
+// the whole line was read). *next is the field expected next, carried from
+// line to line: fields mostly come in the order written, so the tag is
+// first compared with that one's, and else taken as a key into the
+// record's table. What the loop uses is held in locals: a store into the
+// record (through a char pointer) would otherwise make the compiler read
+// them again from memory after every field.
 unsigned int ParseFields(const RecordKind& kind, void* record, const char* p, const char* end, int* next) {
+  const FieldDef* const fields = kind.readable;
+  const int count = kind.readableCount;
+  const bool skipsUnlisted = kind.skipsUnlisted;
+  int expected = *next;
+  unsigned int error = 0;
   while (p < end) {
-    const bool tagFits = end - p >= kVUTagLength;
-    const FieldDef* def = tagFits ? kind.FindFrom(p, next) : nullptr;
-    if (def == nullptr) {
-      const bool unlisted = tagFits && kind.skipsUnlisted && p[0] == '[' && p[4] == ']';
-      if (!unlisted) return kFFErrorNotAField;
+    if (end - p < kVUTagLength) {
+      error = kFFErrorNotAField;
+      break;
+    }
+    const FieldDef* def = nullptr;
+    if (expected < count && std::memcmp(p, fields[expected].tag, kVUTagLength) == 0) {
+      def = &fields[expected++];
+    } else if (const int i = kind.index.Find(p); i >= 0) {
+      def = &fields[i];
+      expected = i + 1;
+    } else if (!skipsUnlisted || p[0] != '[' || p[4] != ']') {
+      error = kFFErrorNotAField;
+      break;
     }
     const char* open = p + kVUTagLength;
-    if (open >= end || *open != '[') return kFFErrorNoLengthBracket;
+    if (open >= end || *open != '[') {
+      error = kFFErrorNoLengthBracket;
+      break;
+    }
     int32_t declared = 0;
     const char* close = nullptr;
-    if (unsigned int error = ReadLength(open, end, &declared, &close)) return error;
+    if ((error = ReadLength(open, end, &declared, &close)) != 0) break;
     const char* text = close + 1;
     // The value would run past the line: it is not a whole field.
-    if (end - text < declared) return kFFErrorNotAField;
+    if (end - text < declared) {
+      error = kFFErrorNotAField;
+      break;
+    }
     if (def != nullptr) StoreField(*def, record, text, declared);
     p = text + declared;
   }
-  return 0;
+  *next = expected;
+  return error;
 }
 
 // The pieces of the stream's lines, one fgets each into kLineBuffer bytes:
@@ -182,7 +206,7 @@ class Pieces {
   // The next piece, its length up to a NUL in it. False at the end of the
   // stream.
   bool Next(const char** text, int* length) {
-    if (std::fgets(line_, sizeof line_, stream_) == nullptr) return false;
+    if (std::fgets(line_, kLineBuffer, stream_) == nullptr) return false;
     *text = line_;
     *length = static_cast<int>(std::strlen(line_));
     return true;
@@ -190,7 +214,9 @@ class Pieces {
 
  private:
   FILE* stream_;
-  char line_[kLineBuffer];
+  // Room after the longest piece, so that a value at its end can be read
+  // as a block of kShortText bytes (StoreField).
+  char line_[kLineBuffer + kShortText] = {};
 };
 
 int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
