@@ -289,6 +289,28 @@ TEST_F(ReaderTest, ModeThreeReadsALongLineAnywhereInALargeFileAsModeZeroDoes) {
   }
 }
 
+TEST_F(ReaderTest, TextsOfEveryLengthReadWholeOrCutToTheirField) {
+  // Around the length copied as one block, into fields wider and narrower
+  // than it; then a short value that ends a line of 266 characters.
+  const std::string filler(243, 'f');
+  const std::string last = "[WDR][243]" + filler + "[CMD][5]short";
+  ASSERT_EQ(last.size(), 266u);
+  for (size_t length : {size_t{0}, size_t{1}, size_t{16}, size_t{17}, size_t{31}, size_t{32}, size_t{33}, size_t{64},
+                        size_t{65}, size_t{250}}) {
+    std::string text;
+    for (size_t i = 0; i < length; ++i) text += static_cast<char>('a' + i % 26);
+    const std::string size = "[" + std::to_string(length) + "]";
+    item_.IPInitialise();
+    ASSERT_EQ(Read("[ITEM]\n[INA]" + size + text + "\n[PIX]" + size + text + "\n" + last + "\n[METI]\n", 2), 1)
+        << length;
+    EXPECT_EQ(Error(), kFFErrorReadClean) << length;
+    EXPECT_EQ(std::string(item_.name), text) << length;
+    EXPECT_EQ(std::string(item_.textureIcon), text.substr(0, 16)) << length;
+    EXPECT_EQ(std::string(item_.workingFolder), filler) << length;
+    EXPECT_EQ(std::string(item_.commandLine), "short") << length;
+  }
+}
+
 TEST_F(ReaderTest, WindowsLineEndsReadTheSame) {
   EXPECT_EQ(Read("\r\n[WORL]\r\n[NAM][5]Attic\r\n[LROW]\r\n", 0), 1);
   EXPECT_STREQ(world_.worldName, "Attic");
