@@ -8,6 +8,7 @@
 #include "common/layer_state.h"
 #include "common/path_tokens.h"
 #include "common/paths.h"
+#include "platform/file_output.h"
 #include "platform/file_system.h"
 #include "platform/windows_names.h"
 
@@ -85,14 +86,24 @@ int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size
     }
     // The copy is tried first: it refuses a name that is taken, and a new
     // name is looked up once rather than twice.
-    if (!vesta::platform::CopyOneFile(file, candidate.c_str(), true)) {
+    if (!vesta::platform::CopyToNewFile(file, candidate.c_str())) {
       if (!VUFileExists(candidate.c_str())) return 0;
       if (!VUSameContent(file, candidate.c_str())) continue;
     }
+    // A file of the same bytes found there may be what a killed process
+    // wrote and never synced: it goes to the disk with the new copies.
+    Records().unsynced.push_back(candidate);
     Remember(source, key, candidate);
     return Give(candidate, out, size);
   }
   return 0;
+}
+
+int VUSyncCopies() {
+  std::vector<std::string>& unsynced = Records().unsynced;
+  if (!vesta::platform::SyncNewFiles(unsynced)) return 0;
+  unsynced.clear();
+  return 1;
 }
 
 std::string VUCopyName(const char* file, int number) {

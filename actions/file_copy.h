@@ -14,8 +14,15 @@
 // taken, numbered when the plain one is held by a different file
 // ("wall_2.bmp"). 0 (out untouched) when the file does not exist, lies
 // outside the installation (a host path, a link out of VESTA_ROOT), cannot
-// be copied, or the path would not fit.
+// be copied, or the path would not fit. A new copy is written in place
+// without a sync of its own: VUSyncCopies makes the copies durable together.
 int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size = kVUPathBuffer);
+
+// Makes every copy that VUCopyFileToFolder made since the last call durable,
+// at once: called before a file that names them is put in place. 0, with
+// the reason kept as the seam's last file error, when they may not all have
+// reached the disk (they are still to be synced then).
+int VUSyncCopies();
 
 // The names a copy of a file may take, tried in turn: number 1 is the
 // file's own name, 2 up to kVUMostCopyNames its stem numbered before its

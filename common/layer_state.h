@@ -6,6 +6,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "vesta/export.h"
 
@@ -17,6 +18,8 @@ struct CopyRecords {
   std::unordered_map<std::string, std::string> copies;
   // copy (folded) -> its source
   std::unordered_map<std::string, std::string> origins;
+  // the copies made or found since the last VUSyncCopies, to be synced
+  std::vector<std::string> unsynced;
 };
 VESTA_STATE_API CopyRecords& Copies();
 

@@ -39,8 +39,8 @@ inline bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 constexpr float kFloatPowers[11] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
 
 inline float Decimal(uint32_t mantissa, int decimals) {
-  const auto whole = static_cast<float>(mantissa);
-  return decimals == 0 ? whole : whole / kFloatPowers[decimals];
+  // Without a branch on decimals: a division by 1 is exact.
+  return static_cast<float>(mantissa) / kFloatPowers[decimals];
 }
 
 // Reads plain digits with an optional fraction ("12", "0.75") at p when

@@ -161,6 +161,56 @@ bool ReplaceWholeFile(const char* path, std::string_view contents, FileMode mode
   return replacement.Begin(path, mode) && replacement.Write(contents) && replacement.Commit();
 }
 
+bool CopyToNewFile(const char* from, const char* to) {
+  if (from == nullptr || to == nullptr || !FileExists(from)) {
+    SetFileError(from, std::strerror(ENOENT));
+    return false;
+  }
+  // A name that is held is refused before anything is written; one taken
+  // while the copy is written is refused by the rename.
+  if (PathExists(to)) {
+    SetFileError(to, std::strerror(EEXIST));
+    return false;
+  }
+  FILE* in = OpenStream(from, "rb");
+  if (in == nullptr) return false;
+  SweepOnce(to);
+  backend::Temporary* temporary = backend::CreateTemporary(to, TemporaryName(), FileMode::kBinary, false);
+  if (temporary == nullptr) {
+    std::fclose(in);
+    return false;
+  }
+  FILE* out = backend::TemporaryStream(temporary);
+  bool ok = true;
+  char buffer[1 << 16];
+  size_t n;
+  while (ok && (n = std::fread(buffer, 1, sizeof buffer, in)) > 0) ok = WriteToStream(out, buffer, n);
+  if (ok && std::ferror(in)) {
+    SetFileError(from, std::strerror(EIO));
+    ok = false;
+  }
+  std::fclose(in);
+  bool closed = !FaultHere(FaultPoint::kClose) || Failed(EIO);
+  closed = backend::CloseTemporaryStream(temporary) && closed;
+  ok = ok && closed;
+  // Under its name only once it is whole; no sync of its own.
+  if (ok && FaultHere(FaultPoint::kRename)) ok = Failed(EIO);
+  ok = ok && backend::MoveTemporaryOver(temporary, true, false);
+  if (!ok) NameFailure(to);
+  backend::DiscardTemporary(temporary);
+  return ok;
+}
+
+bool SyncNewFiles(const std::vector<std::string>& paths) {
+  if (paths.empty()) return true;
+  if (FaultHere(FaultPoint::kSync)) {
+    Failed(EIO);
+    NameFailure(paths.front());
+    return false;
+  }
+  return backend::SyncFiles(paths);
+}
+
 AppendResult AppendToFile(const char* path, std::string_view data, FileMode mode, LineStart start) {
   backend::AppendTarget target;
   if (!backend::OpenForAppend(path, mode, &target)) return AppendResult::kNotOpened;

@@ -28,6 +28,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -83,6 +84,25 @@ class Replacement {
 // Replaces the file at path with contents, as Replacement does. False,
 // the old file untouched, on failure.
 bool ReplaceWholeFile(const char* path, std::string_view contents, FileMode mode);
+
+// Files made where nothing was (the copies of a pack) are written without
+// a sync each: SyncNewFiles makes a whole batch of them durable at once,
+// before the file that names them is put in place (a world file, through
+// Replacement), so that a crash never leaves a file naming copies that are
+// not on the disk. Each is written as a temporary beside its name and
+// renamed to it when whole, so that a process killed while it writes
+// leaves a temporary (swept as a replacement's is), never a file cut short
+// under the name.
+//
+// Copies from into a new file at to. False when anything is at to already
+// (the reason EEXIST), or when the copy fails; a copy that fails leaves
+// nothing.
+bool CopyToNewFile(const char* from, const char* to);
+// Makes the files at paths durable: one syncfs of each file system they lie
+// on (Linux), or each file flushed to the disk after all were written
+// (Windows). A path that is gone is passed over. False, with the reason,
+// when the system reports that something did not reach the disk.
+bool SyncNewFiles(const std::vector<std::string>& paths);
 
 enum class AppendResult {
   kAppended,

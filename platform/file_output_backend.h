@@ -7,27 +7,33 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/file_output.h"
 
 namespace vesta::platform::backend {
 
-// Creates the temporary file temporaryName in the folder of path (the
-// folder of the file a link at path leads to), open for writing in mode.
-// Null, with the file error set, on failure.
-Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode mode);
+// Creates the temporary file temporaryName in the folder of path (with
+// followLinks the folder of the file a link at path leads to), open for
+// writing in mode. Null, with the file error set, on failure.
+Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode mode,
+                           bool followLinks = true);
 FILE* TemporaryStream(Temporary* temporary);
 // Pushes what the stream's file holds to the disk.
 bool SyncStream(FILE* stream);
 // Closes the temporary's stream; true when everything reached the file.
 bool CloseTemporaryStream(Temporary* temporary);
 // Renames the closed temporary over its path (with keepExisting only where
-// nothing is there yet), then makes the rename durable. False, with the
-// file error set, when it was not renamed.
-bool MoveTemporaryOver(Temporary* temporary, bool keepExisting);
+// nothing is there yet), then, when durable, makes the rename durable.
+// False, with the file error set, when it was not renamed.
+bool MoveTemporaryOver(Temporary* temporary, bool keepExisting, bool durable = true);
 // Closes (if open) and deletes the temporary file, and frees it; also
 // frees one that was renamed.
 void DiscardTemporary(Temporary* temporary);
+
+// Pushes what the files at paths hold, and their names, to the disk; a path
+// that is gone is passed over. False, with the file error set, on failure.
+bool SyncFiles(const std::vector<std::string>& paths);
 
 struct AppendTarget {
   FILE* stream = nullptr;  // unbuffered, positioned at the end

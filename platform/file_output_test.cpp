@@ -10,6 +10,7 @@
 #include <cstring>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "platform/file_error.h"
 #include "platform/file_system.h"
@@ -117,6 +118,62 @@ TEST_F(FileOutputTest, KeepingAnExistingFileCommitsOnlyWhereNothingIs) {
   EXPECT_FALSE(blocked.Commit(true));
   EXPECT_TRUE(platform::FolderExists(folder.c_str()));
   EXPECT_TRUE(NoTemporaries());
+}
+
+TEST_F(FileOutputTest, ANewFileIsCopiedInPlaceOnlyWhereNothingIsAndSyncedWithItsBatch) {
+  const std::string source = scratch_.Path("source.bin");
+  std::string bytes(200000, 'b');
+  for (size_t i = 0; i < bytes.size(); i += 7) bytes[i] = static_cast<char>(i % 251);
+  ASSERT_TRUE(vesta::testing::WriteBinaryFile(source, bytes));
+  const std::string copy = scratch_.Path("copy.bin");
+  ASSERT_TRUE(platform::CopyToNewFile(source.c_str(), copy.c_str()));
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(copy), bytes);
+  // Written in place: nothing beside it.
+  EXPECT_TRUE(NoTemporaries());
+
+  // A name that is held, by a file or a folder, is left as it is.
+  ASSERT_TRUE(vesta::testing::WriteBinaryFile(path_, "old"));
+  ForgetError();
+  EXPECT_FALSE(platform::CopyToNewFile(source.c_str(), path_.c_str()));
+  ExpectNamed(path_, "a held name");
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(path_), "old");
+  const std::string folder = scratch_.Path("folder.bin");
+  ASSERT_TRUE(platform::MakeFolder(folder.c_str()));
+  EXPECT_FALSE(platform::CopyToNewFile(source.c_str(), folder.c_str()));
+  EXPECT_TRUE(platform::FolderExists(folder.c_str()));
+  // A source that is not there makes nothing.
+  const std::string none = scratch_.Path("none.bin");
+  EXPECT_FALSE(platform::CopyToNewFile(scratch_.Path("missing.bin").c_str(), none.c_str()));
+  EXPECT_FALSE(platform::PathExists(none.c_str()));
+
+  // A copy that fails at any output call is reported and leaves no file,
+  // under its name or beside it.
+  for (FaultPoint point : {FaultPoint::kWrite, FaultPoint::kClose, FaultPoint::kRename}) {
+    const std::string failed = scratch_.Path(std::string("failed-") + FaultName(point) + ".bin");
+    ForgetError();
+    {
+      vesta::testing::FailingOutput broken(point, 1);
+      EXPECT_FALSE(platform::CopyToNewFile(source.c_str(), failed.c_str())) << FaultName(point);
+      EXPECT_TRUE(broken.Fired()) << FaultName(point);
+    }
+    ExpectNamed(failed, FaultName(point));
+    EXPECT_FALSE(platform::PathExists(failed.c_str())) << FaultName(point);
+    EXPECT_TRUE(NoTemporaries()) << FaultName(point);
+  }
+
+  // The batch is synced at once; a path gone since is passed over, and a
+  // sync that fails says so, naming a file of the batch.
+  const std::vector<std::string> batch = {copy, scratch_.Path("gone.bin"), path_};
+  EXPECT_TRUE(platform::SyncNewFiles(batch));
+  EXPECT_TRUE(platform::SyncNewFiles({}));
+  ForgetError();
+  {
+    vesta::testing::FailingOutput broken(FaultPoint::kSync, 1);
+    EXPECT_FALSE(platform::SyncNewFiles(batch));
+    EXPECT_TRUE(broken.Fired());
+  }
+  ExpectNamed(copy, "the batch's sync");
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(copy), bytes);
 }
 
 TEST_F(FileOutputTest, AReplacementThatFailsLeavesTheOldFileAndNoTemporary) {
@@ -297,6 +354,17 @@ TEST_F(FileOutputTest, TheFirstReplaceInAFolderRemovesTheTemporariesOfDeadProces
   for (const std::string& name : removed) EXPECT_FALSE(platform::FileExists((folder + name).c_str())) << name;
   for (const std::string& name : kept) EXPECT_TRUE(platform::FileExists((folder + name).c_str())) << name;
   EXPECT_EQ(vesta::testing::ReadBinaryFile(folder + "file.txt"), "x");
+
+  // A new file copied into a folder sweeps it the same way (what a copy
+  // killed while it was written left there).
+  const std::string copies = scratch_.Path("copies\\");
+  ASSERT_TRUE(platform::MakeFolder(copies.c_str()));
+  for (const std::string& name : removed) ASSERT_TRUE(vesta::testing::WriteBinaryFile(copies + name, "left"));
+  ASSERT_TRUE(vesta::testing::WriteBinaryFile(copies + "Vt123.tmp", "kept"));
+  ASSERT_TRUE(platform::CopyToNewFile((folder + "file.txt").c_str(), (copies + "copy.txt").c_str()));
+  for (const std::string& name : removed) EXPECT_FALSE(platform::FileExists((copies + name).c_str())) << name;
+  EXPECT_TRUE(platform::FileExists((copies + "Vt123.tmp").c_str()));
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(copies + "copy.txt"), "x");
 
   // Once per folder and process: a later leftover waits for another process.
   ASSERT_TRUE(vesta::testing::WriteBinaryFile(folder + gone + "-2.tmp", "left"));

@@ -44,11 +44,18 @@ RecordKind::RecordKind(const char* open, const FieldDef* order, int orderCount,
       writeCount(orderCount),
       readOnly(extra),
       readOnlyCount(extraCount),
-      skipsUnlisted(skips) {
-  for (int i = 0; i < writeCount; ++i) {
-    if (writeOrder[i].type != FieldType::kMarks) index.Add(writeOrder[i].tag, i);
+      skipsUnlisted(skips),
+      readable(),
+      readableCount(0) {
+  for (int i = 0; i < writeCount + readOnlyCount && readableCount < kMaxReadable; ++i) {
+    FieldDef& def = readable[readableCount++];
+    def = i < writeCount ? writeOrder[i] : readOnly[i - writeCount];
+    if (def.type == FieldType::kMarks) {
+      std::memset(def.tag, 0, sizeof def.tag);
+    } else {
+      index.Add(def.tag, i);
+    }
   }
-  for (int i = 0; i < readOnlyCount; ++i) index.Add(readOnly[i].tag, writeCount + i);
   for (int i = 0; i < writeCount; ++i) {
     const auto line = static_cast<uint16_t>(writeOrder[i].offset / kCacheLine * kCacheLine);
     bool known = false;
@@ -62,9 +69,8 @@ RecordKind::RecordKind(const char* open, const FieldDef* order, int orderCount,
 }
 
 const FieldDef* RecordKind::Find(const char* p) const {
-  int i = index.Find(p);
-  if (i < 0) return nullptr;
-  return i < writeCount ? &writeOrder[i] : &readOnly[i - writeCount];
+  const int i = index.Find(p);
+  return i < 0 ? nullptr : &readable[i];
 }
 
 namespace {

@@ -50,6 +50,7 @@ class TagIndex {
 struct RecordKind {
   static constexpr int kCacheLine = 64;
   static constexpr int kMaxFieldLines = 96;
+  static constexpr int kMaxReadable = 96;
 
   const char* openTag;
   char endHead[8];    // the first six characters of the end tag, or all of it
@@ -62,30 +63,22 @@ struct RecordKind {
   const FieldDef* readOnly;    // further fields only read (the marks)
   int readOnlyCount;
   bool skipsUnlisted;  // "[...]" tags not in the lists are read and dropped
-  TagIndex index;      // over writeOrder then readOnly
+  // writeOrder then readOnly, in one table that the reader walks: the
+  // field a tag names is readable[index.Find(tag)]. A field not read under
+  // its tag (the marks' list) has an empty tag, which no text matches.
+  FieldDef readable[kMaxReadable];
+  int readableCount;
+  TagIndex index;      // over readable
 
   RecordKind(const char* open, const FieldDef* order, int orderCount, const FieldDef* extra,
              int extraCount, bool skips);
   // The field whose tag stands at p, or null.
   const FieldDef* Find(const char* p) const;
-  // As Find, trying first the field at *next (fields mostly come in the
-  // order written); *next becomes the one after the field found. A tag
-  // names one field of a kind, so both find the same.
-  const FieldDef* FindFrom(const char* p, int* next) const {
-    const int count = writeCount + readOnlyCount;
-    if (*next >= 0 && *next < count) {
-      const FieldDef& expected = *next < writeCount ? writeOrder[*next] : readOnly[*next - writeCount];
-      if (std::memcmp(p, expected.tag, 5) == 0 && expected.type != FieldType::kMarks) {
-        ++*next;
-        return &expected;
-      }
-    }
-    const int i = index.Find(p);
-    if (i < 0) return nullptr;
-    *next = i + 1;
-    return i < writeCount ? &writeOrder[i] : &readOnly[i - writeCount];
-  }
 };
+
+// A value is read from a buffer that holds at least this many bytes from
+// its first character on, so that a short text is copied as one block.
+constexpr int kShortText = 32;
 
 // Copies length characters of text into a text field of capacity
 // characters, cut to fit, and terminates it.
@@ -96,14 +89,20 @@ void StoreText(char* field, uint16_t capacity, const char* text, int length);
 void StoreOtherField(const FieldDef& def, void* record, const char* value, int length);
 
 // Stores one value read from the file, length characters at value (not
-// terminated), into record (which may be null: the value is then dropped).
-// A text longer than its field is cut to fit.
+// terminated, with at least kShortText bytes readable from value on), into
+// record (which may be null: the value is then dropped). A text longer than
+// its field is cut to fit.
 inline void StoreField(const FieldDef& def, void* record, const char* value, int length) {
   if (record == nullptr) return;
   char* field = static_cast<char*>(record) + def.offset;
   switch (def.type) {
     case FieldType::kText:
-      StoreText(field, def.capacity, value, length);
+      if (length <= kShortText && def.capacity >= kShortText) {
+        std::memcpy(field, value, kShortText);
+        field[length] = '\0';
+      } else {
+        StoreText(field, def.capacity, value, length);
+      }
       break;
     case FieldType::kInt:
       if (!VUParseShortIntN(value, length, reinterpret_cast<int32_t*>(field))) {

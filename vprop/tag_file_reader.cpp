@@ -132,8 +132,13 @@ unsigned int ReadLength(const char* open, const char* end, int32_t* declared, co
     *close = p;
     return n >= kVUMaxLine ? static_cast<unsigned int>(kFFErrorLengthTooLarge) : 0u;
   }
-  // Anything else (blanks, a sign, more digits) as the number reader takes it.
-  if (!VUParseInt(open + 1, declared) || *declared < 0) return kFFErrorNotAField;
+  // Anything else (blanks, a sign, more digits) as the number reader takes
+  // it, from the rest of the line alone.
+  char rest[kLineBuffer];
+  const size_t restLength = static_cast<size_t>(end - open - 1);
+  std::memcpy(rest, open + 1, restLength);
+  rest[restLength] = '\0';
+  if (!VUParseInt(rest, declared) || *declared < 0) return kFFErrorNotAField;
   if (*declared >= kVUMaxLine) return kFFErrorLengthTooLarge;
   *close = static_cast<const char*>(std::memchr(open + 1, ']', static_cast<size_t>(end - open - 1)));
   return *close == nullptr ? static_cast<unsigned int>(kFFErrorLengthNotClosed) : 0u;
@@ -141,29 +146,78 @@ unsigned int ReadLength(const char* open, const char* end, int32_t* declared, co
 
 // Reads the fields of one line into record (null: dropped). A field that
 // cannot be parsed drops the rest of the line: its code is returned (0 when
-// the whole line was read).
-// *next is the field expected next, carried from line to line.
+// the whole line was read). *next is the field expected next, carried from
+// line to line: fields mostly come in the order written, so the tag is
+// first compared with that one's, and else taken as a key into the
+// record's table. What the loop uses is held in locals: a store into the
+// record (through a char pointer) would otherwise make the compiler read
+// them again from memory after every field.
 unsigned int ParseFields(const RecordKind& kind, void* record, const char* p, const char* end, int* next) {
+  const FieldDef* const fields = kind.readable;
+  const int count = kind.readableCount;
+  const bool skipsUnlisted = kind.skipsUnlisted;
+  int expected = *next;
+  unsigned int error = 0;
   while (p < end) {
-    const bool tagFits = end - p >= kVUTagLength;
-    const FieldDef* def = tagFits ? kind.FindFrom(p, next) : nullptr;
-    if (def == nullptr) {
-      const bool unlisted = tagFits && kind.skipsUnlisted && p[0] == '[' && p[4] == ']';
-      if (!unlisted) return kFFErrorNotAField;
+    if (end - p < kVUTagLength) {
+      error = kFFErrorNotAField;
+      break;
+    }
+    const FieldDef* def = nullptr;
+    if (expected < count && std::memcmp(p, fields[expected].tag, kVUTagLength) == 0) {
+      def = &fields[expected++];
+    } else if (const int i = kind.index.Find(p); i >= 0) {
+      def = &fields[i];
+      expected = i + 1;
+    } else if (!skipsUnlisted || p[0] != '[' || p[4] != ']') {
+      error = kFFErrorNotAField;
+      break;
     }
     const char* open = p + kVUTagLength;
-    if (open >= end || *open != '[') return kFFErrorNoLengthBracket;
+    if (open >= end || *open != '[') {
+      error = kFFErrorNoLengthBracket;
+      break;
+    }
     int32_t declared = 0;
     const char* close = nullptr;
-    if (unsigned int error = ReadLength(open, end, &declared, &close)) return error;
+    if ((error = ReadLength(open, end, &declared, &close)) != 0) break;
     const char* text = close + 1;
     // The value would run past the line: it is not a whole field.
-    if (end - text < declared) return kFFErrorNotAField;
+    if (end - text < declared) {
+      error = kFFErrorNotAField;
+      break;
+    }
     if (def != nullptr) StoreField(*def, record, text, declared);
     p = text + declared;
   }
-  return 0;
+  *next = expected;
+  return error;
 }
+
+// The pieces of the stream's lines, one fgets each into kLineBuffer bytes:
+// a line and its line feed, or its first kLineBuffer - 1 characters when
+// it is longer (the rest comes as the next piece). The stream stands just
+// after the piece taken last, also while a callback runs, so that a caller
+// may note where the record it is handed ends.
+class Pieces {
+ public:
+  explicit Pieces(FILE* stream) : stream_(stream) {}
+
+  // The next piece, its length up to a NUL in it. False at the end of the
+  // stream.
+  bool Next(const char** text, int* length) {
+    if (std::fgets(line_, kLineBuffer, stream_) == nullptr) return false;
+    *text = line_;
+    *length = static_cast<int>(std::strlen(line_));
+    return true;
+  }
+
+ private:
+  FILE* stream_;
+  // Room after the longest piece, so that a value at its end can be read
+  // as a block of kShortText bytes (StoreField).
+  char line_[kLineBuffer + kShortText] = {};
+};
 
 int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
   SetError(kFFErrorReadClean);
@@ -172,12 +226,12 @@ int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
   bool ok = true;
   bool complete = false;
   bool finished = false;
+  bool delivered = false;  // a record was handed on: every object was reset then
   int open = -1;
   int next = 0;  // the field expected next in the open record
   long number = 0;        // of the line read, 1 the first
   long openedAt = 0;      // the line where the open record began
   bool lineEnded = true;  // the piece read before ended its line
-  char line[kLineBuffer];
   // Opens the record that the line begins, if the mode takes it.
   auto openAt = [&](const char* text, int length) {
     open = OpenedKind(text, length, mode);
@@ -185,14 +239,16 @@ int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
     openedAt = number;
   };
 
-  while (std::fgets(line, sizeof line, stream) != nullptr) {
+  Pieces pieces(stream);
+  const char* line = nullptr;
+  int length = 0;
+  while (pieces.Next(&line, &length)) {
     // Tested after the read: one more line is taken after the last record.
     if (!ok || finished) break;
     // A line longer than the buffer comes in pieces: they share its number.
     if (lineEnded) ++number;
-    int length = static_cast<int>(std::strlen(line));
     lineEnded = length > 0 && line[length - 1] == '\n';
-    while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) line[--length] = '\0';
+    while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) --length;
 
     if (open < 0) {
       openAt(line, length);
@@ -228,7 +284,14 @@ int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
       ok = false;
       finished = true;
     }
-    targets.ResetAll();
+    // Every object starts afresh after the first record; after that only
+    // the one just read has anything to forget.
+    if (delivered) {
+      targets.Reset(ended);
+    } else {
+      targets.ResetAll();
+      delivered = true;
+    }
   }
   // The file ends inside a record: it is not delivered.
   if (open >= 0) targets.Damage(open, kFFErrorRecordCut, openedAt);

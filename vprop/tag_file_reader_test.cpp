@@ -1,8 +1,10 @@
 // The tag file reader: modes, framing, field parsing and error codes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -226,6 +228,87 @@ TEST_F(ReaderTest, ALineLongerThan266CharactersGoesOnAsAFurtherLine) {
   EXPECT_EQ(std::string(world_.worldName), name);
   EXPECT_EQ(world_.mapNumber, 0);
   EXPECT_EQ(Error(), 5014u);
+}
+
+// What a mode 3 read delivered and passed over.
+struct Delivered {
+  std::string world;
+  int map = -1;
+  std::vector<std::string> items;
+  std::vector<std::pair<unsigned int, long>> damage;  // code, line
+};
+
+TEST_F(ReaderTest, ModeThreeReadsALongLineAnywhereInALargeFileAsModeZeroDoes) {
+  // A line longer than the reader's buffer, wherever it lies in a file of
+  // more than 64 KiB (the stream's own buffers end there), reads in mode 3
+  // with its damage told on its line, and as mode 0 reads it.
+  const std::string name(250, 'n');
+  const std::string world = "[WORL]\n[NAM][250]" + name + "[MAP][1]4\n[NAM][250]" + name + "\n[LROW]\n";
+  const std::string items = "\n[ITEM]\n[INA][3]cup\n[METI]\n\n[ITEM]\n[INA][3]pen\n[METI]\n";
+  const size_t block = 1 << 16;
+  for (size_t before : {size_t{1}, size_t{7}, size_t{100}, size_t{259}, size_t{260}, size_t{265}, size_t{266},
+                        size_t{267}, size_t{268}, size_t{300}, size_t{520}, size_t{532}, size_t{533}}) {
+    // Lines of 99 characters and their line feed, then one to make up the
+    // rest, put the record's long line before bytes before a block's end.
+    std::string padding;
+    const size_t fill = block - before - world.find("[NAM]");
+    while (padding.size() + 100 <= fill) padding += std::string(99, 'p') + "\n";
+    if (padding.size() < fill) padding += std::string(fill - padding.size() - 1, 'q') + "\n";
+    const long worldLine = static_cast<long>(std::count(padding.begin(), padding.end(), '\n')) + 1;
+    const std::string file = padding + world + items;
+
+    Delivered seen;
+    FFReadHandlers handlers{};
+    handlers.world = [](CWorldProp* w, void* context) {
+      static_cast<Delivered*>(context)->world = w->worldName;
+      static_cast<Delivered*>(context)->map = w->mapNumber;
+      return 1;
+    };
+    handlers.item = [](CItemProp* i, void* context) {
+      static_cast<Delivered*>(context)->items.push_back(i->name);
+      return 1;
+    };
+    handlers.damage = [](int, unsigned int code, long line, void* context) {
+      static_cast<Delivered*>(context)->damage.emplace_back(code, line);
+    };
+    handlers.context = &seen;
+    EXPECT_EQ(FFReadTagFile(Open(file), &world_, &room_, &item_, handlers, 3), 1) << before;
+    EXPECT_EQ(seen.world, name) << before;
+    // The field cut at the 266th character is no field, nor is its rest,
+    // both on the line where the long line began.
+    EXPECT_EQ(seen.map, 0) << before;
+    EXPECT_EQ(seen.damage, (std::vector<std::pair<unsigned int, long>>{{5014u, worldLine + 1}, {5014u, worldLine + 1}}))
+        << before;
+    EXPECT_EQ(seen.items, (std::vector<std::string>{"cup", "pen"})) << before;
+
+    world_.WPTerminate();
+    world_.WPInitialise();
+    EXPECT_EQ(Read(file, 0), 1) << before;
+    EXPECT_EQ(std::string(world_.worldName), name) << before;
+    EXPECT_EQ(world_.mapNumber, 0) << before;
+  }
+}
+
+TEST_F(ReaderTest, TextsOfEveryLengthReadWholeOrCutToTheirField) {
+  // Around the length copied as one block, into fields wider and narrower
+  // than it; then a short value that ends a line of 266 characters.
+  const std::string filler(243, 'f');
+  const std::string last = "[WDR][243]" + filler + "[CMD][5]short";
+  ASSERT_EQ(last.size(), 266u);
+  for (size_t length : {size_t{0}, size_t{1}, size_t{16}, size_t{17}, size_t{31}, size_t{32}, size_t{33}, size_t{64},
+                        size_t{65}, size_t{250}}) {
+    std::string text;
+    for (size_t i = 0; i < length; ++i) text += static_cast<char>('a' + i % 26);
+    const std::string size = "[" + std::to_string(length) + "]";
+    item_.IPInitialise();
+    ASSERT_EQ(Read("[ITEM]\n[INA]" + size + text + "\n[PIX]" + size + text + "\n" + last + "\n[METI]\n", 2), 1)
+        << length;
+    EXPECT_EQ(Error(), kFFErrorReadClean) << length;
+    EXPECT_EQ(std::string(item_.name), text) << length;
+    EXPECT_EQ(std::string(item_.textureIcon), text.substr(0, 16)) << length;
+    EXPECT_EQ(std::string(item_.workingFolder), filler) << length;
+    EXPECT_EQ(std::string(item_.commandLine), "short") << length;
+  }
 }
 
 TEST_F(ReaderTest, WindowsLineEndsReadTheSame) {

@@ -8,7 +8,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/file_error.h"
 #include "platform/file_output_backend.h"
@@ -36,12 +39,13 @@ bool Fail(const std::string& path) {
 
 }  // namespace
 
-Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode /*mode*/) {
+Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode /*mode*/,
+                           bool followLinks) {
   auto* temporary = new Temporary;
   temporary->name = temporaryName;
   temporary->path = path;
   posix::Place& place = temporary->place;
-  if (!place.Open(path) || !place.FollowLinks()) {
+  if (!place.Open(path) || (followLinks && !place.FollowLinks())) {
     delete temporary;
     return nullptr;
   }
@@ -82,7 +86,7 @@ bool CloseTemporaryStream(Temporary* temporary) {
   return std::fclose(stream) == 0 || Fail(temporary->path);
 }
 
-bool MoveTemporaryOver(Temporary* temporary, bool keepExisting) {
+bool MoveTemporaryOver(Temporary* temporary, bool keepExisting, bool durable) {
   const int folder = temporary->place.Folder();
   const char* name = temporary->place.Name();
   if (keepExisting) {
@@ -105,7 +109,7 @@ bool MoveTemporaryOver(Temporary* temporary, bool keepExisting) {
   temporary->renamed = true;
   // The rename itself reaches the disk with the folder. The new file is in
   // place either way, so it is what the caller is told.
-  fsync(folder);
+  if (durable) fsync(folder);
   return true;
 }
 
@@ -116,6 +120,27 @@ void DiscardTemporary(Temporary* temporary) {
     unlinkat(temporary->place.Folder(), temporary->name.c_str(), 0);
   }
   delete temporary;
+}
+
+bool SyncFiles(const std::vector<std::string>& paths) {
+  // One syncfs for each file system: it takes every file written there and
+  // every name made, in one pass rather than one wait per file.
+  std::set<dev_t> synced;
+  std::set<std::string> folders;  // as the paths spell them
+  for (const std::string& path : paths) {
+    const size_t cut = path.find_last_of("\\/");
+    if (!folders.insert(cut == std::string::npos ? std::string() : path.substr(0, cut)).second) continue;
+    posix::Place place;
+    if (!place.Open(path.c_str())) {
+      if (errno == ENOENT) continue;
+      return false;
+    }
+    struct stat st;
+    if (fstat(place.Folder(), &st) != 0) return Fail(path);
+    if (!synced.insert(st.st_dev).second) continue;
+    if (syncfs(place.Folder()) != 0) return Fail(path);
+  }
+  return true;
 }
 
 bool OpenForAppend(const char* path, FileMode mode, AppendTarget* target) {

@@ -8,6 +8,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "platform/file_error.h"
 #include "platform/file_output_backend.h"
@@ -44,7 +46,8 @@ bool LockAppendHandle(HANDLE handle) {
 
 }  // namespace
 
-Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode mode) {
+Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode mode,
+                           bool /*followLinks*/) {
   auto* temporary = new Temporary;
   temporary->path = path;
   temporary->temporaryPath = FolderOf(path) + temporaryName;
@@ -80,8 +83,8 @@ bool CloseTemporaryStream(Temporary* temporary) {
   return std::fclose(stream) == 0 || win32::FailWithErrno(temporary->path.c_str());
 }
 
-bool MoveTemporaryOver(Temporary* temporary, bool keepExisting) {
-  DWORD flags = MOVEFILE_WRITE_THROUGH | (keepExisting ? 0 : MOVEFILE_REPLACE_EXISTING);
+bool MoveTemporaryOver(Temporary* temporary, bool keepExisting, bool durable) {
+  const DWORD flags = (durable ? MOVEFILE_WRITE_THROUGH : 0) | (keepExisting ? 0 : MOVEFILE_REPLACE_EXISTING);
   if (!MoveFileExA(temporary->temporaryPath.c_str(), temporary->path.c_str(), flags)) {
     return win32::FailWithLastError(temporary->path.c_str());
   }
@@ -158,6 +161,24 @@ bool CutBack(FILE* stream, long long length) {
 }
 
 void RemoveCreated(const char* path) { DeleteFileA(path); }
+
+bool SyncFiles(const std::vector<std::string>& paths) {
+  // Each file's buffers flushed in turn, now that all are written: the
+  // system has had the time to write most of them already.
+  for (const std::string& path : paths) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) continue;
+      return win32::FailWithLastError(path.c_str());
+    }
+    const bool flushed = FlushFileBuffers(file) != 0 || win32::FailWithLastError(path.c_str());
+    CloseHandle(file);
+    if (!flushed) return false;
+  }
+  return true;
+}
 
 // A file held open keeps other programs from deleting or renaming it: every
 // append opens and closes its file.

@@ -2,14 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/testing/crash.h"
 #include "platform/testing/fault_injection.h"
 #include "platform/testing/files.h"
 #include "programs/vesta/test_world.h"
 #include "vesta/vprop.h"
+#include "vesta/vsetu_machine.h"
 
 namespace vesta::testing {
 namespace {
@@ -130,6 +134,24 @@ TEST_F(WorldCommandTest, APackThatFailsHalfWayTakesItsCopiesBackAndSaysWhy) {
   ASSERT_EQ(left.size(), 1u) << left.size();
   EXPECT_EQ(ReadTextFile(out + "kept.txt"), "was here before");
 
+  // Each sync that fails (a rewritten copy's, the copies' together, the
+  // world's) fails the pack the same way: no world file, no copies.
+  int syncs = 0;
+  for (int nth = 1; nth < 20; ++nth) {
+    FailingOutput broken(platform::FaultPoint::kSync, nth);
+    RunResult run = RunTool({"world", "pack", world_, out, "--quiet"});
+    if (!broken.Fired()) {
+      EXPECT_EQ(run.status, 0) << run.err;
+      break;
+    }
+    ++syncs;
+    EXPECT_EQ(run.status, 1) << nth;
+    EXPECT_NE(run.err.find("the copies it made are removed"), std::string::npos) << nth << run.err;
+    EXPECT_EQ(platform::FindFiles((out + "*").c_str()).size(), 1u) << nth;
+  }
+  EXPECT_GE(syncs, 2);
+  EXPECT_TRUE(platform::FileExists((out + "Small.vwq").c_str()));
+
   // A world of no rooms has nothing the normaliser can save: said before
   // anything is made.
   CWorldProp bare;
@@ -141,6 +163,81 @@ TEST_F(WorldCommandTest, APackThatFailsHalfWayTakesItsCopiesBackAndSaysWhy) {
   EXPECT_EQ(empty.status, 1);
   EXPECT_NE(empty.err.find(roomless + ": the world has no rooms"), std::string::npos) << empty.err;
   EXPECT_FALSE(platform::FolderExists(scratch_.Path("Empty").c_str()));
+}
+
+TEST_F(WorldCommandTest, APackKilledAtAnyPointLeavesNoWorldFileAndTheNextPackSucceeds) {
+  if (!CanKillWriters()) GTEST_SKIP() << "no process can be killed mid-write here";
+  MakeWorld(Media("lamp.bmp"));
+  Write(Media("shade.bmp"), "shade");
+  // Media large enough that a kill lands in the middle of a copy, each of
+  // its own bytes.
+  std::vector<std::pair<std::string, std::string>> media;
+  for (const char* name : {"wall.bmp", "floor.bmp", "doc.bmp", "hit.wav", "lamp.bmp", "shade.bmp"}) {
+    std::string bytes(1 << 20, name[0]);
+    for (size_t i = 0; i < bytes.size(); i += 4093) bytes[i] = static_cast<char>(i % 251);
+    ASSERT_TRUE(WriteBinaryFile(Media(name), bytes)) << name;
+    media.emplace_back(name, bytes);
+  }
+  auto pack = [this](const std::string& folder) { return RunTool({"world", "pack", world_, folder, "--quiet"}); };
+  // Every file under the name of a medium is a whole copy of it, and none
+  // is numbered beside one (as one would be beside a copy cut short); a
+  // temporary may stay only when allowed.
+  auto expectWholeCopies = [&](const std::string& folder, bool temporariesAllowed, int round) {
+    for (const auto& [name, bytes] : media) {
+      const std::string copy = folder + name;
+      if (platform::FileExists(copy.c_str())) {
+        EXPECT_TRUE(ReadBinaryFile(copy) == bytes) << round << ": " << name << " is not whole";
+      }
+      char numbered[300];
+      ASSERT_EQ(VSCopyName(name.c_str(), 2, numbered, sizeof numbered), 1);
+      EXPECT_FALSE(platform::PathExists((folder + numbered).c_str())) << round << ": " << numbered;
+    }
+    if (temporariesAllowed) return;
+    for (const std::string& file : platform::FindFiles((folder + "*").c_str())) {
+      const std::string name = file.substr(folder.size());
+      EXPECT_NE(name.rfind(".tmp"), name.size() - 4) << round << ": " << name;
+    }
+  };
+  // A whole pack, as a child runs it, sets the span the kills are aimed
+  // across: the shortest of three (the first also puts the media just
+  // written on the disk).
+  auto span = std::chrono::microseconds::max();
+  for (int timed = 0; timed < 3; ++timed) {
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_TRUE(RunInChild([&] { return pack(scratch_.Path("Timed" + std::to_string(timed) + "\\")).status == 0; }));
+    span = std::min(span, std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started));
+  }
+  constexpr int kRounds = 16;
+  int killed = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    const std::string folder = scratch_.Path("Out" + std::to_string(round) + "\\");
+    const std::string packed = folder + "Small.vwq";
+    // The child packs once and ends; killed while at it, or not.
+    const bool caught = RunAndKill(
+        [&] {
+          pack(folder);
+          return false;
+        },
+        span * round / kRounds);
+    killed += caught ? 1 : 0;
+    // A world file there is one that was put in place whole, with every
+    // file it names beside it.
+    if (platform::FileExists(packed.c_str())) {
+      RunResult checked = RunTool({"world", "check", packed});
+      EXPECT_EQ(checked.status, 0) << round << "\n" << checked.out;
+    } else {
+      EXPECT_TRUE(caught) << round << ": a pack that ended left no world file";
+    }
+    expectWholeCopies(folder, true, round);
+    // The next pack into the folder succeeds, whatever the killed one left,
+    // and takes away the temporaries it left.
+    RunResult again = pack(folder);
+    EXPECT_EQ(again.status, 0) << round << "\n" << again.err;
+    RunResult checked = RunTool({"world", "check", packed});
+    EXPECT_EQ(checked.status, 0) << round << "\n" << checked.out;
+    expectWholeCopies(folder, false, round);
+  }
+  EXPECT_GE(killed, kRounds / 2);
 }
 
 }  // namespace

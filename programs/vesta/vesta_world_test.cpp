@@ -40,6 +40,54 @@ TEST_F(WorldCommandTest, ShowListsRoomsItemsAndTheirFilesMarkingWhatIsMissing) {
   EXPECT_EQ(lamp["files"][1]["dependants"][0]["stored"], "shade.bmp");
 }
 
+TEST_F(WorldCommandTest, ShowAndGraphTellItemsThatStrayFromTheirRoomInTheWorldsOrder) {
+  // Read as a stream: an item before its room waits for it, an item of a
+  // room the world lacks is listed at the end, and one whose room came
+  // before another is told where it stands, with its room named.
+  auto item = [](int index, int room, const std::string& name) {
+    return "[ITEM]\n" + Field("[ITI]", std::to_string(index)) + Field("[IPS]", std::to_string(room)) +
+           Field("[INA]", name) + "[METI]\n";
+  };
+  auto room = [](int index, const std::string& name, int parentItem) {
+    return "[SECT]\n" + Field("[RIX]", std::to_string(index)) + Field("[RNA]", name) +
+           Field("[PIX]", std::to_string(parentItem)) + "[TCES]\n";
+  };
+  Write(world_, "[WORL]\n" + Field("[NAM]", "Odd") + "[LROW]\n" + item(5, 1, "Early") + room(0, "Hall", -1) +
+                    item(2, 0, "Desk") + item(9, 7, "Lost") + room(1, "Den", 2) + item(6, 1, "Chair") +
+                    item(3, 0, "Late"));
+  RunResult shown = RunTool({"world", "show", world_});
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  const std::string expected =
+      "world \"Odd\"  " + world_ + "\n  catalogue [FTY]: " + catalogue_ +
+      "\n"
+      "  room 0 \"Hall\" (8 sides)\n"
+      "    item 2 \"Desk\"\n"
+      "  room 1 \"Den\" (8 sides)\n"
+      "    item 5 \"Early\"\n"
+      "    item 6 \"Chair\"\n"
+      "  item 3 \"Late\" in room 0\n"
+      "  item 9 \"Lost\" in room 7, which the world lacks\n"
+      "2 rooms, 5 items\n";
+  EXPECT_EQ(shown.out, expected);
+
+  RunResult json = RunTool({"world", "show", world_, "--json"});
+  ASSERT_EQ(json.status, 0) << json.err;
+  nlohmann::json document = nlohmann::json::parse(json.out);
+  ASSERT_EQ(document["rooms"].size(), 2u);
+  EXPECT_EQ(document["rooms"][0]["items"].size(), 2u);
+  EXPECT_EQ(document["rooms"][1]["items"][0]["name"], "Early");
+  EXPECT_EQ(document["items_without_room"][0]["name"], "Lost");
+
+  // The room hangs from the item that leads into it, read after it.
+  RunResult graph = RunTool({"world", "graph", world_});
+  ASSERT_EQ(graph.status, 0) << graph.err;
+  EXPECT_NE(graph.out.find("  w_i2 -> w_r1;\n"), std::string::npos) << graph.out;
+  EXPECT_NE(graph.out.find("  w -> w_i9;\n"), std::string::npos) << graph.out;
+  EXPECT_LT(graph.out.find("w_r1 [shape=house"), graph.out.find("w_i5 [shape=box"));
+  RunResult checked = RunTool({"world", "check", world_});
+  EXPECT_NE(checked.out.find("world \"Odd\", 2 rooms, 5 items"), std::string::npos) << checked.out;
+}
+
 TEST_F(WorldCommandTest, CheckFindsAMissingTextureAndNamesTheItem) {
   MakeWorld(Media("gone.bmp"));
   Write(Media("shade.bmp"), "shade");  // the shape's texture is found beside it

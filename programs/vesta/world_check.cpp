@@ -15,8 +15,10 @@ using nlohmann::json;
 
 int Check(Console& console, const std::string& path, bool asJson) {
   WorldModel world;
-  if (OpenWorld(console, path, &world) != kExitOk) return kExitFailed;
-  References references = CollectReferences(world);
+  References references;
+  std::string unreadable;
+  // Every naming is printed in JSON; the text names the first of each file.
+  if (!CollectReferences(path, asJson, &world, &references, &unreadable)) return Fail(console, unreadable);
   std::ostream& out = console.out;
   bool problems = references.missing > 0 || references.refused > 0 || !references.problems.empty();
   if (asJson) {
@@ -38,12 +40,11 @@ int Check(Console& console, const std::string& path, bool asJson) {
                  {"problems", references.problems}});
     return Finish(console, problems ? kExitFailed : kExitOk);
   }
-  out << world.path << ": world \"" << world.name << "\", " << world.rooms.size() << " rooms, " << world.items.size()
-      << " items\n";
+  out << world.path << ": world \"" << world.name << "\", " << world.rooms << " rooms, " << world.items << " items\n";
   for (const Reference& reference : references.files) {
     const char* verdict = !reference.refused.empty() ? "  REFUSED  " : reference.present ? "  ok       " : "  MISSING  ";
-    out << verdict << reference.path << "  (" << RecordOf(reference.namedBy.front());
-    size_t more = reference.namedBy.size() - 1;
+    out << verdict << reference.path << "  (" << RecordOf(reference.first);
+    size_t more = reference.named - 1;
     if (more > 0) out << ", and " << more << " more";
     out << ")";
     if (!reference.refused.empty()) out << ": " << reference.refused;

@@ -2,6 +2,7 @@
 #include <CLI/CLI.hpp>
 
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <ostream>
 #include <set>
@@ -27,48 +28,82 @@ std::string Quoted(const std::string& text) {
   return quoted + "\"";
 }
 
+// A read whose records go to the functions given.
+struct Pass : WorldVisitor {
+  std::function<void(const WorldModel&)> world = [](const WorldModel&) {};
+  std::function<void(const RoomInfo&)> room = [](const RoomInfo&) {};
+  std::function<void(const ItemInfo&)> item = [](const ItemInfo&) {};
+  void World(const WorldModel& model) override { world(model); }
+  void Room(const RoomInfo& info) override { room(info); }
+  void Item(const ItemInfo& info) override { item(info); }
+};
+
 class GraphWriter {
  public:
   explicit GraphWriter(std::ostream& out) : out_(out) {}
 
-  void Graph(const WorldModel& world) {
-    out_ << "digraph world {\n"
-         << "  rankdir=LR;\n"
-         << "  node [fontname=\"Helvetica\", fontsize=10];\n";
-    World(world, "w");
+  // False, with the reason, when the world cannot be read.
+  bool Graph(const std::string& path, std::string* problem) {
+    const std::string opening = "digraph world {\n  rankdir=LR;\n  node [fontname=\"Helvetica\", fontsize=10];\n";
+    if (!World(path, "w", opening, problem)) return false;
     out_ << "}\n";
+    return true;
   }
 
  private:
-  void World(const WorldModel& world, const std::string& id) {
-    worlds_.insert(Folded(world.path));
-    out_ << "  " << id << " [shape=doubleoctagon, label=" << Quoted("world\n" + world.name) << ", tooltip="
-         << Quoted(world.path) << "];\n";
-    Files(id, world.files);
-    std::map<int, std::string> itemIds;
-    for (const ItemInfo& item : world.items) itemIds[item.index] = id + "_i" + std::to_string(item.index);
+  // The world is read as a stream, four times, so that what is held is the
+  // rooms' numbers and not its items: the rooms' indices and the items that
+  // lead into rooms; which of those items the world has; the world and its
+  // rooms drawn; its items drawn. opening goes out once the world is found
+  // readable: nothing does when it is not.
+  bool World(const std::string& path, const std::string& id, const std::string& opening, std::string* problem) {
+    WorldModel world;
     std::set<int> roomIndices;
-    for (const RoomInfo& room : world.rooms) roomIndices.insert(room.index);
-    for (const RoomInfo& room : world.rooms) {
+    std::set<int> leading;  // items that rooms hang from
+    Pass rooms;
+    rooms.room = [&](const RoomInfo& room) {
+      roomIndices.insert(room.index);
+      if (room.parentItem >= 0) leading.insert(room.parentItem);
+    };
+    if (!ReadWorld(path, &rooms, nullptr, &world, problem)) return false;
+    worlds_.insert(Folded(path));
+    out_ << opening;
+    std::set<int> items;  // those of leading that the world has
+    Pass scan;
+    scan.item = [&](const ItemInfo& item) {
+      if (leading.count(item.index) != 0) items.insert(item.index);
+    };
+    if (!ReadWorld(path, &scan, nullptr, &world, problem)) return false;
+    auto itemId = [&id](int index) { return id + "_i" + std::to_string(index); };
+
+    Pass drawRooms;
+    drawRooms.world = [&](const WorldModel& model) {
+      out_ << "  " << id << " [shape=doubleoctagon, label=" << Quoted("world\n" + model.name) << ", tooltip="
+           << Quoted(model.path) << "];\n";
+      Files(id, model.files);
+    };
+    drawRooms.room = [&](const RoomInfo& room) {
       std::string roomId = id + "_r" + std::to_string(room.index);
       out_ << "  " << roomId << " [shape=house, label=" << Quoted("room " + std::to_string(room.index) + "\n" + room.name)
            << "];\n";
       // A room hangs from the item that leads into it, else from the world.
-      auto parent = itemIds.find(room.parentItem);
-      std::string from = room.parentItem >= 0 && parent != itemIds.end() ? parent->second
+      std::string from = room.parentItem >= 0 && items.count(room.parentItem) != 0 ? itemId(room.parentItem)
                          : roomIndices.count(room.parentRoom) != 0 ? id + "_r" + std::to_string(room.parentRoom)
                                                                     : id;
       out_ << "  " << from << " -> " << roomId << ";\n";
       Files(roomId, room.files);
-    }
-    for (const ItemInfo& item : world.items) {
-      const std::string& itemId = itemIds[item.index];
-      out_ << "  " << itemId << " [shape=box, style=rounded, label="
+    };
+    if (!ReadWorld(path, &drawRooms, &lookup_, &world, problem)) return false;
+    Pass drawItems;
+    drawItems.item = [&](const ItemInfo& item) {
+      const std::string itemIdText = itemId(item.index);
+      out_ << "  " << itemIdText << " [shape=box, style=rounded, label="
            << Quoted("item " + std::to_string(item.index) + "\n" + item.name) << "];\n";
       std::string from = roomIndices.count(item.room) != 0 ? id + "_r" + std::to_string(item.room) : id;
-      out_ << "  " << from << " -> " << itemId << ";\n";
-      Files(itemId, item.files);
-    }
+      out_ << "  " << from << " -> " << itemIdText << ";\n";
+      Files(itemIdText, item.files);
+    };
+    if (!ReadWorld(path, &drawItems, &lookup_, &world, problem)) return false;
     // The worlds that the catalogue names, under the catalogue's node.
     for (const TypeInfo& type : world.types) {
       for (const FileUse& use : type.files) {
@@ -78,14 +113,15 @@ class GraphWriter {
           out_ << "  " << catalogueId << " -> " << FileId(use.path) << " [style=dotted];\n";
           continue;
         }
-        WorldModel nested;
-        std::string problem;
-        if (!LoadWorld(use.path, &nested, &problem)) continue;
-        std::string nestedId = "w" + std::to_string(++nestedWorlds_);
-        out_ << "  " << catalogueId << " -> " << nestedId << " [label=" << Quoted(type.name) << "];\n";
-        World(nested, nestedId);
+        // A nested world that cannot be read is left out.
+        std::string nestedId = "w" + std::to_string(nestedWorlds_ + 1);
+        std::string edge = "  " + catalogueId + " -> " + nestedId + " [label=" + Quoted(type.name) + "];\n";
+        std::string why;
+        ++nestedWorlds_;
+        if (!World(use.path, nestedId, edge, &why)) --nestedWorlds_;
       }
     }
+    return true;
   }
 
   std::string FileId(const std::string& path) {
@@ -119,6 +155,7 @@ class GraphWriter {
   }
 
   std::ostream& out_;
+  FileLookup lookup_;
   std::map<std::string, std::string> fileIds_;
   std::set<std::string> worlds_;
   int nestedWorlds_ = 0;
@@ -130,14 +167,14 @@ bool SafeForCommand(const std::string& path) {
 }
 
 int Graph(Console& console, const std::string& path, const std::string& svg) {
-  WorldModel world;
-  if (OpenWorld(console, path, &world) != kExitOk) return kExitFailed;
+  std::string problem;
   if (svg.empty()) {
-    GraphWriter(console.out).Graph(world);
+    // What is drawn goes out as it is drawn.
+    if (!GraphWriter(console.out).Graph(path, &problem)) return Fail(console, problem);
     return Finish(console, kExitOk);
   }
   std::ostringstream dot;
-  GraphWriter(dot).Graph(world);
+  if (!GraphWriter(dot).Graph(path, &problem)) return Fail(console, problem);
   const std::string dotFile = svg + ".dot";
   Attempt();
   if (!VSReplaceFile(dotFile.c_str(), dot.str().c_str(), static_cast<int64_t>(dot.str().size()))) {

@@ -10,9 +10,10 @@ const CommandEntry kWorldGroup{nullptr, "world", "Look at, check, pack or draw a
                                  return std::make_unique<Group>(Example("vesta world check C:\\VESTA\\worlds\\Sample.vwq"));
                                }};
 
-int OpenWorld(Console& console, const std::string& path, WorldModel* world) {
+int OpenWorld(Console& console, const std::string& path, WorldVisitor* visitor, FileLookup* lookup,
+              WorldModel* world) {
   std::string problem;
-  if (!LoadWorld(path, world, &problem)) return Fail(console, problem);
+  if (!ReadWorld(path, visitor, lookup, world, &problem)) return Fail(console, problem);
   return kExitOk;
 }
 

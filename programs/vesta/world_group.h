@@ -11,9 +11,10 @@
 
 namespace vesta::tool {
 
-// Reads the world file; kExitFailed, with the reason told, when it cannot be
-// read as a world.
-int OpenWorld(Console& console, const std::string& path, WorldModel* world);
+// Reads the world file, handing its records to visitor with their files;
+// kExitFailed, with the reason told, when it cannot be read as a world.
+int OpenWorld(Console& console, const std::string& path, WorldVisitor* visitor, FileLookup* lookup,
+              WorldModel* world);
 
 // "item 2 \"Report\": texture [PIF]"
 std::string RecordOf(const Naming& naming);

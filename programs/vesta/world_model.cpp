@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <utility>
 
 #include "programs/vesta/console.h"
 #include "vesta/vsetu.h"
@@ -40,78 +41,114 @@ int AddTexture(const char* written, const char* found, void* context) {
 }
 
 // Adds the file that a field names, when it names one.
-void Use(std::vector<FileUse>* files, const char* field, const char* stored, const std::string& holder) {
+void Use(FileLookup* lookup, std::vector<FileUse>* files, const char* field, const char* stored,
+         const std::string& holder) {
   if (stored == nullptr || stored[0] == '\0') return;
-  FileUse use;
-  use.field = field;
-  use.stored = stored;
-  char path[kVSBuffer];
-  use.path = VSResolveStoredPath(stored, holder.c_str(), path) ? path : stored;
-  char why[kVSBuffer] = "";
-  const int found = VSLookAtStoredFile(use.path.c_str(), why, sizeof why);
-  use.present = found == 1;
-  if (found < 0) use.refused = why;
-  if (use.present) {
-    VSGetFileSize(use.path.c_str(), &use.size);
-    VSForEachShapeTexture(use.path.c_str(), AddTexture, &use.dependants);
-  }
-  files->push_back(use);
+  files->push_back(lookup->Find(stored, holder));
+  files->back().field = field;
+}
+
+// The entries of the table of fields that name files which travel with the
+// world, for each kind of record, with what each is called: "ceiling
+// texture [CTX]".
+struct TravellingField {
+  const VPFileField* entry;
+  std::string field;
+};
+
+const std::vector<TravellingField>& TravellingFields(int record) {
+  static const std::vector<TravellingField>* const kByRecord = [] {
+    auto* byRecord = new std::vector<TravellingField>[3];
+    int count = 0;
+    const VPFileField* table = FFFileFields(&count);
+    for (int i = 0; i < count; ++i) {
+      if (table[i].kind >= kVPFileProgram || table[i].record < 0 || table[i].record > 2) continue;
+      byRecord[table[i].record].push_back({&table[i], std::string(table[i].what) + " " + table[i].tag});
+    }
+    return byRecord;
+  }();
+  return kByRecord[record];
 }
 
 // Adds the files that the record's fields name (the kinds that travel with
 // the world), in the order the normaliser copies them. A world without a
 // catalogue of its own uses the installation's.
-void UseFields(std::vector<FileUse>* files, int record, void* fields, const std::string& holder) {
-  int count = 0;
-  const VPFileField* table = FFFileFields(&count);
-  for (int i = 0; i < count; ++i) {
-    if (table[i].record != record || table[i].kind >= kVPFileProgram) continue;
-    const std::string field = std::string(table[i].what) + " " + table[i].tag;
-    const char* stored = FFFileFieldText(fields, &table[i]);
+void UseFields(FileLookup* lookup, std::vector<FileUse>* files, int record, void* fields, const std::string& holder) {
+  for (const TravellingField& travelling : TravellingFields(record)) {
+    const char* stored = FFFileFieldText(fields, travelling.entry);
     char fallback[kVSBuffer];
-    if (table[i].kind == kVPFileCatalogue && stored[0] == '\0' && VSGetFileTypeFile(fallback)) stored = fallback;
-    Use(files, field.c_str(), stored, holder);
+    if (travelling.entry->kind == kVPFileCatalogue && stored[0] == '\0' && VSGetFileTypeFile(fallback)) {
+      stored = fallback;
+    }
+    Use(lookup, files, travelling.field.c_str(), stored, holder);
   }
 }
 
+// The read under way: the world's model, the visitor, and one room and one
+// item whose storage serves every record in turn.
+struct Reading {
+  WorldModel* model;
+  WorldVisitor* visitor;
+  FileLookup* lookup;
+  std::vector<FileUse> sideFiles;
+  bool told = false;  // the visitor has had the world
+  RoomInfo room;
+  ItemInfo item;
+
+  void TellWorld() {
+    if (told) return;
+    told = true;
+    model->files.insert(model->files.end(), sideFiles.begin(), sideFiles.end());
+    visitor->World(*model);
+  }
+};
+
 int OnWorld(CWorldProp* world, void* context) {
-  WorldModel& model = *static_cast<WorldModel*>(context);
+  Reading& reading = *static_cast<Reading*>(context);
+  WorldModel& model = *reading.model;
+  // A second world record adds its files to the first one's.
+  if (reading.told) return 1;
   model.name = world->worldName;
-  UseFields(&model.files, kVPRecordWorld, world, model.path);
+  if (reading.lookup != nullptr) UseFields(reading.lookup, &model.files, kVPRecordWorld, world, model.path);
+  reading.TellWorld();
   return 1;
 }
 
 int OnRoom(CRoomProp* room, void* context) {
-  WorldModel* loading = static_cast<WorldModel*>(context);
-  RoomInfo info;
+  Reading& reading = *static_cast<Reading*>(context);
+  reading.TellWorld();
+  RoomInfo& info = reading.room;
   info.index = room->roomIndex;
   info.parentRoom = room->parentRoomIndex;
   info.parentItem = room->parentItemIndex;
   info.name = room->roomName;
   info.folder = room->folder;
   info.sides = room->sideCount;
-  UseFields(&info.files, kVPRecordRoom, room, loading->path);
-  loading->elements.emplace_back('r', loading->rooms.size());
-  loading->rooms.push_back(info);
+  info.files.clear();
+  if (reading.lookup != nullptr) UseFields(reading.lookup, &info.files, kVPRecordRoom, room, reading.model->path);
+  ++reading.model->rooms;
+  reading.visitor->Room(info);
   return 1;
 }
 
 int OnItem(CItemProp* item, void* context) {
-  WorldModel* loading = static_cast<WorldModel*>(context);
-  ItemInfo info;
+  Reading& reading = *static_cast<Reading*>(context);
+  reading.TellWorld();
+  ItemInfo& info = reading.item;
   info.index = item->itemIndex;
   info.room = item->roomIndex;
   info.name = item->name;
   info.target = item->target;
   info.type = item->fileType;
-  UseFields(&info.files, kVPRecordItem, item, loading->path);
-  loading->elements.emplace_back('i', loading->items.size());
-  loading->items.push_back(info);
+  info.files.clear();
+  if (reading.lookup != nullptr) UseFields(reading.lookup, &info.files, kVPRecordItem, item, reading.model->path);
+  ++reading.model->items;
+  reading.visitor->Item(info);
   return 1;
 }
 
 void OnDamage(int kind, unsigned int code, long line, void* context) {
-  static_cast<WorldModel*>(context)->damage.push_back({kind, code, line});
+  static_cast<Reading*>(context)->model->damage.push_back({kind, code, line});
 }
 
 // The path with its ending replaced, or "" when it has none.
@@ -124,10 +161,10 @@ std::string WithEnding(const std::string& path, const char* ending) {
 
 // The side files that lie beside the world, and the setup file that its
 // ".nss" names.
-void AddSideFiles(WorldModel* model) {
-  std::string nss = WithEnding(model->path, ".nss");
+void AddSideFiles(FileLookup* lookup, const std::string& path, std::vector<FileUse>* files) {
+  std::string nss = WithEnding(path, ".nss");
   if (!nss.empty() && VSFileExists(nss.c_str())) {
-    Use(&model->files, "side file (.nss)", nss.c_str(), model->path);
+    Use(lookup, files, "side file (.nss)", nss.c_str(), path);
     FILE* stream = VSOpenFile(nss.c_str(), "r");
     char line[kVSBuffer] = "";
     if (stream != nullptr) {
@@ -136,17 +173,17 @@ void AddSideFiles(WorldModel* model) {
     }
     size_t length = std::strlen(line);
     while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) line[--length] = '\0';
-    if (EndsWith(line, ".vss")) Use(&model->files, "screensaver setup (.vss)", line, model->path);
+    if (EndsWith(line, ".vss")) Use(lookup, files, "screensaver setup (.vss)", line, path);
   }
   for (const char* ending : {".txt", ".bmp"}) {
-    std::string side = WithEnding(model->path, ending);
+    std::string side = WithEnding(path, ending);
     if (!side.empty() && VSFileExists(side.c_str())) {
-      Use(&model->files, ending[1] == 't' ? "side file (.txt)" : "preview picture (.bmp)", side.c_str(), model->path);
+      Use(lookup, files, ending[1] == 't' ? "side file (.txt)" : "preview picture (.bmp)", side.c_str(), path);
     }
   }
 }
 
-void ReadCatalogue(WorldModel* model) {
+void ReadCatalogue(FileLookup* lookup, WorldModel* model) {
   for (const FileUse& use : model->files) {
     if (use.field == "catalogue [FTY]") {
       model->catalogue = use.path;
@@ -173,7 +210,7 @@ void ReadCatalogue(WorldModel* model) {
     for (int i = 0; i < count; ++i) {
       if (fields[i].kind == kVPFileProgram) continue;
       const std::string field = std::string(fields[i].what) + " " + fields[i].tag;
-      Use(&info.files, field.c_str(), VSTypeFileFieldText(type, &fields[i]), holder);
+      Use(lookup, &info.files, field.c_str(), VSTypeFileFieldText(type, &fields[i]), holder);
     }
     model->types.push_back(info);
   }
@@ -199,9 +236,36 @@ void Flatten(const std::vector<FileUse>& files, std::vector<const FileUse*>* out
   }
 }
 
-bool LoadWorld(const std::string& path, WorldModel* world, std::string* problem) {
+const FileUse& FileLookup::Find(const char* stored, const std::string& holder) {
+  std::string key = holder;
+  key += '\n';
+  key += stored;
+  auto known = known_.find(key);
+  if (known != known_.end()) return known->second;
+  FileUse use;
+  use.stored = stored;
+  char path[kVSBuffer];
+  use.path = VSResolveStoredPath(stored, holder.c_str(), path) ? path : stored;
+  char why[kVSBuffer] = "";
+  const int found = VSLookAtStoredFile(use.path.c_str(), why, sizeof why);
+  use.present = found == 1;
+  if (found < 0) use.refused = why;
+  if (use.present) {
+    VSGetFileSize(use.path.c_str(), &use.size);
+    VSForEachShapeTexture(use.path.c_str(), AddTexture, &use.dependants);
+  }
+  return known_.emplace(std::move(key), std::move(use)).first->second;
+}
+
+bool ReadWorld(const std::string& path, WorldVisitor* visitor, FileLookup* lookup, WorldModel* world,
+               std::string* problem) {
   *world = WorldModel();
   world->path = path;
+  FileLookup ownLookup;
+  Reading reading{world, visitor, lookup, {}, false, {}, {}};
+  // The side files do not depend on the records: looked at first, so that
+  // the visitor has the world's files whole before its first room.
+  AddSideFiles(lookup != nullptr ? lookup : &ownLookup, path, &reading.sideFiles);
   Attempt();
   FILE* stream = VSOpenFile(path.c_str(), "r");
   if (stream == nullptr) {
@@ -214,7 +278,7 @@ bool LoadWorld(const std::string& path, WorldModel* world, std::string* problem)
   worldRecord.WPInitialise();
   room.RPInitialise();
   item.IPInitialise();
-  FFReadHandlers handlers{OnWorld, OnRoom, OnItem, OnDamage, world};
+  FFReadHandlers handlers{OnWorld, OnRoom, OnItem, OnDamage, &reading};
   int result = FFReadTagFile(stream, &worldRecord, &room, &item, handlers, kFFReadAll);
   std::fclose(stream);
   FFGetError(&world->code);
@@ -222,8 +286,8 @@ bool LoadWorld(const std::string& path, WorldModel* world, std::string* problem)
     *problem = path + ": not a world file (no record could be read, code " + std::to_string(world->code) + ")";
     return false;
   }
-  AddSideFiles(world);
-  ReadCatalogue(world);
+  reading.TellWorld();
+  ReadCatalogue(lookup != nullptr ? lookup : &ownLookup, world);
   return true;
 }
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 #include <string>
-#include <utility>
+#include <unordered_map>
 #include <vector>
 
 namespace vesta::tool {
@@ -57,25 +57,53 @@ struct TypeInfo {
   std::vector<FileUse> files;
 };
 
+// What a read tells of a world besides its rooms and items, which it hands
+// on one at a time (WorldVisitor) and lets go.
 struct WorldModel {
   std::string path;
   std::string name;
   unsigned code = 0;  // the property store's error slot after the read
   std::vector<FileUse> files;      // the catalogue, the world's shapes and texture, side files
-  std::vector<RoomInfo> rooms;
-  std::vector<ItemInfo> items;
-  // Rooms ('r') and items ('i') in the order of the file, by their place
-  // in rooms and items.
-  std::vector<std::pair<char, size_t>> elements;
+  size_t rooms = 0;                // how many rooms and items were read
+  size_t items = 0;
   std::string catalogue;           // the catalogue's file ("" when none)
   bool catalogueRead = false;
   std::vector<TypeInfo> types;     // what the catalogue names
   std::vector<Damage> damage;      // what the read passed over, in the file's order
 };
 
-// Reads the world file and looks for every file it names. False, with the
-// reason in *problem, when the file cannot be read as a world.
-bool LoadWorld(const std::string& path, WorldModel* world, std::string* problem);
+// What a read hands on, in the order of the file. Each room and item is
+// looked at during its call and let go after it, so that a world of any size
+// is read in the memory of one record (and of the files looked up).
+class WorldVisitor {
+ public:
+  virtual ~WorldVisitor() = default;
+  // Once, before any room or item: the world's name and files (its record's
+  // fields, then the side files). A file without a world record tells it
+  // with no name before its first room or item, or at its end.
+  virtual void World(const WorldModel& /*world*/) {}
+  virtual void Room(const RoomInfo& /*room*/) {}
+  virtual void Item(const ItemInfo& /*item*/) {}
+};
+
+// What the files that records name are: each file looked up once (found or
+// not, its size, a shape's textures), however many records name it.
+class FileLookup {
+ public:
+  // The file that stored names, read from holder's folder. field is left
+  // empty.
+  const FileUse& Find(const char* stored, const std::string& holder);
+
+ private:
+  std::unordered_map<std::string, FileUse> known_;  // by holder and stored path
+};
+
+// Reads the world file, handing each record to visitor as it comes, looking
+// its files up through lookup (null: the records come without their files),
+// and then the catalogue. False, with the reason in *problem, when the file
+// cannot be read as a world.
+bool ReadWorld(const std::string& path, WorldVisitor* visitor, FileLookup* lookup, WorldModel* world,
+               std::string* problem);
 
 // True for a path that names a world file.
 bool IsWorldFile(const std::string& path);

@@ -38,17 +38,19 @@ int OnElement(void* context) {
 int Pack(Console& console, const std::string& path, const std::string& target, bool dryRun, bool quiet,
          bool whatCanBeRead) {
   WorldModel world;
-  if (OpenWorld(console, path, &world) != kExitOk) return kExitFailed;
+  References references;
+  std::string unreadable;
+  if (!CollectReferences(path, false, &world, &references, &unreadable)) return Fail(console, unreadable);
   // The normaliser saves a world through its list of rooms and items.
-  if (world.elements.empty()) return Fail(console, "pack: " + path + ": the world has no rooms; nothing was packed");
-  References references = CollectReferences(world);
+  const size_t elements = world.rooms + world.items;
+  if (elements == 0) return Fail(console, "pack: " + path + ": the world has no rooms; nothing was packed");
   if (references.missing > 0 || references.refused > 0) {
     for (const Reference& reference : references.files) {
       if (!reference.refused.empty()) {
-        console.err << "vesta: pack: refused " << reference.path << " (" << RecordOf(reference.namedBy.front())
+        console.err << "vesta: pack: refused " << reference.path << " (" << RecordOf(reference.first)
                     << "): " << reference.refused << "\n";
       } else if (!reference.present) {
-        console.err << "vesta: pack: missing " << reference.path << " (" << RecordOf(reference.namedBy.front())
+        console.err << "vesta: pack: missing " << reference.path << " (" << RecordOf(reference.first)
                     << ")\n";
       }
     }
@@ -105,7 +107,6 @@ int Pack(Console& console, const std::string& path, const std::string& target, b
 
   // The progress: what each element of the world brings.
   PackProgress progress;
-  size_t elements = world.elements.size();
   progress.files.assign(elements + 1, 0);
   progress.bytes.assign(elements + 1, 0);
   for (const Planned& entry : plan) {

@@ -22,7 +22,9 @@ struct Reference {
   bool present = false;
   int64_t size = 0;
   std::string refused;  // why it may not be read, or ""
-  std::vector<Naming> namedBy;
+  Naming first;         // the first record that names it
+  size_t named = 0;     // how many namings there are
+  std::vector<Naming> namedBy;  // every naming, in order, when they are kept
   // When the normaliser copies it: 0 with the world record (its catalogue
   // and side files), n with the n-th element of the world (1 the first),
   // after the last element for what the catalogue names.
@@ -39,9 +41,13 @@ struct References {
   int damaged = 0;  // records and fields passed over
 };
 
-// The files of the world and its catalogue, and of the worlds that the
-// catalogue names, in the order they are met.
-References CollectReferences(const WorldModel& world);
+// The files of the world at path and its catalogue, and of the worlds that
+// the catalogue names, in the order they are met, each world read as a
+// stream: what is kept is a reference for each file, and every naming of
+// it only with keepEveryNaming. *world tells the world at path. False, with
+// the reason in *problem, when that world cannot be read.
+bool CollectReferences(const std::string& path, bool keepEveryNaming, WorldModel* world, References* references,
+                       std::string* problem);
 
 // The folded (lower-case) form of a path, by which two names of one file
 // compare.

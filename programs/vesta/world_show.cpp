@@ -2,8 +2,10 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include <map>
 #include <ostream>
 #include <set>
+#include <vector>
 
 #include "programs/vesta/commands.h"
 #include "programs/vesta/terminal.h"
@@ -49,18 +51,25 @@ json DamageJson(const WorldModel& world) {
   return list;
 }
 
-int Show(Console& console, const std::string& path, bool asJson) {
-  WorldModel world;
-  if (OpenWorld(console, path, &world) != kExitOk) return kExitFailed;
-  std::ostream& out = console.out;
-  if (asJson) {
+// The JSON document nests each room's items in it, and the document's keys
+// come in their sorted order: its rooms and items are kept until the end.
+class JsonCollector : public WorldVisitor {
+ public:
+  void Room(const RoomInfo& room) override { rooms_.push_back(room); }
+  void Item(const ItemInfo& item) override { items_.push_back(item); }
+
+  json Document(const WorldModel& world) const {
+    std::map<int, std::vector<const ItemInfo*>> byRoom;
+    for (const ItemInfo& item : items_) byRoom[item.room].push_back(&item);
     json rooms = json::array();
-    for (const RoomInfo& room : world.rooms) {
+    for (const RoomInfo& room : rooms_) {
       json items = json::array();
-      for (const ItemInfo& item : world.items) {
-        if (item.room != room.index) continue;
-        items.push_back({{"index", item.index}, {"name", item.name}, {"target", item.target}, {"type", item.type},
-                         {"files", FilesJson(item.files)}});
+      auto found = byRoom.find(room.index);
+      if (found != byRoom.end()) {
+        for (const ItemInfo* item : found->second) {
+          items.push_back({{"index", item->index}, {"name", item->name}, {"target", item->target},
+                           {"type", item->type}, {"files", FilesJson(item->files)}});
+        }
       }
       rooms.push_back({{"index", room.index}, {"name", room.name}, {"folder", room.folder}, {"sides", room.sides},
                        {"parent_room", room.parentRoom}, {"parent_item", room.parentItem},
@@ -70,56 +79,123 @@ int Show(Console& console, const std::string& path, bool asJson) {
                      {"files", FilesJson(world.files)}, {"rooms", rooms}};
     if (!world.damage.empty()) document["damage"] = DamageJson(world);
     json outside = json::array();
-    std::set<int> rooms_seen;
-    for (const RoomInfo& room : world.rooms) rooms_seen.insert(room.index);
-    for (const ItemInfo& item : world.items) {
-      if (rooms_seen.count(item.room) == 0) {
+    std::set<int> roomsSeen;
+    for (const RoomInfo& room : rooms_) roomsSeen.insert(room.index);
+    for (const ItemInfo& item : items_) {
+      if (roomsSeen.count(item.room) == 0) {
         outside.push_back({{"index", item.index}, {"name", item.name}, {"room", item.room},
                            {"files", FilesJson(item.files)}});
       }
     }
     if (!outside.empty()) document["items_without_room"] = outside;
-    out << Dump(document);
-    return Finish(console, kExitOk);
+    return document;
   }
 
-  int missing = 0;
-  auto count = [&missing](const std::vector<FileUse>& files) {
-    std::vector<const FileUse*> flat;
-    Flatten(files, &flat);
-    for (const FileUse* use : flat) missing += use->present ? 0 : 1;
-  };
-  out << "world \"" << world.name << "\"  " << world.path << "\n";
-  PrintFiles(out, world.files, "  ");
-  count(world.files);
-  std::set<int> shown;
-  for (const RoomInfo& room : world.rooms) {
-    out << "  room " << room.index << " \"" << room.name << "\"";
-    if (!room.folder.empty()) out << " showing " << room.folder;
-    out << " (" << room.sides << " sides)\n";
-    PrintFiles(out, room.files, "    ");
-    count(room.files);
-    for (const ItemInfo& item : world.items) {
-      if (item.room != room.index) continue;
-      shown.insert(item.index);
-      out << "    item " << item.index << " \"" << item.name << "\"";
-      if (!item.target.empty()) out << " -> " << item.target;
-      if (!item.type.empty()) out << " (" << item.type << ")";
-      out << "\n";
-      PrintFiles(out, item.files, "      ");
-      count(item.files);
+ private:
+  std::vector<RoomInfo> rooms_;
+  std::vector<ItemInfo> items_;
+};
+
+// The text, printed as the records come: each room, then its items. An
+// item that comes before any room of its index waits for that room (or,
+// when the world has none, for the end, where such items are listed); one
+// whose room came earlier and was followed by another is listed where it
+// stands, with its room named.
+class TextPrinter : public WorldVisitor {
+ public:
+  explicit TextPrinter(std::ostream& out) : out_(out) {}
+
+  void World(const WorldModel& world) override {
+    out_ << "world \"" << world.name << "\"  " << world.path << "\n";
+    Files(world.files, "  ");
+  }
+
+  void Room(const RoomInfo& room) override {
+    out_ << "  room " << room.index << " \"" << room.name << "\"";
+    if (!room.folder.empty()) out_ << " showing " << room.folder;
+    out_ << " (" << room.sides << " sides)\n";
+    Files(room.files, "    ");
+    current_ = room.index;
+    inRoom_ = true;
+    roomsSeen_.insert(room.index);
+    auto waiting = waitingFor_.find(room.index);
+    if (waiting == waitingFor_.end()) return;
+    for (size_t at : waiting->second) {
+      Nested(waiting_[at]);
+      waiting_[at] = ItemInfo();
+      taken_[at] = true;
+    }
+    waitingFor_.erase(waiting);
+  }
+
+  void Item(const ItemInfo& item) override {
+    if (inRoom_ && item.room == current_) {
+      Nested(item);
+    } else if (roomsSeen_.count(item.room) == 0) {
+      waitingFor_[item.room].push_back(waiting_.size());
+      waiting_.push_back(item);
+      taken_.push_back(false);
+    } else {
+      out_ << "  item " << item.index << " \"" << item.name << "\" in room " << item.room << "\n";
+      Files(item.files, "    ");
     }
   }
-  for (const ItemInfo& item : world.items) {
-    if (shown.count(item.index) != 0) continue;
-    out << "  item " << item.index << " \"" << item.name << "\" in room " << item.room << ", which the world lacks\n";
-    PrintFiles(out, item.files, "    ");
-    count(item.files);
+
+  // The items whose room the world lacks, and the summary.
+  void Finish(const WorldModel& world) {
+    for (size_t at = 0; at < waiting_.size(); ++at) {
+      if (taken_[at]) continue;
+      const ItemInfo& item = waiting_[at];
+      out_ << "  item " << item.index << " \"" << item.name << "\" in room " << item.room << ", which the world lacks\n";
+      Files(item.files, "    ");
+    }
+    out_ << world.rooms << (world.rooms == 1 ? " room, " : " rooms, ") << world.items
+         << (world.items == 1 ? " item" : " items");
+    if (missing_ > 0) out_ << "; " << missing_ << (missing_ == 1 ? " file missing" : " files missing");
+    out_ << "\n";
   }
-  out << world.rooms.size() << (world.rooms.size() == 1 ? " room, " : " rooms, ") << world.items.size()
-      << (world.items.size() == 1 ? " item" : " items");
-  if (missing > 0) out << "; " << missing << (missing == 1 ? " file missing" : " files missing");
-  out << "\n";
+
+ private:
+  void Nested(const ItemInfo& item) {
+    out_ << "    item " << item.index << " \"" << item.name << "\"";
+    if (!item.target.empty()) out_ << " -> " << item.target;
+    if (!item.type.empty()) out_ << " (" << item.type << ")";
+    out_ << "\n";
+    Files(item.files, "      ");
+  }
+
+  void Files(const std::vector<FileUse>& files, const std::string& indent) {
+    PrintFiles(out_, files, indent);
+    std::vector<const FileUse*> flat;
+    Flatten(files, &flat);
+    for (const FileUse* use : flat) missing_ += use->present ? 0 : 1;
+  }
+
+  std::ostream& out_;
+  int missing_ = 0;
+  int current_ = 0;
+  bool inRoom_ = false;
+  std::set<int> roomsSeen_;
+  // The items that wait for their room, in the file's order, and where
+  // those of each room lie among them.
+  std::vector<ItemInfo> waiting_;
+  std::vector<bool> taken_;
+  std::map<int, std::vector<size_t>> waitingFor_;
+};
+
+int Show(Console& console, const std::string& path, bool asJson) {
+  WorldModel world;
+  FileLookup lookup;
+  std::ostream& out = console.out;
+  if (asJson) {
+    JsonCollector collector;
+    if (OpenWorld(console, path, &collector, &lookup, &world) != kExitOk) return kExitFailed;
+    out << Dump(collector.Document(world));
+    return Finish(console, kExitOk);
+  }
+  TextPrinter printer(out);
+  if (OpenWorld(console, path, &printer, &lookup, &world) != kExitOk) return kExitFailed;
+  printer.Finish(world);
   // What the read passed over is not in the lists above.
   for (const Damage& damage : world.damage) out << "DAMAGED  " << world.path << ": " << DescribeDamage(damage) << "\n";
   return Finish(console, kExitOk);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "actions/file_copy.h"
 #include "common/paths.h"
 #include "platform/file_error.h"
 #include "platform/file_output.h"
@@ -24,6 +25,9 @@ int CVNormBuilder::NBSaveWorld(const char* folder, CTheList* element) {
   if (folder == nullptr || !VUGetNamePart(name, sourceFile)) return 0;
   const std::string path = std::string(folder) + name;
   if (path.size() > static_cast<size_t>(kVUMaxPath)) return 0;
+  // The copies, written without a sync each, reach the disk together before
+  // the world that names them is put in place.
+  if (!VUSyncCopies()) return 0;
   // The records follow one another as the save operations append them,
   // through one stream rather than one opening of the file per record, into
   // a new file that takes the old one's place only once it is whole.
