@@ -93,6 +93,9 @@ class VPROP_API CItemProp {
   CItemProp();
   ~CItemProp();
 
+  // Every field to its default: texts empty (the texture icon "1"), the
+  // indices -1, the item standing at (0, 1.4, 1) facing +z, upright,
+  // unselected. Returns 1.
   int IPInitialise();
   // Nothing to free. Returns 1.
   int IPTerminate();

@@ -166,6 +166,10 @@ class VSETU_API CVFileTypeList {
   // Deletes the first record when it has this type name; else every later
   // record that has it. 1 when one was deleted.
   int FLDeleteFileType(const char* name);
+  // The walk of the records in list order, on the catalogue's one cursor:
+  // the first record / the one after the cursor, into *record (which the
+  // catalogue still owns). 0, *record untouched, when there is none (no
+  // list, an empty list, past the last).
   int FLGetFirstFileType(CVFileType** record);
   int FLGetNextFileType(CVFileType** record);
   // Reads a catalogue file (".vft") into a fresh list.
