@@ -49,6 +49,9 @@ TEST(SharedStateTest, AWriteThePropertyStoreFailedIsToldByTheSetupLibrary) {
   FFGetError(&code);
   EXPECT_EQ(code, kFFErrorWorldOpenRead);
   EXPECT_STREQ(FFErrorText(code), "the world file cannot be opened for reading");
+  EXPECT_STREQ(VSErrorText(static_cast<int>(code)), FFErrorText(code));
+  EXPECT_STREQ(VSErrorText(-1), "no code");
+  EXPECT_STREQ(VSErrorText(-7), "an unknown code");
   char problem[1024];
   ASSERT_EQ(FFGetLastFileProblem(problem, sizeof problem), 1);
   EXPECT_EQ(LastProblem(), problem);

@@ -264,8 +264,9 @@ VSETU_API int VSApplyUserWallPaperFile(const char* path);
 
 // A numeric code one caller leaves for another; -1 is none. Always 1.
 VSETU_API int VSSetError(int code);
-// The text of a code: the property store's codes (FFErrorText), "no code"
-// for -1, "a caller's own code" for any other. Never null.
+// The text of a code: "no code" for -1, else the property store's text of
+// it (FFErrorText: "an unknown code" for a code of neither library). Never
+// null.
 VSETU_API const char* VSErrorText(int code);
 // 0 when no code is recorded, else 1 and the code.
 VSETU_API int VSGetError(int* code);

@@ -1,7 +1,5 @@
 // The error and comment slots, through which one caller leaves a code or a
 // text for a later one, and the library's start and end.
-#include <cstring>
-
 #include "common/text.h"
 #include "platform/shell.h"
 #include "vesta/vsetu.h"
@@ -51,9 +49,5 @@ int VSInit() { return 1; }
 
 const char* VSErrorText(int code) {
   if (code == -1) return "no code";
-  if (code >= 0) {
-    const char* text = FFErrorText(static_cast<unsigned int>(code));
-    if (std::strcmp(text, FFErrorText(~0u)) != 0) return text;
-  }
-  return "a caller's own code";
+  return code < 0 ? FFErrorText(~0u) : FFErrorText(static_cast<unsigned int>(code));
 }
