@@ -23,8 +23,10 @@ struct TextureName {
   size_t end;    // at the closing quote
 };
 
+// A copy made in this batch goes to the disk with the batch (VUSyncCopies);
+// any other shape is synced as it is replaced.
 bool WriteWhole(const char* path, const std::string& text) {
-  return vesta::platform::ReplaceWholeFile(path, text, vesta::platform::FileMode::kBinary);
+  return vesta::platform::ReplaceWholeFile(path, text, vesta::platform::FileMode::kBinary, !VUIsFreshCopy(path));
 }
 
 // The quoted names of the shape's "TextureFilename" entries.
@@ -133,7 +135,7 @@ int VUExpandKOLBDependants(const char*) { return 1; }
 int VUCopyShapeDependants(const char* copy, const char* folder) {
   if (!IsShape(copy) || folder == nullptr || folder[0] == '\0') return 1;
   const std::string key = DoneKey("copy", copy);
-  if (Done().count(key) != 0 && VUFileExists(copy)) return 1;
+  if (Done().count(key) != 0 && (VUIsFreshCopy(copy) || VUFileExists(copy))) return 1;
   const std::string shape = copy;
   int result = RewriteTextureNames(copy, [&](const std::string& name, std::string* renamed) {
     std::string found = VULocateShapeTexture(name, shape, MediaFolder());

@@ -35,6 +35,12 @@ void Remember(const std::string& source, const std::string& key, const std::stri
   Records().origins[Folded(copy)] = source;
 }
 
+// A copy made or found since the last sync: it is used again as it is,
+// without a look at the disk (a pack names the same file thousands of
+// times). One made before is looked for again, since the folder may have
+// been emptied since.
+bool Fresh(const std::string& copy) { return Records().fresh.count(Folded(copy)) != 0; }
+
 }  // namespace
 
 bool VUSameContent(const char* a, const char* b) {
@@ -61,16 +67,17 @@ bool VUSameContent(const char* a, const char* b) {
 
 int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size) {
   if (file == nullptr || folder == nullptr || out == nullptr || file[0] == '\0' || folder[0] == '\0') return 0;
+  const std::string source = file;
+  const std::string base = WithBackSlash(folder);
+  const std::string key = Folded(source) + "|" + Folded(base);
+  auto made = Records().copies.find(key);
+  if (made != Records().copies.end() && Fresh(made->second)) return Give(made->second, out, size);
+
   // What a world or catalogue names is read only from inside the
   // installation: never a host path, never through a link out of it.
   if (!vesta::platform::IsInsideRoot(file, nullptr)) return 0;
   char name[kVUPathBuffer];
   if (!VUGetNamePart(name, file)) return 0;
-  const std::string source = file;
-  const std::string base = WithBackSlash(folder);
-  const std::string key = Folded(source) + "|" + Folded(base);
-
-  auto made = Records().copies.find(key);
   if (made != Records().copies.end() && VUFileExists(made->second.c_str())) {
     return Give(made->second, out, size);
   }
@@ -93,6 +100,7 @@ int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size
     // A file of the same bytes found there may be what a killed process
     // wrote and never synced: it goes to the disk with the new copies.
     Records().unsynced.push_back(candidate);
+    Records().fresh.insert(Folded(candidate));
     Remember(source, key, candidate);
     return Give(candidate, out, size);
   }
@@ -103,6 +111,7 @@ int VUSyncCopies() {
   std::vector<std::string>& unsynced = Records().unsynced;
   if (!vesta::platform::SyncNewFiles(unsynced)) return 0;
   unsynced.clear();
+  Records().fresh.clear();
   return 1;
 }
 
@@ -126,7 +135,10 @@ std::string VUCopyOrigin(const char* copy) {
 void VUForgetCopies() {
   Records().copies.clear();
   Records().origins.clear();
+  Records().fresh.clear();
 }
+
+bool VUIsFreshCopy(const char* copy) { return copy != nullptr && Fresh(copy); }
 
 std::string VUOriginOf(const char* path) {
   std::string origin = VUCopyOrigin(path);

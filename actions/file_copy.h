@@ -35,6 +35,11 @@ std::string VUCopyName(const char* file, int number);
 // a folder packed before may have been emptied or refilled since.
 void VUForgetCopies();
 
+// True when copy was made (or found, of the same bytes) by
+// VUCopyFileToFolder since the last VUSyncCopies: this process's own new
+// file, which needs no look at the disk to be used again.
+bool VUIsFreshCopy(const char* copy);
+
 // The file that copy was made from by VUCopyFileToFolder in this process,
 // or "" when it is not such a copy.
 std::string VUCopyOrigin(const char* copy);

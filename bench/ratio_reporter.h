@@ -19,7 +19,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      // "BM_X/10000/iterations:1/repeats:3_median" is kept as
+      // "BM_X/10000/iterations:1/repeats:3/manual_time_median" is kept as
       // "BM_X/10000_median".
       std::string name = run.benchmark_name();
       for (const char* option : {"/iterations:", "/repeats:"}) {
@@ -27,6 +27,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
         if (at == std::string::npos) continue;
         size_t end = name.find_first_of("/_", at + 1);
         name.erase(at, (end == std::string::npos ? name.size() : end) - at);
+      }
+      for (const std::string timer : {"/manual_time", "/real_time"}) {
+        size_t at = name.find(timer);
+        if (at != std::string::npos) name.erase(at, timer.size());
       }
       seconds_[name] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
     }

@@ -20,6 +20,9 @@ struct CopyRecords {
   std::unordered_map<std::string, std::string> origins;
   // the copies made or found since the last VUSyncCopies, to be synced
   std::vector<std::string> unsynced;
+  // the same copies (folded): made by this process moments ago and not yet
+  // handed to anyone, so that using one again needs no look at the disk
+  std::unordered_set<std::string> fresh;
 };
 VESTA_STATE_API CopyRecords& Copies();
 

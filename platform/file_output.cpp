@@ -132,17 +132,17 @@ bool Replacement::Write(std::string_view text) {
   return !failed_;
 }
 
-bool Replacement::Commit(bool keepExisting) {
+bool Replacement::Commit(bool keepExisting, bool sync) {
   if (temporary_ == nullptr) return false;
   FILE* stream = Stream();
   bool ok = !failed_ && FlushStream(stream);
-  if (ok && FaultHere(FaultPoint::kSync)) ok = Failed(EIO);
-  ok = ok && backend::SyncStream(stream);
+  if (ok && sync && FaultHere(FaultPoint::kSync)) ok = Failed(EIO);
+  ok = ok && (!sync || backend::SyncStream(stream));
   bool closed = !FaultHere(FaultPoint::kClose) || Failed(EIO);
   closed = backend::CloseTemporaryStream(temporary_) && closed;
   ok = ok && closed;
   if (ok && FaultHere(FaultPoint::kRename)) ok = Failed(EIO);
-  ok = ok && backend::MoveTemporaryOver(temporary_, keepExisting);
+  ok = ok && backend::MoveTemporaryOver(temporary_, keepExisting, sync);
   if (!ok) NameFailure(path_);
   backend::DiscardTemporary(temporary_);
   temporary_ = nullptr;
@@ -156,26 +156,22 @@ void Replacement::Abandon() {
   temporary_ = nullptr;
 }
 
-bool ReplaceWholeFile(const char* path, std::string_view contents, FileMode mode) {
+bool ReplaceWholeFile(const char* path, std::string_view contents, FileMode mode, bool sync) {
   Replacement replacement;
-  return replacement.Begin(path, mode) && replacement.Write(contents) && replacement.Commit();
+  return replacement.Begin(path, mode) && replacement.Write(contents) && replacement.Commit(false, sync);
 }
 
 bool CopyToNewFile(const char* from, const char* to) {
-  if (from == nullptr || to == nullptr || !FileExists(from)) {
+  if (from == nullptr || to == nullptr) {
     SetFileError(from, std::strerror(ENOENT));
-    return false;
-  }
-  // A name that is held is refused before anything is written; one taken
-  // while the copy is written is refused by the rename.
-  if (PathExists(to)) {
-    SetFileError(to, std::strerror(EEXIST));
     return false;
   }
   FILE* in = OpenStream(from, "rb");
   if (in == nullptr) return false;
   SweepOnce(to);
-  backend::Temporary* temporary = backend::CreateTemporary(to, TemporaryName(), FileMode::kBinary, false);
+  // A name that is held is refused before anything is written; one taken
+  // while the copy is written is refused by the rename.
+  backend::Temporary* temporary = backend::CreateTemporary(to, TemporaryName(), FileMode::kBinary, false, true);
   if (temporary == nullptr) {
     std::fclose(in);
     return false;

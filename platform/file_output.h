@@ -68,9 +68,11 @@ class Replacement {
 
   // Puts the new file in place: flushed, synced, closed, renamed over the
   // path, the folder synced. With keepExisting a file that is at the path
-  // already stays and the commit fails. False when any step failed: the
-  // file at the path is as it was and the temporary is gone.
-  bool Commit(bool keepExisting = false);
+  // already stays and the commit fails. Without sync, nothing waits for
+  // the disk: for a new file that SyncNewFiles is to take with its batch.
+  // False when any step failed: the file at the path is as it was and the
+  // temporary is gone.
+  bool Commit(bool keepExisting = false, bool sync = true);
 
   // Discards the temporary; the file at the path is as it was.
   void Abandon();
@@ -81,9 +83,9 @@ class Replacement {
   std::string path_;
 };
 
-// Replaces the file at path with contents, as Replacement does. False,
-// the old file untouched, on failure.
-bool ReplaceWholeFile(const char* path, std::string_view contents, FileMode mode);
+// Replaces the file at path with contents, as Replacement does (without
+// sync, as a Commit without it). False, the old file untouched, on failure.
+bool ReplaceWholeFile(const char* path, std::string_view contents, FileMode mode, bool sync = true);
 
 // Files made where nothing was (the copies of a pack) are written without
 // a sync each: SyncNewFiles makes a whole batch of them durable at once,

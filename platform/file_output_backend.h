@@ -15,9 +15,10 @@ namespace vesta::platform::backend {
 
 // Creates the temporary file temporaryName in the folder of path (with
 // followLinks the folder of the file a link at path leads to), open for
-// writing in mode. Null, with the file error set, on failure.
+// writing in mode. Null, with the file error set, on failure; with
+// mustBeNew also when anything is at path already (EEXIST).
 Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode mode,
-                           bool followLinks = true);
+                           bool followLinks = true, bool mustBeNew = false);
 FILE* TemporaryStream(Temporary* temporary);
 // Pushes what the stream's file holds to the disk.
 bool SyncStream(FILE* stream);

@@ -97,6 +97,27 @@ std::string HostPath(const char* path);
 // *reason (if given) says why.
 bool IsInsideRoot(const char* path, std::string* reason);
 
+// A folder this process is filling with new files (the copies of a pack).
+// While a FolderFill lives, the names in the folder are taken to be those
+// listed when it began, with the files this process has put there since
+// through the seam (CopyToNewFile, Replacement): looking up a name that is
+// not there, which a new file always is, costs no read of the folder. On
+// POSIX a name is otherwise matched without regard to case by reading its
+// folder, and a folder that keeps changing has to be read again each time.
+// A file another program adds meanwhile under a name in another case may
+// stand beside one of ours; nothing is overwritten either way. On Windows
+// the file system compares names itself and nothing is kept.
+class FolderFill {
+ public:
+  explicit FolderFill(const char* folder);
+  ~FolderFill();
+  FolderFill(const FolderFill&) = delete;
+  FolderFill& operator=(const FolderFill&) = delete;
+
+ private:
+  std::string held_;  // the folder as the backend keeps it; "" for none
+};
+
 }  // namespace vesta::platform
 
 #endif

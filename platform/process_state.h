@@ -64,6 +64,7 @@ struct FolderListings {
     unsigned long long device = 0;
     unsigned long long inode = 0;
     long long changed = 0;  // the change time, in nanoseconds
+    int held = 0;           // FolderFills that keep it, whatever its times say
     std::unordered_map<std::string, std::string> names;  // folded -> as the folder spells it
   };
   std::mutex mutex;

@@ -40,12 +40,19 @@ bool Fail(const std::string& path) {
 }  // namespace
 
 Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode /*mode*/,
-                           bool followLinks) {
+                           bool followLinks, bool mustBeNew) {
   auto* temporary = new Temporary;
   temporary->name = temporaryName;
   temporary->path = path;
   posix::Place& place = temporary->place;
   if (!place.Open(path) || (followLinks && !place.FollowLinks())) {
+    delete temporary;
+    return nullptr;
+  }
+  struct stat held;
+  if (mustBeNew && fstatat(place.Folder(), place.Name(), &held, AT_SYMLINK_NOFOLLOW) == 0) {
+    errno = EEXIST;
+    Fail(path);
     delete temporary;
     return nullptr;
   }
@@ -107,6 +114,7 @@ bool MoveTemporaryOver(Temporary* temporary, bool keepExisting, bool durable) {
     return Fail(temporary->path);
   }
   temporary->renamed = true;
+  posix::NoteNewName(temporary->place.FolderPath(), name);
   // The rename itself reaches the disk with the folder. The new file is in
   // place either way, so it is what the caller is told.
   if (durable) fsync(folder);

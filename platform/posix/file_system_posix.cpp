@@ -249,4 +249,14 @@ bool IsInsideRoot(const char* path, std::string* reason) {
   return false;
 }
 
+FolderFill::FolderFill(const char* folder) {
+  if (folder == nullptr || !posix::IsWindowsPath(folder)) return;
+  held_ = posix::ResolveHostPath(folder);
+  if (!held_.empty()) posix::HoldListing(held_);
+}
+
+FolderFill::~FolderFill() {
+  if (!held_.empty()) posix::ReleaseListing(held_);
+}
+
 }  // namespace vesta::platform

@@ -32,6 +32,15 @@ bool IsRootHostPath(const char* path);
 // kept as spelled.
 std::string ResolveHostPath(const char* path);
 
+// The listing of a host folder kept and trusted while held, whatever its
+// times say (a FolderFill): HoldListing reads it (or takes one more hold),
+// ReleaseListing lets it go with the last hold, NoteNewName adds a name
+// this process has just made there. The last two do nothing for a folder
+// not held.
+void HoldListing(const std::string& hostFolder);
+void ReleaseListing(const std::string& hostFolder);
+void NoteNewName(const std::string& hostFolder, const std::string& name);
+
 }  // namespace vesta::platform::posix
 
 #endif

@@ -39,15 +39,57 @@ constexpr time_t kSettledSeconds = 2;
 // (by the letters folded, the first name in the folder's order), so that
 // looking up many names that are not there (side files, say) costs one
 // read of the folder rather than one each.
+// The key of a folder's listing: as spelled, without a closing slash.
+std::string ListingKey(const std::string& folder) {
+  std::string key = folder.empty() ? std::string(".") : folder;
+  while (key.size() > 1 && key.back() == '/') key.pop_back();
+  return key;
+}
+
+// Reads the names of the folder into listing, stopping at the first that
+// matches name (when given and the listing is not wanted whole); the
+// matching entry, or "".
+std::string ReadListing(const std::string& folder, const std::string* name, bool whole,
+                        state::FolderListings::Listing* listing) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return std::string();
+  std::string found;
+  while (dirent* entry = readdir(dir)) {
+    if (name != nullptr && found.empty() && SameName(entry->d_name, *name)) {
+      found = entry->d_name;
+      if (!whole) break;
+    }
+    if (whole) listing->names.emplace(FoldedName(entry->d_name), entry->d_name);
+  }
+  closedir(dir);
+  return found;
+}
+
+// Makes room for one more listing: those not held go first.
+void MakeRoom(state::FolderListings& listings) {
+  if (listings.folders.size() < state::FolderListings::kMostFolders) return;
+  for (auto it = listings.folders.begin(); it != listings.folders.end();) {
+    it = it->second.held > 0 ? std::next(it) : listings.folders.erase(it);
+  }
+}
+
 std::string FindCaseInsensitive(const std::string& folder, const std::string& name) {
-  const std::string opened = folder.empty() ? std::string(".") : folder;
+  const std::string opened = ListingKey(folder);
+  state::FolderListings& listings = state::Listings();
+  {
+    std::lock_guard<std::mutex> guard(listings.mutex);
+    auto held = listings.folders.find(opened);
+    if (held != listings.folders.end() && held->second.held > 0) {
+      auto found = held->second.names.find(FoldedName(name));
+      return found != held->second.names.end() ? found->second : std::string();
+    }
+  }
   struct stat st;
   if (stat(opened.c_str(), &st) != 0) return std::string();
   const bool settled = st.st_ctime + kSettledSeconds < time(nullptr) && st.st_mtime + kSettledSeconds < time(nullptr);
-  state::FolderListings& listings = state::Listings();
   std::lock_guard<std::mutex> guard(listings.mutex);
   auto kept = listings.folders.find(opened);
-  if (kept != listings.folders.end()) {
+  if (kept != listings.folders.end() && kept->second.held == 0) {
     const state::FolderListings::Listing& listing = kept->second;
     if (settled && listing.device == st.st_dev && listing.inode == st.st_ino &&
         listing.changed == st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec) {
@@ -55,24 +97,18 @@ std::string FindCaseInsensitive(const std::string& folder, const std::string& na
       return found != listing.names.end() ? found->second : std::string();
     }
     listings.folders.erase(kept);
+  } else if (kept != listings.folders.end()) {
+    // Held since the look above: what it holds is the answer.
+    auto found = kept->second.names.find(FoldedName(name));
+    return found != kept->second.names.end() ? found->second : std::string();
   }
-  DIR* dir = opendir(opened.c_str());
-  if (dir == nullptr) return std::string();
-  std::string found;
   state::FolderListings::Listing listing;
-  while (dirent* entry = readdir(dir)) {
-    if (found.empty() && SameName(entry->d_name, name)) {
-      found = entry->d_name;
-      if (!settled) break;
-    }
-    if (settled) listing.names.emplace(FoldedName(entry->d_name), entry->d_name);
-  }
-  closedir(dir);
+  std::string found = ReadListing(opened, &name, settled, &listing);
   if (settled) {
     listing.device = st.st_dev;
     listing.inode = st.st_ino;
     listing.changed = st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec;
-    if (listings.folders.size() >= state::FolderListings::kMostFolders) listings.folders.clear();
+    MakeRoom(listings);
     listings.folders.emplace(opened, std::move(listing));
   }
   return found;
@@ -167,6 +203,40 @@ bool IsRootHostPath(const char* path) {
   while (root.size() > 1 && root.back() == '/') root.pop_back();
   const size_t length = std::strlen(path);
   return length > root.size() + 1 && std::strncmp(path, root.c_str(), root.size()) == 0 && path[root.size()] == '/';
+}
+
+void HoldListing(const std::string& hostFolder) {
+  const std::string key = ListingKey(hostFolder);
+  state::FolderListings& listings = state::Listings();
+  std::lock_guard<std::mutex> guard(listings.mutex);
+  auto kept = listings.folders.find(key);
+  if (kept != listings.folders.end() && kept->second.held > 0) {
+    ++kept->second.held;
+    return;
+  }
+  // Read afresh: a listing kept before may be older than the folder.
+  state::FolderListings::Listing listing;
+  ReadListing(key, nullptr, true, &listing);
+  listing.held = 1;
+  if (kept != listings.folders.end()) listings.folders.erase(kept);
+  MakeRoom(listings);
+  listings.folders.emplace(key, std::move(listing));
+}
+
+void ReleaseListing(const std::string& hostFolder) {
+  state::FolderListings& listings = state::Listings();
+  std::lock_guard<std::mutex> guard(listings.mutex);
+  auto kept = listings.folders.find(ListingKey(hostFolder));
+  if (kept != listings.folders.end() && kept->second.held > 0 && --kept->second.held == 0) {
+    listings.folders.erase(kept);
+  }
+}
+
+void NoteNewName(const std::string& hostFolder, const std::string& name) {
+  state::FolderListings& listings = state::Listings();
+  std::lock_guard<std::mutex> guard(listings.mutex);
+  auto kept = listings.folders.find(ListingKey(hostFolder));
+  if (kept != listings.folders.end() && kept->second.held > 0) kept->second.names.emplace(FoldedName(name), name);
 }
 
 bool IsWindowsPath(const char* path) {

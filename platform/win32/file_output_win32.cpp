@@ -47,7 +47,12 @@ bool LockAppendHandle(HANDLE handle) {
 }  // namespace
 
 Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode mode,
-                           bool /*followLinks*/) {
+                           bool /*followLinks*/, bool mustBeNew) {
+  if (mustBeNew && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+    errno = EEXIST;
+    win32::FailWithErrno(path);
+    return nullptr;
+  }
   auto* temporary = new Temporary;
   temporary->path = path;
   temporary->temporaryPath = FolderOf(path) + temporaryName;

@@ -132,4 +132,7 @@ bool IsInsideRoot(const char* path, std::string* reason) {
   return false;
 }
 
+FolderFill::FolderFill(const char*) {}
+FolderFill::~FolderFill() = default;
+
 }  // namespace vesta::platform

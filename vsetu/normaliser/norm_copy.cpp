@@ -79,6 +79,9 @@ int CVNormBuilder::NBCopyList() {
 
 int CVNormBuilder::NBCopyList(CTheList* element) {
   vesta::vsetu::LogStep step;
+  // The target folder is filled with new copies: a name is looked up there
+  // in what this process knows of it rather than by reading it again.
+  vesta::platform::FolderFill fill(targetFolder);
   CWorldProp* world = nullptr;
   NBGetWorldPointer(&world);
   int result = world != nullptr ? NBCopyWorld(world) : 1;
