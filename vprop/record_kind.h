@@ -105,12 +105,19 @@ inline void StoreField(const FieldDef& def, void* record, const char* value, int
       }
       break;
     case FieldType::kInt:
-      if (!VUParseShortIntN(value, length, reinterpret_cast<int32_t*>(field))) {
+      // One digit, the commonest value of all (0, 1, a count), first.
+      if (length == 1 && vesta::numbers::IsDigit(value[0])) {
+        const int32_t digit = value[0] - '0';
+        std::memcpy(field, &digit, sizeof digit);
+      } else if (!VUParseShortIntN(value, length, reinterpret_cast<int32_t*>(field))) {
         VUParseIntN(value, length, reinterpret_cast<int32_t*>(field));
       }
       break;
     case FieldType::kReal:
-      if (!VUParseShortFloatN(value, length, reinterpret_cast<float*>(field))) {
+      if (length == 1 && vesta::numbers::IsDigit(value[0])) {
+        const float digit = static_cast<float>(value[0] - '0');
+        std::memcpy(field, &digit, sizeof digit);
+      } else if (!VUParseShortFloatN(value, length, reinterpret_cast<float*>(field))) {
         VUParseFloatN(value, length, reinterpret_cast<float*>(field));
       }
       break;

@@ -6,6 +6,7 @@
 #include "common/numbers.h"
 #include "common/tag_field.h"
 #include "common/text.h"
+#include "platform/line_pieces.h"
 #include "vesta/vprop.h"
 #include "vprop/library_state.h"
 #include "vprop/record_kinds.h"
@@ -194,30 +195,7 @@ unsigned int ParseFields(const RecordKind& kind, void* record, const char* p, co
   return error;
 }
 
-// The pieces of the stream's lines, one fgets each into kLineBuffer bytes:
-// a line and its line feed, or its first kLineBuffer - 1 characters when
-// it is longer (the rest comes as the next piece). The stream stands just
-// after the piece taken last, also while a callback runs, so that a caller
-// may note where the record it is handed ends.
-class Pieces {
- public:
-  explicit Pieces(FILE* stream) : stream_(stream) {}
-
-  // The next piece, its length up to a NUL in it. False at the end of the
-  // stream.
-  bool Next(const char** text, int* length) {
-    if (std::fgets(line_, kLineBuffer, stream_) == nullptr) return false;
-    *text = line_;
-    *length = static_cast<int>(std::strlen(line_));
-    return true;
-  }
-
- private:
-  FILE* stream_;
-  // Room after the longest piece, so that a value at its end can be read
-  // as a block of kShortText bytes (StoreField).
-  char line_[kLineBuffer + kShortText] = {};
-};
+static_assert(platform::LinePieces::kSlack >= kShortText, "a value at a piece's end is read as a block");
 
 int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
   SetError(kFFErrorReadClean);
@@ -239,7 +217,10 @@ int ReadTagFile(FILE* stream, const Targets& targets, int mode) {
     openedAt = number;
   };
 
-  Pieces pieces(stream);
+  // The stream stands just after the piece taken last, also while a
+  // callback runs, so that a caller may note where the record it is handed
+  // ends.
+  platform::LinePieces pieces(stream, kLineBuffer);
   const char* line = nullptr;
   int length = 0;
   while (pieces.Next(&line, &length)) {

@@ -183,6 +183,14 @@ class ReadFile {
 // nothing.
 std::shared_ptr<const LoadedHive> LoadHive(RegRoot fileRoot) {
   const std::string file = HiveFile(fileRoot);
+  // A hive kept from an earlier read is used again while the file at its
+  // name keeps the stamp it had then: one look at the name instead of an
+  // opening of the folder and the file (a pack asks thousands of times).
+  // What is used was read through the checked opening below.
+  struct stat named;
+  if (lstat(file.c_str(), &named) == 0 && S_ISREG(named.st_mode)) {
+    if (std::shared_ptr<const LoadedHive> kept = posix::CachedHive(file, posix::FileStamp::Of(named))) return kept;
+  }
   ReadFile reading;
   const ReadFile::Result opened = reading.Open(file.c_str());
   if (opened == ReadFile::kMissing) return EmptyHive(fileRoot);
