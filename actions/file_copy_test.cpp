@@ -39,6 +39,16 @@ TEST_F(FileCopyTest, NamesAreReusedForTheSameFileAndNumberedForOthers) {
   ASSERT_TRUE(WriteTextFile(second, "second"));
   EXPECT_EQ(Copy(first), out_ + "wall.bmp");
   EXPECT_EQ(Copy(first), out_ + "wall.bmp");  // the same source again
+  // A copy of this batch is used again without a look; once the batch is
+  // synced, it is looked for, and made again when it is gone.
+  EXPECT_TRUE(VUIsFreshCopy((out_ + "WALL.BMP").c_str()));
+  ASSERT_TRUE(vesta::platform::RemoveFile((out_ + "wall.bmp").c_str()));
+  EXPECT_EQ(Copy(first), out_ + "wall.bmp");
+  EXPECT_FALSE(vesta::platform::FileExists((out_ + "wall.bmp").c_str()));
+  ASSERT_EQ(VUSyncCopies(), 1);
+  EXPECT_FALSE(VUIsFreshCopy((out_ + "wall.bmp").c_str()));
+  EXPECT_EQ(Copy(first), out_ + "wall.bmp");
+  EXPECT_EQ(ReadTextFile(out_ + "wall.bmp"), "first");
   EXPECT_EQ(Copy(second), out_ + "wall_2.bmp");
   EXPECT_EQ(ReadTextFile(out_ + "wall.bmp"), "first");
   EXPECT_EQ(ReadTextFile(out_ + "wall_2.bmp"), "second");

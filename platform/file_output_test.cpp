@@ -176,6 +176,36 @@ TEST_F(FileOutputTest, ANewFileIsCopiedInPlaceOnlyWhereNothingIsAndSyncedWithIts
   EXPECT_EQ(vesta::testing::ReadBinaryFile(copy), bytes);
 }
 
+// A folder being filled knows, in any letter case, the names it held when
+// the fill began and those made there since; once the fill ends, it is
+// looked at afresh.
+TEST_F(FileOutputTest, AFolderBeingFilledKnowsItsNamesInAnyCase) {
+  const std::string source = scratch_.Path("source.bin");
+  ASSERT_TRUE(vesta::testing::WriteBinaryFile(source, "bytes"));
+  const std::string folder = scratch_.Path("fill\\");
+  ASSERT_TRUE(platform::MakeFolder(folder.c_str()));
+  ASSERT_TRUE(vesta::testing::WriteBinaryFile(folder + "Taken.bin", "old"));
+  {
+    platform::FolderFill fill(folder.c_str());
+    EXPECT_FALSE(platform::CopyToNewFile(source.c_str(), (folder + "TAKEN.BIN").c_str()));
+    ASSERT_TRUE(platform::CopyToNewFile(source.c_str(), (folder + "made.bin").c_str()));
+    EXPECT_FALSE(platform::CopyToNewFile(source.c_str(), (folder + "MADE.BIN").c_str()));
+    EXPECT_TRUE(platform::FileExists((folder + "Made.Bin").c_str()));
+    {
+      // A new file of the batch waits for the batch's sync.
+      vesta::testing::FailingOutput broken(FaultPoint::kSync, 1);
+      ASSERT_TRUE(platform::ReplaceWholeFile((folder + "new.txt").c_str(), "new", FileMode::kBinary, false));
+      EXPECT_FALSE(broken.Fired());
+    }
+    EXPECT_EQ(vesta::testing::ReadBinaryFile(folder + "NEW.TXT"), "new");
+    EXPECT_FALSE(platform::PathExists((folder + "none.bin").c_str()));
+  }
+  ASSERT_TRUE(vesta::testing::WriteBinaryFile(folder + "Later.bin", "later"));
+  EXPECT_TRUE(platform::FileExists((folder + "LATER.BIN").c_str()));
+  EXPECT_EQ(vesta::testing::ReadBinaryFile(folder + "TAKEN.BIN"), "old");
+  EXPECT_TRUE(NoTemporaries());
+}
+
 TEST_F(FileOutputTest, AReplacementThatFailsLeavesTheOldFileAndNoTemporary) {
   const std::string before = "old contents\n";
   const std::string after = "new contents, longer than the old\n";
