@@ -22,6 +22,7 @@
 #ifndef VESTA_PLATFORM_FILE_SYSTEM_H
 #define VESTA_PLATFORM_FILE_SYSTEM_H
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -49,6 +50,10 @@ bool FileExists(const char* path);
 
 // True when anything at all is at the path.
 bool PathExists(const char* path);
+
+// The size in bytes of the regular file at path, as FileExists finds it,
+// without opening it. False, *size untouched, when FileExists is false.
+bool RegularFileSize(const char* path, int64_t* size);
 
 // True when the path names an existing folder; a trailing back-slash is
 // allowed ("C:\Media\").

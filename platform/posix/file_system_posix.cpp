@@ -139,6 +139,13 @@ bool PathExists(const char* path) {
   return LookAt(path, &st);
 }
 
+bool RegularFileSize(const char* path, int64_t* size) {
+  struct stat st;
+  if (size == nullptr || !LookAt(path, &st) || !S_ISREG(st.st_mode)) return false;
+  *size = static_cast<int64_t>(st.st_size);
+  return true;
+}
+
 bool FolderExists(const char* path) {
   struct stat st;
   return LookAt(path, &st) && S_ISDIR(st.st_mode);

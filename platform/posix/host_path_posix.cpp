@@ -126,6 +126,17 @@ std::string Join(const std::string& base, const std::string& name) {
 std::string ResolveComponents(std::string base, const std::string& rest) {
   std::string whole = Join(base, rest);
   if (rest.empty() || Exists(whole)) return whole;
+  // A name not there in a folder that is there as spelled (a file about to
+  // be made, mostly): only that name is looked for.
+  const size_t last = rest.rfind('/');
+  if (last != std::string::npos && last + 1 < rest.size()) {
+    const std::string name = rest.substr(last + 1);
+    const std::string folder = Join(base, rest.substr(0, last));
+    if (name != "." && name != ".." && Exists(folder)) {
+      const std::string match = FindCaseInsensitive(folder, name);
+      return Join(folder, match.empty() ? name : match);
+    }
+  }
 
   bool resolving = true;
   size_t pos = 0;

@@ -56,6 +56,16 @@ bool FileExists(const char* path) {
 
 bool PathExists(const char* path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
 
+bool RegularFileSize(const char* path, int64_t* size) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (size == nullptr || path == nullptr || !GetFileAttributesExA(path, GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return false;
+  }
+  *size = static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+  return true;
+}
+
 bool FolderExists(const char* path) {
   DWORD attributes = Attributes(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;

@@ -62,15 +62,7 @@ int VSUtf8ToCodePage(const char* text, char* out, int size, char* missing, int m
 int VSFolderExists(const char* path) { return path != nullptr && vesta::platform::FolderExists(path) ? 1 : 0; }
 
 int VSGetFileSize(const char* path, int64_t* size) {
-  if (path == nullptr || size == nullptr || !vesta::platform::FileExists(path)) return 0;
-  FILE* stream = vesta::platform::OpenStream(path, "rb");
-  if (stream == nullptr) return 0;
-  bool ok = std::fseek(stream, 0, SEEK_END) == 0;
-  long end = ok ? std::ftell(stream) : -1;
-  std::fclose(stream);
-  if (end < 0) return 0;
-  *size = end;
-  return 1;
+  return path != nullptr && vesta::platform::RegularFileSize(path, size) ? 1 : 0;
 }
 
 int VSCopyName(const char* file, int number, char* out, int size) {
