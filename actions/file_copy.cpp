@@ -140,6 +140,8 @@ void VUForgetCopies() {
 
 bool VUIsFreshCopy(const char* copy) { return copy != nullptr && Fresh(copy); }
 
+void VUBeginCopies() { Records().fresh.clear(); }
+
 std::string VUOriginOf(const char* path) {
   std::string origin = VUCopyOrigin(path);
   return origin.empty() ? std::string(path != nullptr ? path : "") : origin;

@@ -36,9 +36,13 @@ std::string VUCopyName(const char* file, int number);
 void VUForgetCopies();
 
 // True when copy was made (or found, of the same bytes) by
-// VUCopyFileToFolder since the last VUSyncCopies: this process's own new
-// file, which needs no look at the disk to be used again.
+// VUCopyFileToFolder since the last VUSyncCopies or VUBeginCopies: this
+// process's own new file, which needs no look at the disk to be used again.
 bool VUIsFreshCopy(const char* copy);
+
+// Begins a copy step: what was made before is looked for again before it
+// is used (a step that failed may have had its copies taken back).
+void VUBeginCopies();
 
 // The file that copy was made from by VUCopyFileToFolder in this process,
 // or "" when it is not such a copy.

@@ -49,6 +49,11 @@ TEST_F(FileCopyTest, NamesAreReusedForTheSameFileAndNumberedForOthers) {
   EXPECT_FALSE(VUIsFreshCopy((out_ + "wall.bmp").c_str()));
   EXPECT_EQ(Copy(first), out_ + "wall.bmp");
   EXPECT_EQ(ReadTextFile(out_ + "wall.bmp"), "first");
+  // A new copy step looks again at what an earlier one made.
+  VUBeginCopies();
+  ASSERT_TRUE(vesta::platform::RemoveFile((out_ + "wall.bmp").c_str()));
+  EXPECT_EQ(Copy(first), out_ + "wall.bmp");
+  EXPECT_EQ(ReadTextFile(out_ + "wall.bmp"), "first");
   EXPECT_EQ(Copy(second), out_ + "wall_2.bmp");
   EXPECT_EQ(ReadTextFile(out_ + "wall.bmp"), "first");
   EXPECT_EQ(ReadTextFile(out_ + "wall_2.bmp"), "second");

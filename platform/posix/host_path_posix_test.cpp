@@ -75,6 +75,12 @@ TEST(HostPathTest, CaseIsResolvedComponentByComponent) {
             root + "/drive_c/scratch/Media/new/File.TXT");
   // A folder keeps its closing separator.
   EXPECT_EQ(ResolveHostPath("C:\\SCRATCH\\media\\"), root + "/drive_c/scratch/Media/");
+  // A name in a folder spelled as it is: the name alone is matched.
+  FILE* made = std::fopen((root + "/drive_c/scratch/Media/Old.txt").c_str(), "w");
+  ASSERT_NE(made, nullptr);
+  std::fclose(made);
+  EXPECT_EQ(ResolveHostPath("C:\\scratch\\Media\\OLD.TXT"), root + "/drive_c/scratch/Media/Old.txt");
+  EXPECT_EQ(ResolveHostPath("C:\\scratch\\Media\\New.txt"), root + "/drive_c/scratch/Media/New.txt");
 }
 
 TEST(HostPathTest, ASettledFolderListedOnceStillSeesWhatComesLater) {

@@ -151,6 +151,15 @@ TEST_F(WorldCommandTest, APackThatFailsHalfWayTakesItsCopiesBackAndSaysWhy) {
   }
   EXPECT_GE(syncs, 2);
   EXPECT_TRUE(platform::FileExists((out + "Small.vwq").c_str()));
+  // The pack after one that failed makes again what that one took back.
+  const std::string again = scratch_.Path("Again\\");
+  {
+    FailingOutput broken(platform::FaultPoint::kSync, 1);
+    EXPECT_EQ(RunTool({"world", "pack", world_, again, "--quiet"}).status, 1);
+  }
+  EXPECT_EQ(RunTool({"world", "pack", world_, again, "--quiet"}).status, 0);
+  RunResult checked = RunTool({"world", "check", again + "Small.vwq"});
+  EXPECT_EQ(checked.status, 0) << checked.out;
 
   // A world of no rooms has nothing the normaliser can save: said before
   // anything is made.

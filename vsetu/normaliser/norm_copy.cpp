@@ -82,6 +82,7 @@ int CVNormBuilder::NBCopyList(CTheList* element) {
   // The target folder is filled with new copies: a name is looked up there
   // in what this process knows of it rather than by reading it again.
   vesta::platform::FolderFill fill(targetFolder);
+  VUBeginCopies();
   CWorldProp* world = nullptr;
   NBGetWorldPointer(&world);
   int result = world != nullptr ? NBCopyWorld(world) : 1;

@@ -62,6 +62,19 @@ TEST(RegistryBoundsPosixTest, NoHiveLockOrFolderLeadsOutOfTheRoot) {
   EXPECT_TRUE(ProblemSays("cannot lock"));
   EXPECT_NE(access(nowhere.c_str(), F_OK), 0);
   unlink(away.c_str());
+  // A hive read and kept, then moved out and linked to: not taken from
+  // what was kept.
+  const std::string kept = HiveFile("HKEY_LOCAL_MACHINE");
+  unlink(kept.c_str());
+  ASSERT_TRUE(WriteBinaryFile(kept, "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software]\n\"v\"=\"kept\"\n"));
+  ASSERT_TRUE(platform::RegistryReadString(RegRoot::kLocalMachine, "Software", "v", &text));
+  EXPECT_EQ(text, "kept");
+  const std::string moved = Outside("moved.reg");
+  ASSERT_EQ(rename(kept.c_str(), moved.c_str()), 0);
+  ASSERT_EQ(symlink(moved.c_str(), kept.c_str()), 0);
+  EXPECT_FALSE(platform::RegistryReadString(RegRoot::kLocalMachine, "Software", "v", &text));
+  EXPECT_TRUE(ProblemSays(platform::kOutsideRootReason));
+  unlink(moved.c_str());
 
   // The folder itself, a link out.
   ScratchFolder other;
