@@ -34,11 +34,6 @@ std::string FoldedName(const std::string& name) { return FoldName(name); }
 // clock leave the same time behind (git's "racily clean" entries).
 constexpr time_t kSettledSeconds = 2;
 
-// The entry of folder whose name equals name without regard to case, or ""
-// when there is none. The names of a settled folder are read once and kept
-// (by the letters folded, the first name in the folder's order), so that
-// looking up many names that are not there (side files, say) costs one
-// read of the folder rather than one each.
 // The key of a folder's listing: as spelled, without a closing slash.
 std::string ListingKey(const std::string& folder) {
   std::string key = folder.empty() ? std::string(".") : folder;
@@ -65,6 +60,12 @@ std::string ReadListing(const std::string& folder, const std::string* name, bool
   return found;
 }
 
+// The name in the listing that folds as name does, or "".
+std::string NameIn(const state::FolderListings::Listing& listing, const std::string& name) {
+  auto found = listing.names.find(FoldedName(name));
+  return found != listing.names.end() ? found->second : std::string();
+}
+
 // Makes room for one more listing: those not held go first.
 void MakeRoom(state::FolderListings& listings) {
   if (listings.folders.size() < state::FolderListings::kMostFolders) return;
@@ -73,16 +74,18 @@ void MakeRoom(state::FolderListings& listings) {
   }
 }
 
+// The entry of folder whose name equals name without regard to case, or ""
+// when there is none. The names of a settled folder are read once and kept
+// (by the letters folded, the first name in the folder's order), so that
+// looking up many names that are not there (side files, say) costs one
+// read of the folder rather than one each.
 std::string FindCaseInsensitive(const std::string& folder, const std::string& name) {
   const std::string opened = ListingKey(folder);
   state::FolderListings& listings = state::Listings();
   {
     std::lock_guard<std::mutex> guard(listings.mutex);
     auto held = listings.folders.find(opened);
-    if (held != listings.folders.end() && held->second.held > 0) {
-      auto found = held->second.names.find(FoldedName(name));
-      return found != held->second.names.end() ? found->second : std::string();
-    }
+    if (held != listings.folders.end() && held->second.held > 0) return NameIn(held->second, name);
   }
   struct stat st;
   if (stat(opened.c_str(), &st) != 0) return std::string();
@@ -93,14 +96,11 @@ std::string FindCaseInsensitive(const std::string& folder, const std::string& na
     const state::FolderListings::Listing& listing = kept->second;
     if (settled && listing.device == st.st_dev && listing.inode == st.st_ino &&
         listing.changed == st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec) {
-      auto found = listing.names.find(FoldedName(name));
-      return found != listing.names.end() ? found->second : std::string();
+      return NameIn(listing, name);
     }
     listings.folders.erase(kept);
   } else if (kept != listings.folders.end()) {
-    // Held since the look above: what it holds is the answer.
-    auto found = kept->second.names.find(FoldedName(name));
-    return found != kept->second.names.end() ? found->second : std::string();
+    return NameIn(kept->second, name);  // held since the look above
   }
   state::FolderListings::Listing listing;
   std::string found = ReadListing(opened, &name, settled, &listing);
