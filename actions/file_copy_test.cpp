@@ -84,6 +84,13 @@ TEST_F(FileCopyTest, NamesAreReusedForTheSameFileAndNumberedForOthers) {
   ASSERT_EQ(VUCopyFileToFolder(other.c_str(), out_.c_str(), exact, fits), 1);
   EXPECT_EQ(std::string(exact), copy);
   EXPECT_EQ(exact[fits], '#');
+  // Nor is a new copy made whose name would not fit.
+  const std::string fresh = scratch_.Path("b\\gong.wav");
+  ASSERT_TRUE(WriteTextFile(fresh, "gong"));
+  std::fill(exact, exact + sizeof exact, '#');
+  EXPECT_EQ(VUCopyFileToFolder(fresh.c_str(), out_.c_str(), exact, static_cast<int>((out_ + "gong.wav").size())), 0);
+  EXPECT_EQ(exact[0], '#');
+  EXPECT_FALSE(vesta::platform::PathExists((out_ + "gong.wav").c_str()));
 }
 
 TEST_F(FileCopyTest, AMissingSourceOrAFolderThatIsNotThereFails) {

@@ -141,6 +141,8 @@ TEST_F(FileOutputTest, ANewFileIsCopiedInPlaceOnlyWhereNothingIsAndSyncedWithIts
   ASSERT_TRUE(platform::MakeFolder(folder.c_str()));
   EXPECT_FALSE(platform::CopyToNewFile(source.c_str(), folder.c_str()));
   EXPECT_TRUE(platform::FolderExists(folder.c_str()));
+  EXPECT_FALSE(platform::CopyToNewFile(nullptr, scratch_.Path("null.bin").c_str()));
+  EXPECT_FALSE(platform::CopyToNewFile(source.c_str(), nullptr));
   // A source that is not there makes nothing.
   const std::string none = scratch_.Path("none.bin");
   EXPECT_FALSE(platform::CopyToNewFile(scratch_.Path("missing.bin").c_str(), none.c_str()));

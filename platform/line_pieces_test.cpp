@@ -59,6 +59,37 @@ TEST(LinePiecesTest, PiecesAreThoseOfFgetsWhereverTheStreamBuffers) {
   EXPECT_EQ(expected[1].text, "exactly ten");  // its line feed comes as a piece of its own
   EXPECT_EQ(expected[5].text, "longer than");
   for (size_t buffer : {0, 7, 16, 64}) EXPECT_EQ(Pieces(path, buffer, false), expected) << buffer;
+  // No stream, no pieces.
+  vesta::platform::LinePieces none(nullptr, 12);
+  const char* piece = nullptr;
+  int length = 0;
+  EXPECT_FALSE(none.Next(&piece, &length));
 }
+
+#if defined(__GLIBC__)
+// Where the stream's buffer holds a whole piece, the piece is read there.
+TEST(LinePiecesTest, APieceTheStreamHoldsWholeIsReadWhereItLies) {
+  vesta::testing::ScratchFolder scratch;
+  const std::string path = scratch.Path("lines.txt");
+  ASSERT_TRUE(vesta::testing::WriteBinaryFile(path, "one\ntwo\nthree\n"));
+  FILE* stream = vesta::platform::OpenStream(path.c_str(), "rb");
+  ASSERT_NE(stream, nullptr);
+  std::vector<char> buffer(4096);
+  std::setvbuf(stream, buffer.data(), _IOFBF, buffer.size());
+  {
+    vesta::platform::LinePieces reader(stream, 12);
+    const char* text = nullptr;
+    int length = 0;
+    // The first fills the buffer (through fgets); the next lies in it.
+    ASSERT_TRUE(reader.Next(&text, &length));
+    EXPECT_EQ(std::string(text, static_cast<size_t>(length)), "one\n");
+    ASSERT_TRUE(reader.Next(&text, &length));
+    EXPECT_EQ(std::string(text, static_cast<size_t>(length)), "two\n");
+    EXPECT_TRUE(text >= buffer.data() && text < buffer.data() + buffer.size());
+    EXPECT_EQ(std::ftell(stream), 8);
+  }
+  std::fclose(stream);
+}
+#endif
 
 }  // namespace
