@@ -132,21 +132,33 @@ bool Replacement::Write(std::string_view text) {
   return !failed_;
 }
 
+namespace {
+
+// The end of every temporary: closed, and (when all went well so far)
+// renamed to path; a failure named for path; the temporary gone. True when
+// the file is in place.
+bool PutInPlace(backend::Temporary* temporary, const std::string& path, bool ok, bool keepExisting, bool sync) {
+  bool closed = !FaultHere(FaultPoint::kClose) || Failed(EIO);
+  closed = backend::CloseTemporaryStream(temporary) && closed;
+  ok = ok && closed;
+  if (ok && FaultHere(FaultPoint::kRename)) ok = Failed(EIO);
+  ok = ok && backend::MoveTemporaryOver(temporary, keepExisting, sync);
+  if (!ok) NameFailure(path);
+  backend::DiscardTemporary(temporary);
+  return ok;
+}
+
+}  // namespace
+
 bool Replacement::Commit(bool keepExisting, bool sync) {
   if (temporary_ == nullptr) return false;
   FILE* stream = Stream();
   bool ok = !failed_ && FlushStream(stream);
   if (ok && sync && FaultHere(FaultPoint::kSync)) ok = Failed(EIO);
   ok = ok && (!sync || backend::SyncStream(stream));
-  bool closed = !FaultHere(FaultPoint::kClose) || Failed(EIO);
-  closed = backend::CloseTemporaryStream(temporary_) && closed;
-  ok = ok && closed;
-  if (ok && FaultHere(FaultPoint::kRename)) ok = Failed(EIO);
-  ok = ok && backend::MoveTemporaryOver(temporary_, keepExisting, sync);
-  if (!ok) NameFailure(path_);
-  backend::DiscardTemporary(temporary_);
+  backend::Temporary* temporary = temporary_;
   temporary_ = nullptr;
-  return ok;
+  return PutInPlace(temporary, path_, ok, keepExisting, sync);
 }
 
 void Replacement::Abandon() {
@@ -186,15 +198,9 @@ bool CopyToNewFile(const char* from, const char* to) {
     ok = false;
   }
   std::fclose(in);
-  bool closed = !FaultHere(FaultPoint::kClose) || Failed(EIO);
-  closed = backend::CloseTemporaryStream(temporary) && closed;
-  ok = ok && closed;
-  // Under its name only once it is whole; no sync of its own.
-  if (ok && FaultHere(FaultPoint::kRename)) ok = Failed(EIO);
-  ok = ok && backend::MoveTemporaryOver(temporary, true, false);
-  if (!ok) NameFailure(to);
-  backend::DiscardTemporary(temporary);
-  return ok;
+  // Under its name only once it is whole, where nothing holds the name; no
+  // sync of its own.
+  return PutInPlace(temporary, to, ok, true, false);
 }
 
 bool SyncNewFiles(const std::vector<std::string>& paths) {
