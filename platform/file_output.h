@@ -91,10 +91,11 @@ bool ReplaceWholeFile(const char* path, std::string_view contents, FileMode mode
 // a sync each: SyncNewFiles makes a whole batch of them durable at once,
 // before the file that names them is put in place (a world file, through
 // Replacement), so that a crash never leaves a file naming copies that are
-// not on the disk. Each is written as a temporary beside its name and
-// renamed to it when whole, so that a process killed while it writes
-// leaves a temporary (swept as a replacement's is), never a file cut short
-// under the name.
+// not on the disk. Each is written as a temporary and given its name when
+// whole, so that a process killed while it writes never leaves a file cut
+// short under the name: on Linux a file without a name, which dies with
+// the process; elsewhere a named temporary beside it, swept as a
+// replacement's is.
 //
 // Copies from into a new file at to. False when anything is at to already
 // (the reason EEXIST), or when the copy fails; a copy that fails leaves

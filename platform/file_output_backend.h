@@ -16,7 +16,10 @@ namespace vesta::platform::backend {
 // Creates the temporary file temporaryName in the folder of path (with
 // followLinks the folder of the file a link at path leads to), open for
 // writing in mode. Null, with the file error set, on failure; with
-// mustBeNew also when anything is at path already (EEXIST).
+// mustBeNew also when anything is at path already (EEXIST). With mustBeNew
+// the temporary may be a file without a name (where the system has them),
+// which leaves nothing behind when the process dies; the temporary's name
+// is then unused.
 Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode mode,
                            bool followLinks = true, bool mustBeNew = false);
 FILE* TemporaryStream(Temporary* temporary);
@@ -31,6 +34,12 @@ bool MoveTemporaryOver(Temporary* temporary, bool keepExisting, bool durable = t
 // Closes (if open) and deletes the temporary file, and frees it; also
 // frees one that was renamed.
 void DiscardTemporary(Temporary* temporary);
+
+// Copies the rest of in to the end of out within the system, the bytes
+// never passing through this process: 1 when all of it went; 0 when the
+// system offers no such copy between these files and nothing was copied
+// (the caller copies through its own buffer); -1, errno set, on failure.
+int CopyInSystem(FILE* in, FILE* out);
 
 // Pushes what the files at paths hold, and their names, to the disk; a path
 // that is gone is passed over. False, with the file error set, on failure.

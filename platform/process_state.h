@@ -48,11 +48,13 @@ struct Replacements {
 VESTA_STATE_API Replacements& Replacing();
 
 // The POSIX backend's installation: VESTA_ROOT as it was when its folders
-// were made, and where it really lies.
+// were made, where it really lies, and that folder held open (-1 when it
+// could not be).
 struct Installation {
   std::mutex mutex;
   std::string root;
   std::string real;
+  int folder = -1;
 };
 VESTA_STATE_API Installation& MadeInstallation();
 

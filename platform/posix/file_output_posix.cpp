@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <set>
 #include <string>
@@ -22,9 +23,10 @@ namespace vesta::platform::backend {
 
 struct Temporary {
   posix::Place place;  // the folder and the name of the file replaced
-  std::string name;    // the temporary's name in that folder
+  std::string name;    // the temporary's name in that folder; "" for one without a name
   std::string path;    // the caller's path, for errors
   FILE* stream = nullptr;
+  int unnamed = -1;  // the file without a name, held open until it is linked to one
   bool renamed = false;
 };
 
@@ -35,6 +37,48 @@ bool Fail(const std::string& path) {
   SetFileError(path.c_str(), std::strerror(error));
   errno = error;
   return false;
+}
+
+// True when a file made without a name can be given one later: through
+// its entry in /proc, which an unprivileged process may link.
+bool CanNameLater() {
+  static const bool can = access("/proc/self/fd", X_OK) == 0;
+  return can;
+}
+
+// Opens a file without a name in the temporary's folder, to be linked to
+// the name once whole: a process that dies while it writes leaves nothing
+// behind. False where the file system cannot (nothing is made then).
+bool OpenUnnamed(Temporary* temporary) {
+#ifdef O_TMPFILE
+  if (!CanNameLater()) return false;
+  const int fd = openat(temporary->place.Folder(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  temporary->unnamed = dup(fd);
+  temporary->stream = temporary->unnamed >= 0 ? fdopen(fd, "w") : nullptr;
+  if (temporary->stream != nullptr) {
+    temporary->name.clear();
+    return true;
+  }
+  close(fd);
+  if (temporary->unnamed >= 0) close(temporary->unnamed);
+  temporary->unnamed = -1;
+#else
+  (void)temporary;
+#endif
+  return false;
+}
+
+// Gives the unnamed temporary its name, never over a file there already.
+bool LinkUnnamed(Temporary* temporary) {
+  char self[64];
+  std::snprintf(self, sizeof self, "/proc/self/fd/%d", temporary->unnamed);
+  if (linkat(AT_FDCWD, self, temporary->place.Folder(), temporary->place.Name(), AT_SYMLINK_FOLLOW) != 0) {
+    return Fail(temporary->path);
+  }
+  close(temporary->unnamed);
+  temporary->unnamed = -1;
+  return true;
 }
 
 }  // namespace
@@ -56,6 +100,7 @@ Temporary* CreateTemporary(const char* path, const std::string& temporaryName, F
     delete temporary;
     return nullptr;
   }
+  if (mustBeNew && OpenUnnamed(temporary)) return temporary;
   int fd = openat(place.Folder(), temporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) {
     Fail(path);
@@ -64,7 +109,7 @@ Temporary* CreateTemporary(const char* path, const std::string& temporaryName, F
   }
   // The new file keeps the old one's permissions.
   struct stat old;
-  if (fstatat(place.Folder(), place.Name(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode)) {
+  if (!mustBeNew && fstatat(place.Folder(), place.Name(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode)) {
     fchmod(fd, old.st_mode & 07777);
   }
   temporary->stream = fdopen(fd, "w");
@@ -96,7 +141,10 @@ bool CloseTemporaryStream(Temporary* temporary) {
 bool MoveTemporaryOver(Temporary* temporary, bool keepExisting, bool durable) {
   const int folder = temporary->place.Folder();
   const char* name = temporary->place.Name();
-  if (keepExisting) {
+  if (temporary->unnamed >= 0) {
+    // Made only for a new file; a link never replaces one.
+    if (!LinkUnnamed(temporary)) return false;
+  } else if (keepExisting) {
     // A link fails where a name exists already; then the temporary goes.
     // Where the file system has no links, a check has to do.
     if (linkat(folder, temporary->name.c_str(), folder, name, 0) == 0) {
@@ -124,10 +172,29 @@ bool MoveTemporaryOver(Temporary* temporary, bool keepExisting, bool durable) {
 void DiscardTemporary(Temporary* temporary) {
   if (temporary == nullptr) return;
   if (temporary->stream != nullptr) std::fclose(temporary->stream);
-  if (!temporary->renamed && temporary->place.Folder() >= 0) {
+  if (temporary->unnamed >= 0) close(temporary->unnamed);
+  if (!temporary->renamed && !temporary->name.empty() && temporary->place.Folder() >= 0) {
     unlinkat(temporary->place.Folder(), temporary->name.c_str(), 0);
   }
   delete temporary;
+}
+
+int CopyInSystem(FILE* in, FILE* out) {
+  if (std::fflush(out) != 0) return -1;
+  bool copied = false;
+  for (;;) {
+    const ssize_t n = copy_file_range(fileno(in), nullptr, fileno(out), nullptr, size_t{1} << 30, 0);
+    if (n > 0) {
+      copied = true;
+    } else if (n == 0) {
+      return 1;
+    } else if (errno != EINTR) {
+      // Another file system, or one that cannot: the caller's own copy.
+      const bool offered = errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP &&
+                           errno != EPERM && errno != EBADF;
+      return copied || offered ? -1 : 0;
+    }
+  }
 }
 
 bool SyncFiles(const std::vector<std::string>& paths) {

@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/file_error.h"
 #include "platform/file_lock.h"
@@ -41,6 +43,40 @@ TEST(FileOutputPosixTest, AReplacedFileKeepsItsPermissions) {
     ASSERT_TRUE(platform::ReplaceWholeFile(path.c_str(), "new", FileMode::kText));
     EXPECT_EQ(ReadTextFile(path), "new");
     EXPECT_EQ(Permissions(path), mode);
+  }
+}
+
+// A new file is written without a name, so that a process that dies
+// while it writes leaves nothing in the folder; the name it takes at the
+// end is never one made meanwhile.
+TEST(FileOutputPosixTest, ANewFileHasNoNameUntilItIsWholeAndTakesNoNameMadeMeanwhile) {
+  vesta::testing::ScratchFolder scratch;
+  const std::string source = scratch.Path("source.bin");
+  ASSERT_TRUE(vesta::testing::WriteTextFile(source, "bytes"));
+  const std::string path = scratch.Path("new.bin");
+  const auto Names = [&scratch] {
+    std::vector<std::string> names = platform::FindFiles(scratch.Path("*").c_str());
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  for (bool meanwhile : {false, true}) {
+    platform::backend::Temporary* copy =
+        platform::backend::CreateTemporary(path.c_str(), "~vt1-1.tmp", FileMode::kBinary, false, true);
+    ASSERT_NE(copy, nullptr);
+    FILE* in = std::fopen(platform::HostPath(source.c_str()).c_str(), "rb");
+    ASSERT_NE(in, nullptr);
+    EXPECT_EQ(platform::backend::CopyInSystem(in, platform::backend::TemporaryStream(copy)), 1);
+    std::fclose(in);
+    EXPECT_EQ(Names(), (std::vector<std::string>{source}));
+    if (meanwhile) {
+      ASSERT_TRUE(vesta::testing::WriteTextFile(path, "theirs"));
+    }
+    ASSERT_TRUE(platform::backend::CloseTemporaryStream(copy));
+    EXPECT_EQ(platform::backend::MoveTemporaryOver(copy, true, false), !meanwhile);
+    platform::backend::DiscardTemporary(copy);
+    EXPECT_EQ(ReadTextFile(path), meanwhile ? "theirs" : "bytes");
+    EXPECT_EQ(Names(), (std::vector<std::string>{path, source}));
+    ASSERT_EQ(unlink(platform::HostPath(path.c_str()).c_str()), 0);
   }
 }
 

@@ -34,7 +34,7 @@ bool LookAt(const char* path, struct stat* st) {
   if (!posix::IsWindowsPath(path)) return stat(posix::ResolveHostPath(path).c_str(), st) == 0;
   const FileError before = LastFileError();
   posix::Place place;
-  if (place.Open(path) && place.FollowLinks() && fstatat(place.Folder(), place.Name(), st, 0) == 0) return true;
+  if (place.Open(path) && place.FollowLinks() && place.Look(st)) return true;
   // Only a way out is worth a word; a name that is not there is not news.
   if (!place.Outside()) SetFileError(before.path.c_str(), before.reason);
   return false;

@@ -31,6 +31,10 @@ bool IsRootHostPath(const char* path);
 // ASCII letter case is taken; components after one that matches nothing are
 // kept as spelled.
 std::string ResolveHostPath(const char* path);
+// A Windows path's host path as it is spelled, no letter case matched:
+// what ResolveHostPath gives when the path exists as spelled. "" for any
+// other path.
+std::string SpelledHostPath(const char* path);
 
 // The listing of a host folder kept and trusted while held, whatever its
 // times say (a FolderFill): HoldListing reads it (or takes one more hold),

@@ -195,6 +195,41 @@ std::string FoldDots(const std::string& rest) {
   return folded;
 }
 
+std::string WithSlashes(const char* path) {
+  std::string p(path);
+  for (char& c : p) {
+    if (c == '\\') c = '/';
+  }
+  return p;
+}
+
+// Splits a Windows path (p: the same with slashes for its back-slashes)
+// into the host folder of its drive or share, above which nothing of the
+// path reaches, and the rest below it with its dots folded. False for a
+// share path without its server and share.
+bool SplitWindowsPath(const char* path, const std::string& p, std::string* base, std::string* rest) {
+  size_t restStart = 1;
+  if (path[0] != '\\') {
+    *base = VestaRoot() + "/drive_" + static_cast<char>(std::tolower(static_cast<unsigned char>(p[0])));
+    restStart = 2;
+  } else if (path[1] == '\\') {
+    *base = VestaRoot() + "/unc";
+    restStart = 2;
+    for (int part = 0; part < 2; ++part) {  // the server, then the share
+      size_t begin = p.find_first_not_of('/', restStart);
+      if (begin == std::string::npos) return false;
+      restStart = std::min(p.find('/', begin), p.size());
+      std::string name = p.substr(begin, restStart - begin);
+      if (name == "." || name == "..") return false;
+      *base += '/' + name;
+    }
+  } else {
+    *base = VestaRoot() + "/drive_c";
+  }
+  *rest = FoldDots(p.substr(restStart));
+  return true;
+}
+
 }  // namespace
 
 std::string VestaRoot() {
@@ -258,42 +293,29 @@ bool IsWindowsPath(const char* path) {
 
 std::string ResolveHostPath(const char* path) {
   if (path == nullptr) return std::string();
-  std::string p(path);
-  for (char& c : p) {
-    if (c == '\\') c = '/';
-  }
+  const std::string p = WithSlashes(path);
   if (!IsWindowsPath(path)) {
     if (p.empty() || p[0] != '/') return p.empty() ? p : ResolveComponents(std::string(), p);
     size_t start = p.find_first_not_of('/');
     return start == std::string::npos ? std::string("/") : ResolveComponents("/", p.substr(start));
   }
 
-  // The drive's or the share's folder, above which nothing of the path
-  // reaches.
   std::string base;
-  size_t restStart = 1;
-  if (path[0] != '\\') {
-    base = VestaRoot() + "/drive_" + static_cast<char>(std::tolower(static_cast<unsigned char>(p[0])));
-    restStart = 2;
-  } else if (path[1] == '\\') {
-    base = VestaRoot() + "/unc";
-    restStart = 2;
-    for (int part = 0; part < 2; ++part) {  // the server, then the share
-      size_t begin = p.find_first_not_of('/', restStart);
-      if (begin == std::string::npos) return std::string();
-      restStart = std::min(p.find('/', begin), p.size());
-      std::string name = p.substr(begin, restStart - begin);
-      if (name == "." || name == "..") return std::string();
-      base += '/' + name;
-    }
-  } else {
-    base = VestaRoot() + "/drive_c";
-  }
-  std::string rest = FoldDots(p.substr(restStart));
+  std::string rest;
+  if (!SplitWindowsPath(path, p, &base, &rest)) return std::string();
   if (rest.empty()) return base + '/';
   std::string host = ResolveComponents(base, rest);
   if (p.back() == '/' && host.back() != '/') host += '/';
   return host;
+}
+
+std::string SpelledHostPath(const char* path) {
+  if (!IsWindowsPath(path)) return std::string();
+  const std::string p = WithSlashes(path);
+  std::string base;
+  std::string rest;
+  if (!SplitWindowsPath(path, p, &base, &rest)) return std::string();
+  return rest.empty() ? base + '/' : Join(base, rest);
 }
 
 }  // namespace vesta::platform::posix

@@ -17,6 +17,10 @@ bool EnsureInstallation();
 // when it cannot be had. Kept for as long as VESTA_ROOT stays the same.
 std::string RealRoot();
 
+// The root's folder, held open while VESTA_ROOT stays the same; -1 when it
+// cannot be had.
+int RootFolder();
+
 // True when real (a host path with every link resolved) is the root itself
 // or lies inside it.
 bool LiesInRoot(const std::string& real);

@@ -1,6 +1,8 @@
 #include "platform/posix/installation.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <climits>
@@ -61,6 +63,8 @@ bool EnsureInstallation() {
   if (!made || realpath(root.c_str(), real) == nullptr) return false;
   known.root = root;
   known.real = real;
+  if (known.folder >= 0) close(known.folder);
+  known.folder = open(real, O_PATH | O_DIRECTORY | O_CLOEXEC);
   return true;
 }
 
@@ -72,6 +76,12 @@ std::string RealRoot() {
   }
   std::lock_guard<std::mutex> lock(State().mutex);
   return State().real;
+}
+
+int RootFolder() {
+  if (!EnsureInstallation()) return -1;
+  std::lock_guard<std::mutex> lock(State().mutex);
+  return State().folder;
 }
 
 bool LiesInRoot(const std::string& real) {

@@ -11,6 +11,8 @@
 #ifndef VESTA_PLATFORM_POSIX_PLACE_H
 #define VESTA_PLATFORM_POSIX_PLACE_H
 
+#include <sys/stat.h>
+
 #include <string>
 
 namespace vesta::platform::posix {
@@ -31,6 +33,10 @@ class Place {
   // a symbolic link, moves to where it leads, checked as the path itself
   // was. False, as Open, for a link out of the root or a loop of links.
   bool FollowLinks();
+  // What the name is, links followed, after FollowLinks: the look it took
+  // at a name that was no link, else a fresh one. False, with errno set,
+  // when nothing is there.
+  bool Look(struct stat* st) const;
 
   // The open folder, and the name in it.
   int Folder() const { return folder_; }
@@ -42,12 +48,18 @@ class Place {
   bool Outside() const { return outside_; }
 
  private:
+  // Opens hostFolder, spelled inside the root, when name is there as
+  // spelled (a link or not); false, with nothing set, when either is not.
+  bool OpenSpelled(const std::string& hostFolder, const std::string& name);
   // Opens hostFolder for name; given is the caller's path, for errors.
   bool OpenAt(const std::string& hostFolder, const std::string& name);
   bool Fail(int error, const std::string& reason);
 
   int folder_ = -1;
   bool bounded_ = false;
+  bool looked_ = false;  // FollowLinks saw the name, or nothing, as named_ and lookError_
+  int lookError_ = 0;
+  struct stat named_ {};
   bool outside_ = false;
   std::string given_;
   std::string folderPath_;

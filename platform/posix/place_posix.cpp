@@ -1,6 +1,7 @@
 #include "platform/posix/place.h"
 
 #include <fcntl.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +10,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#if defined(__linux__) && __has_include(<linux/openat2.h>)
+#include <linux/openat2.h>
+#define VESTA_HAVE_OPENAT2 1
+#endif
 
 #include "platform/file_error.h"
 #include "platform/posix/host_path.h"
@@ -34,6 +40,33 @@ bool Split(std::string host, std::string* folder, std::string* name) {
     *name = host.substr(slash + 1);
   }
   return *name != "." && *name != "..";
+}
+
+// Opens hostFolder when it is spelled inside the root, walking from the
+// root's own folder with the kernel keeping every step beneath it, links
+// included: what opens lies in the root without a look at where. -1 with
+// errno set when it cannot be opened that way; ENOENT and ENOTDIR say that
+// the folder is not there, anything else that the caller must look for
+// itself (no openat2, an absolute link, a way up out of the root).
+int OpenBeneathRoot(const std::string& hostFolder) {
+#if defined(VESTA_HAVE_OPENAT2) && defined(SYS_openat2)
+  const std::string root = VestaRoot();
+  const int base = root.empty() || root.back() == '/' ? -1 : RootFolder();
+  if (base < 0 || hostFolder.compare(0, root.size(), root) != 0 ||
+      (hostFolder.size() > root.size() && hostFolder[root.size()] != '/')) {
+    errno = EXDEV;
+    return -1;
+  }
+  const size_t start = hostFolder.find_first_not_of('/', root.size());
+  const char* rest = start == std::string::npos ? "." : hostFolder.c_str() + start;
+  open_how how{};
+  how.flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+  how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
+  return static_cast<int>(syscall(SYS_openat2, base, rest, &how, sizeof how));
+#else
+  errno = ENOSYS;
+  return -1;
+#endif
 }
 
 }  // namespace
@@ -73,14 +106,39 @@ bool Place::Open(const char* path) {
   bounded_ = IsWindowsPath(path) || IsRootHostPath(path);
   std::string folder;
   std::string name;
+  // A name is most often spelled as it is on the disk: the folder so
+  // spelled and the name in it are looked at first, and only a name not
+  // found so is matched without regard to case.
+  if (bounded_ && Split(SpelledHostPath(path), &folder, &name) && OpenSpelled(folder, name)) return true;
   if (!Split(ResolveHostPath(path), &folder, &name)) return Fail(EINVAL, "not a path to a file or folder");
   return OpenAt(folder, name);
 }
 
-bool Place::OpenAt(const std::string& hostFolder, const std::string& name) {
-  if (folder_ >= 0) close(folder_);
+bool Place::OpenSpelled(const std::string& hostFolder, const std::string& name) {
+  folder_ = OpenBeneathRoot(hostFolder);
+  if (folder_ < 0) return false;
+  if (fstatat(folder_, name.c_str(), &named_, AT_SYMLINK_NOFOLLOW) != 0) {
+    close(folder_);
+    folder_ = -1;
+    return false;
+  }
   folderPath_ = hostFolder;
   name_ = name;
+  looked_ = !S_ISLNK(named_.st_mode);
+  lookError_ = 0;
+  return true;
+}
+
+bool Place::OpenAt(const std::string& hostFolder, const std::string& name) {
+  if (folder_ >= 0) close(folder_);
+  looked_ = false;
+  folderPath_ = hostFolder;
+  name_ = name;
+  if (bounded_) {
+    folder_ = OpenBeneathRoot(hostFolder);
+    if (folder_ >= 0) return true;
+    if (errno == ENOENT || errno == ENOTDIR) return Fail(errno, std::strerror(errno));
+  }
   folder_ = open(hostFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder_ < 0) {
     int error = errno;
@@ -94,9 +152,15 @@ bool Place::OpenAt(const std::string& hostFolder, const std::string& name) {
 }
 
 bool Place::FollowLinks() {
+  if (looked_) return true;
   for (int links = 0; links < kMaxLinks; ++links) {
-    struct stat st;
-    if (fstatat(folder_, name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISLNK(st.st_mode)) return true;
+    looked_ = fstatat(folder_, name_.c_str(), &named_, AT_SYMLINK_NOFOLLOW) == 0;
+    lookError_ = looked_ ? 0 : errno;
+    if (!looked_ || !S_ISLNK(named_.st_mode)) {
+      looked_ = true;
+      return true;
+    }
+    looked_ = false;
     char target[PATH_MAX];
     ssize_t length = readlinkat(folder_, name_.c_str(), target, sizeof target - 1);
     if (length <= 0) return Fail(errno, std::strerror(errno));
@@ -113,6 +177,16 @@ bool Place::FollowLinks() {
     if (!OpenAt(folder, name)) return false;
   }
   return Fail(ELOOP, std::strerror(ELOOP));
+}
+
+bool Place::Look(struct stat* st) const {
+  if (!looked_) return fstatat(folder_, name_.c_str(), st, 0) == 0;
+  if (lookError_ != 0) {
+    errno = lookError_;
+    return false;
+  }
+  *st = named_;
+  return true;
 }
 
 }  // namespace vesta::platform::posix

@@ -14,6 +14,7 @@ namespace vesta::tool {
 std::vector<Planned> Plan(const References& references, const std::string& folder) {
   std::vector<Planned> plan;
   std::map<std::string, const Reference*> taken;  // destinations planned so far
+  const bool folderThere = VSFolderExists(folder.c_str()) == 1;  // else no name there is taken
   for (const Reference& reference : references.files) {
     char name[kVSBuffer];
     for (int number = 1; VSCopyName(reference.path.c_str(), number, name, sizeof name); ++number) {
@@ -25,7 +26,7 @@ std::vector<Planned> Plan(const References& references, const std::string& folde
         break;
       }
       auto held = taken.find(key);
-      bool onDisk = VSFileExists(candidate.c_str()) == 1;
+      bool onDisk = folderThere && VSFileExists(candidate.c_str()) == 1;
       if (held != taken.end()) {
         if (!VSSameContent(held->second->path.c_str(), reference.path.c_str())) continue;
       } else if (onDisk && !VSSameContent(candidate.c_str(), reference.path.c_str())) {
