@@ -29,6 +29,8 @@ bool SyncStream(FILE* stream);
 bool CloseTemporaryStream(Temporary* temporary);
 // Renames the closed temporary over its path (with keepExisting only where
 // nothing is there yet), then, when durable, makes the rename durable.
+// Without durable the file is one of a batch synced later (SyncFiles), and
+// the replace may leave its writing out to the system's own time.
 // False, with the file error set, when it was not renamed.
 bool MoveTemporaryOver(Temporary* temporary, bool keepExisting, bool durable = true);
 // Closes (if open) and deletes the temporary file, and frees it; also

@@ -81,6 +81,21 @@ bool LinkUnnamed(Temporary* temporary) {
   return true;
 }
 
+// Swaps what two names in folder hold, atomically; false where nothing is
+// at either or the file system cannot. For a file whose batch is synced
+// later: a rename over a file makes ext4 write the new one out at once,
+// an exchange does not.
+bool ExchangeNames(int folder, const char* first, const char* second) {
+#ifdef RENAME_EXCHANGE
+  return renameat2(folder, first, folder, second, RENAME_EXCHANGE) == 0;
+#else
+  (void)folder;
+  (void)first;
+  (void)second;
+  return false;
+#endif
+}
+
 }  // namespace
 
 Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode /*mode*/,
@@ -158,6 +173,9 @@ bool MoveTemporaryOver(Temporary* temporary, bool keepExisting, bool durable) {
       }
       if (renameat(folder, temporary->name.c_str(), folder, name) != 0) return Fail(temporary->path);
     }
+  } else if (!durable && ExchangeNames(folder, temporary->name.c_str(), name)) {
+    // The temporary's name now holds the old file.
+    unlinkat(folder, temporary->name.c_str(), 0);
   } else if (renameat(folder, temporary->name.c_str(), folder, name) != 0) {
     return Fail(temporary->path);
   }
