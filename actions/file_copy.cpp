@@ -133,6 +133,7 @@ std::string VUCopyOrigin(const char* copy) {
 }
 
 void VUForgetCopies() {
+  vesta::platform::EndNewFiles();
   Records().copies.clear();
   Records().origins.clear();
   Records().fresh.clear();

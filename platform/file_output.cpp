@@ -3,6 +3,7 @@
 #include "platform/file_output.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -173,6 +174,21 @@ bool ReplaceWholeFile(const char* path, std::string_view contents, FileMode mode
   return replacement.Begin(path, mode) && replacement.Write(contents) && replacement.Commit(false, sync);
 }
 
+MemoryStream::MemoryStream() : stream_(backend::OpenMemoryStream(&data_, &size_)) {}
+
+MemoryStream::~MemoryStream() {
+  if (stream_ != nullptr) std::fclose(stream_);
+  std::free(data_);
+}
+
+bool MemoryStream::Text(std::string_view* text) {
+  if (stream_ == nullptr) return false;
+  if (std::ferror(stream_)) return Failed(ENOMEM);
+  if (!FlushStream(stream_)) return false;
+  *text = std::string_view(data_, size_);
+  return true;
+}
+
 bool CopyToNewFile(const char* from, const char* to) {
   if (from == nullptr || to == nullptr) {
     SetFileError(from, std::strerror(ENOENT));
@@ -207,13 +223,27 @@ bool CopyToNewFile(const char* from, const char* to) {
 }
 
 bool SyncNewFiles(const std::vector<std::string>& paths) {
-  if (paths.empty()) return true;
-  if (FaultHere(FaultPoint::kSync)) {
+  bool synced = paths.empty();
+  if (!synced && FaultHere(FaultPoint::kSync)) {
     Failed(EIO);
     NameFailure(paths.front());
-    return false;
+  } else if (!synced) {
+    synced = backend::SyncFiles(paths);
   }
-  return backend::SyncFiles(paths);
+  const FileError why = LastFileError();
+  EndNewFiles();
+  if (!synced) SetFileError(why.path.c_str(), why.reason);
+  return synced;
+}
+
+void EndNewFiles() {
+  std::vector<std::string> setAside;
+  {
+    state::Replacements& replacing = state::Replacing();
+    std::lock_guard<std::mutex> lock(replacing.mutex);
+    setAside.swap(replacing.setAside);
+  }
+  for (const std::string& path : setAside) RemoveFile(path.c_str());
 }
 
 AppendResult AppendToFile(const char* path, std::string_view data, FileMode mode, LineStart start) {

@@ -87,6 +87,28 @@ class Replacement {
 // sync, as a Commit without it). False, the old file untouched, on failure.
 bool ReplaceWholeFile(const char* path, std::string_view contents, FileMode mode, bool sync = true);
 
+// Gathers in memory what a writer that flushes after every piece (a record
+// at a time) puts into a stream, for a file that is written whole once it
+// is all there (through a Replacement): one write instead of one for each
+// piece. Stream() is null where the platform has no such stream; the
+// writer then writes to the file's own stream.
+class MemoryStream {
+ public:
+  MemoryStream();
+  ~MemoryStream();
+  MemoryStream(const MemoryStream&) = delete;
+  MemoryStream& operator=(const MemoryStream&) = delete;
+  FILE* Stream() const { return stream_; }
+  // What was written so far, into *text (valid until the next write); false,
+  // with the file error set, when it could not all be kept.
+  bool Text(std::string_view* text);
+
+ private:
+  FILE* stream_ = nullptr;
+  char* data_ = nullptr;
+  size_t size_ = 0;
+};
+
 // Files made where nothing was (the copies of a pack) are written without
 // a sync each: SyncNewFiles makes a whole batch of them durable at once,
 // before the file that names them is put in place (a world file, through
@@ -106,6 +128,11 @@ bool CopyToNewFile(const char* from, const char* to);
 // (Windows). A path that is gone is passed over. False, with the reason,
 // when the system reports that something did not reach the disk.
 bool SyncNewFiles(const std::vector<std::string>& paths);
+// Ends a batch of new files: removes the old versions that rewrites of
+// them without a sync set aside (on POSIX; left as temporaries until the
+// batch ends, so that the batch does not make its files among inodes just
+// freed). SyncNewFiles ends its batch itself; a batch given up calls this.
+void EndNewFiles();
 
 enum class AppendResult {
   kAppended,

@@ -43,6 +43,11 @@ void DiscardTemporary(Temporary* temporary);
 // (the caller copies through its own buffer); -1, errno set, on failure.
 int CopyInSystem(FILE* in, FILE* out);
 
+// A stream that writes into a buffer of its own, *data and *size kept up
+// to date at each flush (free *data after closing it); null where the
+// platform has none.
+FILE* OpenMemoryStream(char** data, size_t* size);
+
 // Pushes what the files at paths hold, and their names, to the disk; a path
 // that is gone is passed over. False, with the file error set, on failure.
 bool SyncFiles(const std::vector<std::string>& paths);

@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/fault_points.h"
 #include "platform/file_error.h"
@@ -39,11 +40,13 @@ struct FaultPoint {
 VESTA_STATE_API FaultPoint& Fault(platform::FaultPoint point);
 
 // Replacements (file_output.h): how many temporaries this process has
-// named, and the folders it has swept of dead processes' temporaries.
+// named, the folders it has swept of dead processes' temporaries, and the
+// old versions of fresh copies set aside until their batch ends.
 struct Replacements {
   std::atomic<unsigned> temporariesNamed{0};
   std::mutex mutex;
   std::set<std::string> sweptFolders;  // host paths
+  std::vector<std::string> setAside;   // as the callers spell them
 };
 VESTA_STATE_API Replacements& Replacing();
 

@@ -34,7 +34,9 @@ class VSETU_API CVNormBuilder {
   typedef int (*ClickContextCallback)(void* context);
 
   CVNormBuilder();
-  // Frees nothing: the list and the world record are the process's.
+  // Frees nothing: the list and the world record are the process's. What
+  // the copy step set aside (the old versions of copies it rewrote) is
+  // removed.
   ~CVNormBuilder();
 
   // Empties the paths and both forms of the click callback. Returns 1.

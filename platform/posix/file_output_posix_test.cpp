@@ -80,6 +80,25 @@ TEST(FileOutputPosixTest, ANewFileHasNoNameUntilItIsWholeAndTakesNoNameMadeMeanw
   }
 }
 
+// A file of a batch rewritten without a sync sets its old version aside
+// under a temporary name until the batch ends, synced or given up.
+TEST(FileOutputPosixTest, AnOldVersionSetAsideIsGoneWhenItsBatchEnds) {
+  vesta::testing::ScratchFolder scratch;
+  const std::string path = scratch.Path("shape.x");
+  for (bool synced : {true, false}) {
+    ASSERT_TRUE(vesta::testing::WriteTextFile(path, "old"));
+    ASSERT_TRUE(platform::ReplaceWholeFile(path.c_str(), "new", FileMode::kText, false));
+    EXPECT_EQ(ReadTextFile(path), "new");
+    EXPECT_EQ(platform::FindFiles(scratch.Path("*.tmp").c_str()).size(), 1u);
+    if (synced) {
+      EXPECT_TRUE(platform::SyncNewFiles({path}));
+    } else {
+      platform::EndNewFiles();
+    }
+    EXPECT_EQ(platform::FindFiles(scratch.Path("*").c_str()), (std::vector<std::string>{path}));
+  }
+}
+
 TEST(FileOutputPosixTest, AStreamWhoseFileCannotBeSyncedSaysSo) {
   int ends[2];
   ASSERT_EQ(pipe(ends), 0);

@@ -167,6 +167,8 @@ bool CutBack(FILE* stream, long long length) {
 
 void RemoveCreated(const char* path) { DeleteFileA(path); }
 
+FILE* OpenMemoryStream(char**, size_t*) { return nullptr; }
+
 int CopyInSystem(FILE*, FILE*) { return 0; }
 
 bool SyncFiles(const std::vector<std::string>& paths) {

@@ -11,6 +11,7 @@
 #include "common/paths.h"
 #include "common/stamp.h"
 #include "common/text.h"
+#include "platform/file_output.h"
 #include "platform/file_system.h"
 #include "vesta/vsetu.h"
 #include "vsetu/normaliser/normaliser_log.h"
@@ -18,7 +19,9 @@
 
 CVNormBuilder::CVNormBuilder() : clickCallback(nullptr), clickContextCallback(nullptr), clickContext(nullptr) {}
 
-CVNormBuilder::~CVNormBuilder() = default;
+// Old versions of the copies rewritten are garbage from the moment they
+// are set aside; a batch that did not reach its sync leaves none behind.
+CVNormBuilder::~CVNormBuilder() { vesta::platform::EndNewFiles(); }
 
 int CVNormBuilder::NBInitialise() {
   for (char* path : {targetFolder, sourceFile, sourceNss, vssFile, nssCopy, vssCopy, sourceTxt, txtCopy}) {

@@ -30,10 +30,13 @@ int CVNormBuilder::NBSaveWorld(const char* folder, CTheList* element) {
   if (!VUSyncCopies()) return 0;
   // The records follow one another as the save operations append them,
   // through one stream rather than one opening of the file per record, into
-  // a new file that takes the old one's place only once it is whole.
+  // a new file that takes the old one's place only once it is whole. Each
+  // record ends with a flush: they are gathered in memory where the system
+  // can, and reach the file in one piece.
   vesta::platform::Replacement saved;
   if (!saved.Begin(path.c_str(), vesta::platform::FileMode::kText)) return 0;
-  FILE* stream = saved.Stream();
+  vesta::platform::MemoryStream gathered;
+  FILE* stream = gathered.Stream() != nullptr ? gathered.Stream() : saved.Stream();
   int result = 1;
   CWorldProp* world = nullptr;
   NBGetWorldPointer(&world);
@@ -56,5 +59,7 @@ int CVNormBuilder::NBSaveWorld(const char* folder, CTheList* element) {
                                                                                  : "a record could not be written");
     return 0;
   }
+  std::string_view text;
+  if (stream == gathered.Stream() && (!gathered.Text(&text) || !saved.Write(text))) return 0;
   return saved.Commit() ? 1 : 0;
 }
