@@ -3,7 +3,6 @@
 #include "platform/file_output.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -174,18 +173,17 @@ bool ReplaceWholeFile(const char* path, std::string_view contents, FileMode mode
   return replacement.Begin(path, mode) && replacement.Write(contents) && replacement.Commit(false, sync);
 }
 
-MemoryStream::MemoryStream() : stream_(backend::OpenMemoryStream(&data_, &size_)) {}
+MemoryStream::MemoryStream() : stream_(backend::OpenMemoryStream(&text_)) {}
 
 MemoryStream::~MemoryStream() {
   if (stream_ != nullptr) std::fclose(stream_);
-  std::free(data_);
 }
 
 bool MemoryStream::Text(std::string_view* text) {
   if (stream_ == nullptr) return false;
   if (std::ferror(stream_)) return Failed(ENOMEM);
   if (!FlushStream(stream_)) return false;
-  *text = std::string_view(data_, size_);
+  *text = text_;
   return true;
 }
 
@@ -236,15 +234,7 @@ bool SyncNewFiles(const std::vector<std::string>& paths) {
   return synced;
 }
 
-void EndNewFiles() {
-  std::vector<std::string> setAside;
-  {
-    state::Replacements& replacing = state::Replacing();
-    std::lock_guard<std::mutex> lock(replacing.mutex);
-    setAside.swap(replacing.setAside);
-  }
-  for (const std::string& path : setAside) RemoveFile(path.c_str());
-}
+void EndNewFiles() { backend::RemoveSetAside(); }
 
 AppendResult AppendToFile(const char* path, std::string_view data, FileMode mode, LineStart start) {
   backend::AppendTarget target;

@@ -104,9 +104,8 @@ class MemoryStream {
   bool Text(std::string_view* text);
 
  private:
+  std::string text_;
   FILE* stream_ = nullptr;
-  char* data_ = nullptr;
-  size_t size_ = 0;
 };
 
 // Files made where nothing was (the copies of a pack) are written without
@@ -129,9 +128,10 @@ bool CopyToNewFile(const char* from, const char* to);
 // when the system reports that something did not reach the disk.
 bool SyncNewFiles(const std::vector<std::string>& paths);
 // Ends a batch of new files: removes the old versions that rewrites of
-// them without a sync set aside (on POSIX; left as temporaries until the
-// batch ends, so that the batch does not make its files among inodes just
-// freed). SyncNewFiles ends its batch itself; a batch given up calls this.
+// them without a sync set aside (on POSIX, where each is written over by
+// the folder's next rewrite, so that the batch frees no inode while it
+// makes files). SyncNewFiles ends its batch itself; a batch given up calls
+// this.
 void EndNewFiles();
 
 enum class AppendResult {

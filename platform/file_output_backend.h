@@ -30,7 +30,9 @@ bool CloseTemporaryStream(Temporary* temporary);
 // Renames the closed temporary over its path (with keepExisting only where
 // nothing is there yet), then, when durable, makes the rename durable.
 // Without durable the file is one of a batch synced later (SyncFiles), and
-// the replace may leave its writing out to the system's own time.
+// the replace may leave its writing out to the system's own time, and the
+// old version set aside: a later temporary in the folder may be written
+// over it, and RemoveSetAside removes what is left when the batch ends.
 // False, with the file error set, when it was not renamed.
 bool MoveTemporaryOver(Temporary* temporary, bool keepExisting, bool durable = true);
 // Closes (if open) and deletes the temporary file, and frees it; also
@@ -43,10 +45,12 @@ void DiscardTemporary(Temporary* temporary);
 // (the caller copies through its own buffer); -1, errno set, on failure.
 int CopyInSystem(FILE* in, FILE* out);
 
-// A stream that writes into a buffer of its own, *data and *size kept up
-// to date at each flush (free *data after closing it); null where the
-// platform has none.
-FILE* OpenMemoryStream(char** data, size_t* size);
+// Removes the old versions set aside by MoveTemporaryOver.
+void RemoveSetAside();
+
+// A stream that appends what it is given to *text at each flush (text
+// outlives it); null where the platform has none.
+FILE* OpenMemoryStream(std::string* text);
 
 // Pushes what the files at paths hold, and their names, to the disk; a path
 // that is gone is passed over. False, with the file error set, on failure.

@@ -46,7 +46,7 @@ struct Replacements {
   std::atomic<unsigned> temporariesNamed{0};
   std::mutex mutex;
   std::set<std::string> sweptFolders;  // host paths
-  std::vector<std::string> setAside;   // as the callers spell them
+  std::vector<std::string> setAside;   // host paths
 };
 VESTA_STATE_API Replacements& Replacing();
 

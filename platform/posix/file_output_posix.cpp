@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <new>
 #include <set>
 #include <string>
 #include <utility>
@@ -98,6 +99,34 @@ bool ExchangeNames(int folder, const char* first, const char* second) {
 #endif
 }
 
+// Opens, emptied, an old version set aside in the temporary's folder, to
+// be the temporary; -1 when there is none (or it is no longer a regular
+// file of ours).
+int TakeSetAside(Temporary* temporary) {
+  const std::string folder = temporary->place.FolderPath() + "/";
+  std::string name;
+  {
+    state::Replacements& replacing = state::Replacing();
+    std::lock_guard<std::mutex> lock(replacing.mutex);
+    for (auto it = replacing.setAside.begin(); it != replacing.setAside.end(); ++it) {
+      if (it->compare(0, folder.size(), folder) == 0 && it->find('/', folder.size()) == std::string::npos) {
+        name = it->substr(folder.size());
+        replacing.setAside.erase(it);
+        break;
+      }
+    }
+  }
+  if (name.empty()) return -1;
+  const int fd = openat(temporary->place.Folder(), name.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  struct stat st;
+  if (fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    temporary->name = name;
+    return fd;
+  }
+  if (fd >= 0) close(fd);
+  return -1;
+}
+
 }  // namespace
 
 Temporary* CreateTemporary(const char* path, const std::string& temporaryName, FileMode /*mode*/,
@@ -118,7 +147,8 @@ Temporary* CreateTemporary(const char* path, const std::string& temporaryName, F
     return nullptr;
   }
   if (mustBeNew && OpenUnnamed(temporary)) return temporary;
-  int fd = openat(place.Folder(), temporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  int fd = mustBeNew ? -1 : TakeSetAside(temporary);
+  if (fd < 0) fd = openat(place.Folder(), temporaryName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) {
     Fail(path);
     delete temporary;
@@ -176,14 +206,13 @@ bool MoveTemporaryOver(Temporary* temporary, bool keepExisting, bool durable) {
       if (renameat(folder, temporary->name.c_str(), folder, name) != 0) return Fail(temporary->path);
     }
   } else if (!durable && ExchangeNames(folder, temporary->name.c_str(), name)) {
-    // The temporary's name now holds the old version: removed when the
-    // batch ends, so that the files the batch still makes are not slowed
-    // by inodes just freed (ext4 without a journal looks past each one).
-    const size_t cut = temporary->path.find_last_of("\\/");
+    // The temporary's name now holds the old version: set aside, to be
+    // written over by the folder's next such rewrite and removed when the
+    // batch ends, so that the batch frees no inode while it makes files
+    // (ext4 without a journal looks past each one freed of late).
     state::Replacements& replacing = state::Replacing();
     std::lock_guard<std::mutex> lock(replacing.mutex);
-    replacing.setAside.push_back(temporary->path.substr(0, cut == std::string::npos ? 0 : cut + 1) +
-                                 temporary->name);
+    replacing.setAside.push_back(temporary->place.FolderPath() + "/" + temporary->name);
   } else if (renameat(folder, temporary->name.c_str(), folder, name) != 0) {
     return Fail(temporary->path);
   }
@@ -205,7 +234,29 @@ void DiscardTemporary(Temporary* temporary) {
   delete temporary;
 }
 
-FILE* OpenMemoryStream(char** data, size_t* size) { return open_memstream(data, size); }
+FILE* OpenMemoryStream(std::string* text) {
+  cookie_io_functions_t gather{};
+  gather.write = [](void* cookie, const char* data, size_t size) -> ssize_t {
+    try {
+      static_cast<std::string*>(cookie)->append(data, size);
+    } catch (const std::bad_alloc&) {
+      errno = ENOMEM;
+      return -1;
+    }
+    return static_cast<ssize_t>(size);
+  };
+  return fopencookie(text, "w", gather);
+}
+
+void RemoveSetAside() {
+  std::vector<std::string> setAside;
+  {
+    state::Replacements& replacing = state::Replacing();
+    std::lock_guard<std::mutex> lock(replacing.mutex);
+    setAside.swap(replacing.setAside);
+  }
+  for (const std::string& path : setAside) RemoveFile(path.c_str());
+}
 
 int CopyInSystem(FILE* in, FILE* out) {
   if (std::fflush(out) != 0) return -1;

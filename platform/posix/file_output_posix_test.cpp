@@ -28,6 +28,13 @@ using platform::AppendResult;
 using platform::FileMode;
 using vesta::testing::ReadTextFile;
 
+// The files of the scratch folder, in order.
+std::vector<std::string> FilesIn(const vesta::testing::ScratchFolder& scratch) {
+  std::vector<std::string> names = platform::FindFiles(scratch.Path("*").c_str());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 mode_t Permissions(const std::string& path) {
   struct stat st;
   return lstat(platform::HostPath(path.c_str()).c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
@@ -54,11 +61,6 @@ TEST(FileOutputPosixTest, ANewFileHasNoNameUntilItIsWholeAndTakesNoNameMadeMeanw
   const std::string source = scratch.Path("source.bin");
   ASSERT_TRUE(vesta::testing::WriteTextFile(source, "bytes"));
   const std::string path = scratch.Path("new.bin");
-  const auto Names = [&scratch] {
-    std::vector<std::string> names = platform::FindFiles(scratch.Path("*").c_str());
-    std::sort(names.begin(), names.end());
-    return names;
-  };
   for (bool meanwhile : {false, true}) {
     platform::backend::Temporary* copy =
         platform::backend::CreateTemporary(path.c_str(), "~vt1-1.tmp", FileMode::kBinary, false, true);
@@ -67,7 +69,7 @@ TEST(FileOutputPosixTest, ANewFileHasNoNameUntilItIsWholeAndTakesNoNameMadeMeanw
     ASSERT_NE(in, nullptr);
     EXPECT_EQ(platform::backend::CopyInSystem(in, platform::backend::TemporaryStream(copy)), 1);
     std::fclose(in);
-    EXPECT_EQ(Names(), (std::vector<std::string>{source}));
+    EXPECT_EQ(FilesIn(scratch), (std::vector<std::string>{source}));
     if (meanwhile) {
       ASSERT_TRUE(vesta::testing::WriteTextFile(path, "theirs"));
     }
@@ -75,27 +77,30 @@ TEST(FileOutputPosixTest, ANewFileHasNoNameUntilItIsWholeAndTakesNoNameMadeMeanw
     EXPECT_EQ(platform::backend::MoveTemporaryOver(copy, true, false), !meanwhile);
     platform::backend::DiscardTemporary(copy);
     EXPECT_EQ(ReadTextFile(path), meanwhile ? "theirs" : "bytes");
-    EXPECT_EQ(Names(), (std::vector<std::string>{path, source}));
+    EXPECT_EQ(FilesIn(scratch), (std::vector<std::string>{path, source}));
     ASSERT_EQ(unlink(platform::HostPath(path.c_str()).c_str()), 0);
   }
 }
 
-// A file of a batch rewritten without a sync sets its old version aside
-// under a temporary name until the batch ends, synced or given up.
-TEST(FileOutputPosixTest, AnOldVersionSetAsideIsGoneWhenItsBatchEnds) {
+// Files of a batch rewritten without a sync set their old versions aside
+// under one temporary name, each written over by the next rewrite, until
+// the batch ends, synced or given up.
+TEST(FileOutputPosixTest, OldVersionsSetAsideAreGoneWhenTheirBatchEnds) {
   vesta::testing::ScratchFolder scratch;
-  const std::string path = scratch.Path("shape.x");
+  const std::vector<std::string> paths = {scratch.Path("a.x"), scratch.Path("b.x")};
   for (bool synced : {true, false}) {
-    ASSERT_TRUE(vesta::testing::WriteTextFile(path, "old"));
-    ASSERT_TRUE(platform::ReplaceWholeFile(path.c_str(), "new", FileMode::kText, false));
-    EXPECT_EQ(ReadTextFile(path), "new");
-    EXPECT_EQ(platform::FindFiles(scratch.Path("*.tmp").c_str()).size(), 1u);
+    for (const std::string& path : paths) {
+      ASSERT_TRUE(vesta::testing::WriteTextFile(path, "old " + path));
+      ASSERT_TRUE(platform::ReplaceWholeFile(path.c_str(), "new " + path, FileMode::kText, false));
+      EXPECT_EQ(platform::FindFiles(scratch.Path("*.tmp").c_str()).size(), 1u);
+    }
+    for (const std::string& path : paths) EXPECT_EQ(ReadTextFile(path), "new " + path);
     if (synced) {
-      EXPECT_TRUE(platform::SyncNewFiles({path}));
+      EXPECT_TRUE(platform::SyncNewFiles(paths));
     } else {
       platform::EndNewFiles();
     }
-    EXPECT_EQ(platform::FindFiles(scratch.Path("*").c_str()), (std::vector<std::string>{path}));
+    EXPECT_EQ(FilesIn(scratch), paths);
   }
 }
 

@@ -167,7 +167,9 @@ bool CutBack(FILE* stream, long long length) {
 
 void RemoveCreated(const char* path) { DeleteFileA(path); }
 
-FILE* OpenMemoryStream(char**, size_t*) { return nullptr; }
+FILE* OpenMemoryStream(std::string*) { return nullptr; }
+
+void RemoveSetAside() {}
 
 int CopyInSystem(FILE*, FILE*) { return 0; }
 
