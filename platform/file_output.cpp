@@ -230,7 +230,7 @@ bool SyncNewFiles(const std::vector<std::string>& paths) {
   }
   const FileError why = LastFileError();
   EndNewFiles();
-  if (!synced) SetFileError(why.path.c_str(), why.reason);
+  SetFileError(why.path.c_str(), why.reason);
   return synced;
 }
 

@@ -117,9 +117,10 @@ int TakeSetAside(Temporary* temporary) {
     }
   }
   if (name.empty()) return -1;
-  const int fd = openat(temporary->place.Folder(), name.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  // Emptied only once it is known to be a file with no other name.
+  const int fd = openat(temporary->place.Folder(), name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   struct stat st;
-  if (fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+  if (fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 && ftruncate(fd, 0) == 0) {
     temporary->name = name;
     return fd;
   }

@@ -115,6 +115,8 @@ bool Place::Open(const char* path) {
 }
 
 bool Place::OpenSpelled(const std::string& hostFolder, const std::string& name) {
+  if (folder_ >= 0) close(folder_);
+  looked_ = false;
   folder_ = OpenBeneathRoot(hostFolder);
   if (folder_ < 0) return false;
   if (fstatat(folder_, name.c_str(), &named_, AT_SYMLINK_NOFOLLOW) != 0) {
