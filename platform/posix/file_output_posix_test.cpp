@@ -155,6 +155,23 @@ TEST(FileOutputPosixTest, ALinkIsWrittenThroughToItsFileButNotOutOfTheRoot) {
   EXPECT_NE(access(away.c_str(), F_OK), 0);
 }
 
+// A folder reached through a link that stays inside the root is used,
+// whether the link is relative (walked beneath the root by the kernel) or
+// absolute (looked at where it leads).
+TEST(FileOutputPosixTest, AFolderLinkInsideTheRootIsFollowed) {
+  vesta::testing::ScratchFolder scratch;
+  ASSERT_TRUE(platform::MakeFolder(scratch.Path("real").c_str()));
+  const std::string real = platform::HostPath(scratch.Path("real").c_str());
+  ASSERT_EQ(symlink("real", platform::HostPath(scratch.Path("near").c_str()).c_str()), 0);
+  ASSERT_EQ(symlink(real.c_str(), platform::HostPath(scratch.Path("whole").c_str()).c_str()), 0);
+  for (const char* link : {"near", "whole"}) {
+    const std::string path = scratch.Path(std::string(link) + "\\file.txt");
+    ASSERT_TRUE(platform::ReplaceWholeFile(path.c_str(), link, FileMode::kText)) << link;
+    EXPECT_TRUE(platform::FileExists(path.c_str())) << link;
+    EXPECT_EQ(ReadTextFile(scratch.Path("real\\file.txt")), link);
+  }
+}
+
 TEST(FileOutputPosixTest, OnlyARegularFileIsAppendedToOrRead) {
   vesta::testing::ScratchFolder scratch;
   platform::SetFileError("stale", "stale");
