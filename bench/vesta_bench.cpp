@@ -150,14 +150,12 @@ std::string WorldOf(int items) {
 
 int gRun = 0;
 
-// What an earlier run left in the page cache goes to the disk, and its
-// folder away, outside the time measured.
 // Each round copies the media folder and syncs it once, as a user would,
 // then packs the world, side by side, so that both meet the same machine;
 // the table takes the median of each. What the rounds made is removed only
 // after the last one: files made just after many were deleted are slow to
 // make on some file systems (ext4 without a journal looks past every inode
-// freed in the last half minute), and that would fall on whichever ran next.
+// freed in the last minutes), and that would fall on whichever ran next.
 std::vector<double> gCopySeconds;
 std::vector<double> gPackSeconds;
 long gPackPeakKiB = 0;
