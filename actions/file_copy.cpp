@@ -41,6 +41,11 @@ void Remember(const std::string& source, const std::string& key, const std::stri
 // been emptied since.
 bool Fresh(const std::string& copy) { return Records().fresh.count(Folded(copy)) != 0; }
 
+void ForgetFresh() {
+  Records().fresh.clear();
+  Records().freshBySpelling.clear();
+}
+
 }  // namespace
 
 bool VUSameContent(const char* a, const char* b) {
@@ -67,11 +72,20 @@ bool VUSameContent(const char* a, const char* b) {
 
 int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size) {
   if (file == nullptr || folder == nullptr || out == nullptr || file[0] == '\0' || folder[0] == '\0') return 0;
+  // A pack names the same file thousands of times, mostly spelled the same.
+  std::string spelling = file;
+  spelling += '|';
+  spelling += folder;
+  auto& bySpelling = Records().freshBySpelling;
+  if (auto seen = bySpelling.find(spelling); seen != bySpelling.end()) return Give(seen->second, out, size);
   const std::string source = file;
   const std::string base = WithBackSlash(folder);
   const std::string key = Folded(source) + "|" + Folded(base);
   auto made = Records().copies.find(key);
-  if (made != Records().copies.end() && Fresh(made->second)) return Give(made->second, out, size);
+  if (made != Records().copies.end() && Fresh(made->second)) {
+    bySpelling.emplace(std::move(spelling), made->second);
+    return Give(made->second, out, size);
+  }
 
   // What a world or catalogue names is read only from inside the
   // installation: never a host path, never through a link out of it.
@@ -101,6 +115,7 @@ int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size
     // wrote and never synced: it goes to the disk with the new copies.
     Records().unsynced.push_back(candidate);
     Records().fresh.insert(Folded(candidate));
+    bySpelling.emplace(std::move(spelling), candidate);
     Remember(source, key, candidate);
     return Give(candidate, out, size);
   }
@@ -111,7 +126,7 @@ int VUSyncCopies() {
   std::vector<std::string>& unsynced = Records().unsynced;
   if (!vesta::platform::SyncNewFiles(unsynced)) return 0;
   unsynced.clear();
-  Records().fresh.clear();
+  ForgetFresh();
   return 1;
 }
 
@@ -136,12 +151,12 @@ void VUForgetCopies() {
   vesta::platform::EndNewFiles();
   Records().copies.clear();
   Records().origins.clear();
-  Records().fresh.clear();
+  ForgetFresh();
 }
 
 bool VUIsFreshCopy(const char* copy) { return copy != nullptr && Fresh(copy); }
 
-void VUBeginCopies() { Records().fresh.clear(); }
+void VUBeginCopies() { ForgetFresh(); }
 
 std::string VUOriginOf(const char* path) {
   std::string origin = VUCopyOrigin(path);

@@ -23,6 +23,9 @@ struct CopyRecords {
   // the same copies (folded): made by this process moments ago and not yet
   // handed to anyone, so that using one again needs no look at the disk
   std::unordered_set<std::string> fresh;
+  // source + "|" + folder as the caller spelled them -> a fresh copy: a
+  // name met again is answered without folding it
+  std::unordered_map<std::string, std::string> freshBySpelling;
 };
 VESTA_STATE_API CopyRecords& Copies();
 
