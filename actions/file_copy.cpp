@@ -89,13 +89,14 @@ int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size
 
   // What a world or catalogue names is read only from inside the
   // installation: never a host path, never through a link out of it.
-  if (!vesta::platform::IsInsideRoot(file, nullptr)) return 0;
+  const bool present = vesta::platform::IsFileInsideRoot(file);
+  if (!present && !vesta::platform::IsInsideRoot(file, nullptr)) return 0;
   char name[kVUPathBuffer];
   if (!VUGetNamePart(name, file)) return 0;
   if (made != Records().copies.end() && VUFileExists(made->second.c_str())) {
     return Give(made->second, out, size);
   }
-  if (!VUFileExists(file)) return 0;
+  if (!present) return 0;
 
   for (int number = 1; number <= kVUMostCopyNames; ++number) {
     std::string candidate = base + VUCopyName(name, number);

@@ -152,6 +152,16 @@ TEST(RootBoundaryTest, ProgramsRefuseWhatLeadsOutsideAndHostPaths) {
   EXPECT_TRUE(platform::IsInsideRoot("C:\\scratch\\missing\\deeper\\x.txt", nullptr));
   // A link to a file outside is deleted as the link itself: allowed.
   EXPECT_TRUE(platform::IsInsideRoot("C:\\scratch\\outfile", nullptr));
+
+  // A file to read is inside and there, in one look: the files outside,
+  // by a link or by a host path, are neither.
+  for (const auto& paths : {boundary.LinkPaths("victim.txt"), boundary.HostPaths("victim.txt")}) {
+    for (const std::string& path : paths) EXPECT_FALSE(platform::IsFileInsideRoot(path.c_str())) << path;
+  }
+  ASSERT_TRUE(vesta::testing::WriteTextFile(boundary.Folder() + "inside.txt", "x"));
+  EXPECT_TRUE(platform::IsFileInsideRoot("C:\\SCRATCH\\Inside.TXT"));
+  EXPECT_FALSE(platform::IsFileInsideRoot("C:\\scratch\\"));
+  EXPECT_FALSE(platform::IsFileInsideRoot("C:\\scratch\\missing.txt"));
 }
 
 TEST(RootBoundaryTest, BulkRemovalRemovesWhatTheSingleOperationsWould) {

@@ -101,6 +101,10 @@ std::string HostPath(const char* path);
 // full path (drive or UNC); a relative path is refused. When refused,
 // *reason (if given) says why.
 bool IsInsideRoot(const char* path, std::string* reason);
+// True when path is inside the installation as IsInsideRoot takes it and
+// names a file, as FileExists: both with one look at the disk. False says
+// only that one of them is false.
+bool IsFileInsideRoot(const char* path);
 
 // A folder this process is filling with new files (the copies of a pack).
 // While a FolderFill lives, the names in the folder are taken to be those

@@ -141,7 +141,7 @@ Temporary* CreateTemporary(const char* path, const std::string& temporaryName, F
     return nullptr;
   }
   struct stat held;
-  if (mustBeNew && fstatat(place.Folder(), place.Name(), &held, AT_SYMLINK_NOFOLLOW) == 0) {
+  if (mustBeNew && !place.SeenMissing() && fstatat(place.Folder(), place.Name(), &held, AT_SYMLINK_NOFOLLOW) == 0) {
     errno = EEXIST;
     Fail(path);
     delete temporary;

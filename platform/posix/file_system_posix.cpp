@@ -62,7 +62,8 @@ FILE* OpenForReading(const char* path, const char* mode) {
     }
     return nullptr;
   }
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  // O_NONBLOCK is the only status flag it was opened with.
+  fcntl(fd, F_SETFL, 0);
   FILE* stream = fdopen(fd, mode);
   if (stream == nullptr) {
     FailWithErrno(path);
@@ -254,6 +255,11 @@ bool IsInsideRoot(const char* path, std::string* reason) {
   if (reason != nullptr) *reason = why;
   SetFileError(path, why);
   return false;
+}
+
+bool IsFileInsideRoot(const char* path) {
+  // A Windows path is looked at only inside the root, links followed.
+  return path != nullptr && posix::IsWindowsPath(path) && FileExists(path);
 }
 
 FolderFill::FolderFill(const char* folder) {

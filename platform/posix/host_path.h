@@ -35,6 +35,9 @@ std::string ResolveHostPath(const char* path);
 // what ResolveHostPath gives when the path exists as spelled. "" for any
 // other path.
 std::string SpelledHostPath(const char* path);
+// The entry of the host folder whose name matches name without regard to
+// ASCII letter case, as ResolveHostPath takes it, or "" when none does.
+std::string MatchNameIn(const std::string& hostFolder, const std::string& name);
 
 // The listing of a host folder kept and trusted while held, whatever its
 // times say (a FolderFill): HoldListing reads it (or takes one more hold),

@@ -309,6 +309,10 @@ std::string ResolveHostPath(const char* path) {
   return host;
 }
 
+std::string MatchNameIn(const std::string& hostFolder, const std::string& name) {
+  return FindCaseInsensitive(hostFolder, name);
+}
+
 std::string SpelledHostPath(const char* path) {
   if (!IsWindowsPath(path)) return std::string();
   const std::string p = WithSlashes(path);

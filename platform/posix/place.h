@@ -37,6 +37,8 @@ class Place {
   // at a name that was no link, else a fresh one. False, with errno set,
   // when nothing is there.
   bool Look(struct stat* st) const;
+  // True when Open saw that nothing at all (not even a link) has the name.
+  bool SeenMissing() const { return looked_ && lookError_ == ENOENT; }
 
   // The open folder, and the name in it.
   int Folder() const { return folder_; }
@@ -48,8 +50,9 @@ class Place {
   bool Outside() const { return outside_; }
 
  private:
-  // Opens hostFolder, spelled inside the root, when name is there as
-  // spelled (a link or not); false, with nothing set, when either is not.
+  // Opens hostFolder, spelled inside the root, and finds name in it, as
+  // spelled (a link or not) or else matched without regard to case; false,
+  // with nothing set, when the folder cannot be opened so.
   bool OpenSpelled(const std::string& hostFolder, const std::string& name);
   // Opens hostFolder for name; given is the caller's path, for errors.
   bool OpenAt(const std::string& hostFolder, const std::string& name);

@@ -119,15 +119,28 @@ bool Place::OpenSpelled(const std::string& hostFolder, const std::string& name) 
   looked_ = false;
   folder_ = OpenBeneathRoot(hostFolder);
   if (folder_ < 0) return false;
-  if (fstatat(folder_, name.c_str(), &named_, AT_SYMLINK_NOFOLLOW) != 0) {
+  folderPath_ = hostFolder;
+  name_ = name;
+  if (fstatat(folder_, name.c_str(), &named_, AT_SYMLINK_NOFOLLOW) == 0) {
+    looked_ = !S_ISLNK(named_.st_mode);
+    lookError_ = 0;
+    return true;
+  }
+  if (errno != ENOENT) {
     close(folder_);
     folder_ = -1;
     return false;
   }
-  folderPath_ = hostFolder;
-  name_ = name;
-  looked_ = !S_ISLNK(named_.st_mode);
-  lookError_ = 0;
+  // The folder is there as spelled and the name is not (a file about to be
+  // made, mostly): only the name is matched without regard to case, in the
+  // folder already open.
+  const std::string match = MatchNameIn(hostFolder, name);
+  if (match.empty()) {
+    looked_ = true;
+    lookError_ = ENOENT;
+  } else {
+    name_ = match;
+  }
   return true;
 }
 

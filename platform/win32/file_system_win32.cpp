@@ -142,6 +142,8 @@ bool IsInsideRoot(const char* path, std::string* reason) {
   return false;
 }
 
+bool IsFileInsideRoot(const char* path) { return IsInsideRoot(path, nullptr) && FileExists(path); }
+
 FolderFill::FolderFill(const char*) {}
 FolderFill::~FolderFill() = default;
 

@@ -28,7 +28,9 @@ int VSFileExists(const char* path) { return path != nullptr && vesta::platform::
 int VSLookAtStoredFile(const char* path, char* why, int size) {
   std::string reason;
   int found = 0;
-  if (!vesta::platform::IsInsideRoot(path, &reason)) {
+  if (vesta::platform::IsFileInsideRoot(path)) {
+    found = 1;  // the common case, with one look
+  } else if (!vesta::platform::IsInsideRoot(path, &reason)) {
     found = -1;
   } else if (vesta::platform::FileExists(path)) {
     found = 1;
