@@ -28,12 +28,11 @@ int VSFileExists(const char* path) { return path != nullptr && vesta::platform::
 int VSLookAtStoredFile(const char* path, char* why, int size) {
   std::string reason;
   int found = 0;
+  // The common case with one look; the others are told apart after it.
   if (vesta::platform::IsFileInsideRoot(path)) {
-    found = 1;  // the common case, with one look
+    found = 1;
   } else if (!vesta::platform::IsInsideRoot(path, &reason)) {
     found = -1;
-  } else if (vesta::platform::FileExists(path)) {
-    found = 1;
   } else if (vesta::platform::LastFileError().path == path &&
              vesta::platform::LastFileError().reason == vesta::platform::kOutsideRootReason) {
     // The file itself is a link out of the root.
