@@ -248,6 +248,10 @@ TEST_F(FileOutputTest, AReplacementThatFailsLeavesTheOldFileAndNoTemporary) {
     ASSERT_TRUE(replacement.Begin(path_.c_str(), FileMode::kBinary));
     ASSERT_TRUE(replacement.Write("second"));
     EXPECT_EQ(platform::FindFiles(scratch_.Path("*.tmp").c_str()).size(), 1u);
+    // Found as well with slashes before the last back-slash.
+    std::string mixed = scratch_.Path("*.tmp");
+    for (size_t i = 0; i < mixed.rfind('\\'); ++i) mixed[i] = mixed[i] == '\\' ? '/' : mixed[i];
+    EXPECT_EQ(platform::FindFiles(mixed.c_str()).size(), 1u) << mixed;
     replacement.Abandon();
     EXPECT_FALSE(replacement.Write("third"));
     EXPECT_FALSE(replacement.Commit());

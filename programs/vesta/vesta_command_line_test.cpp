@@ -24,6 +24,8 @@ TEST(TerminalTextTest, CodePageTextCrossesToUtf8AndBackOrIsRefused) {
   EXPECT_EQ(VSUtf8ToCodePage("snow \xE2\x98\x83", out, sizeof out, missing, sizeof missing), 0);
   EXPECT_STREQ(missing, "\xE2\x98\x83");
   EXPECT_EQ(VSCodePageToUtf8("\xE9\xE9", out, 4), 0);
+  EXPECT_EQ(VSCodePageToUtf8(nullptr, out, sizeof out), 0);
+  EXPECT_EQ(VSCodePageToUtf8("x", nullptr, 8), 0);
   // JSON leaves as ASCII, the code page's characters escaped.
   EXPECT_EQ(tool::Dump({{"name", "Caf\xE9 Desktop"}}), "{\n  \"name\": \"Caf\\u00e9 Desktop\"\n}\n");
 }
