@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <string>
 
 #include "platform/file_system.h"
@@ -39,6 +40,9 @@ TEST_F(FileCopyTest, NamesAreReusedForTheSameFileAndNumberedForOthers) {
   ASSERT_TRUE(WriteTextFile(second, "second"));
   EXPECT_EQ(Copy(first), out_ + "wall.bmp");
   EXPECT_EQ(Copy(first), out_ + "wall.bmp");  // the same source again
+  std::string shouted = first;
+  for (char& c : shouted) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  EXPECT_EQ(Copy(shouted), out_ + "wall.bmp");  // and spelled otherwise
   // A copy of this batch is used again without a look; once the batch is
   // synced, it is looked for, and made again when it is gone.
   EXPECT_TRUE(VUIsFreshCopy((out_ + "WALL.BMP").c_str()));
