@@ -87,6 +87,13 @@ class VSETU_API CVNormBuilder {
   int NBSaveWorld();
   int NBSaveWorld(const char* folder, CTheList* element);
 
+  // Normalises the world file into the target folder (which must exist) in
+  // one reading: each record is copied, rewritten and written out as it is
+  // read, then let go. What NBLoadFile, NBCopyList, NBRelativize and
+  // NBSaveWorld do in turn, without the list; the list and the world
+  // record are left as they are. 1 when the world file is in place.
+  int NBNormaliseFile(const char* path);
+
   // Side files and the world's catalogue, once copied.
   int NBConvertNSSToRelative(const char* path);
   int NBConvertVSSToRelative(const char* path);

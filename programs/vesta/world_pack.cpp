@@ -130,16 +130,10 @@ int Pack(Console& console, const std::string& path, const std::string& target, b
   VSSetNormalisationVariables();
   CVNormBuilder builder;
   builder.NBInitialise();
-  builder.NBSetListHeadPointer(nullptr);
-  builder.NBSetWorldPointer(nullptr);
   builder.NBSetTargetDirectory(folder.c_str());
   builder.NBSetClickCallback(OnElement, &progress);
-  int result = builder.NBLoadFile(path.c_str());
-  if (result) result = builder.NBCopyList();
-  if (result) result = builder.NBRelativize();
-  if (result) result = builder.NBSaveWorld();
+  int result = builder.NBNormaliseFile(path.c_str());
   std::string problem = FileProblem("");
-  builder.NBDeleteAllTheList();
   double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   char log[kVSBuffer] = "";
   VSGetNormaliserLogFile(log, sizeof log);

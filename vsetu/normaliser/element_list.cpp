@@ -38,6 +38,10 @@ void Normaliser::SetHead(CTheList* head) {
   tail_ = nullptr;
 }
 
+std::string Normaliser::TakenLine(const CRoomProp* room, const CItemProp* item) {
+  return room != nullptr ? std::string("   Adding ROOM: ") + room->roomName : std::string("   Adding ITEM: ") + item->name;
+}
+
 CTheList* Normaliser::NewElement(CRoomProp* room, CItemProp* item) {
   if (room == nullptr && item == nullptr) return nullptr;
   LogStep step(*this);
@@ -48,7 +52,7 @@ CTheList* Normaliser::NewElement(CRoomProp* room, CItemProp* item) {
   std::string line;
   bool ok = false;
   if (room != nullptr) {
-    line = std::string("   Adding ROOM: ") + room->roomName;
+    line = TakenLine(room, nullptr);
     CRoomProp* copy = new (std::nothrow) CRoomProp;
     if (copy != nullptr) {
       copy->RPInitialise();
@@ -57,7 +61,7 @@ CTheList* Normaliser::NewElement(CRoomProp* room, CItemProp* item) {
     }
     line += ok ? "\n" : " - ERROR creating room object [not enough memory].\n";
   } else {
-    line = std::string("   Adding ITEM: ") + item->name;
+    line = TakenLine(nullptr, item);
     CItemProp* copy = new (std::nothrow) CItemProp;
     if (copy != nullptr) {
       copy->IPInitialise();

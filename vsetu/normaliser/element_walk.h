@@ -10,6 +10,16 @@
 
 namespace vesta::vsetu {
 
+// The builder's click callback, whichever form is set, once an element is
+// done.
+inline void Click(const CVNormBuilder& builder) {
+  if (builder.clickCallback != nullptr) {
+    builder.clickCallback();
+  } else if (builder.clickContextCallback != nullptr) {
+    builder.clickContextCallback(builder.clickContext);
+  }
+}
+
 template <typename RoomStep, typename ItemStep>
 int WalkElements(const CVNormBuilder& builder, CTheList* element, int result, RoomStep roomStep,
                  ItemStep itemStep) {
@@ -22,11 +32,7 @@ int WalkElements(const CVNormBuilder& builder, CTheList* element, int result, Ro
       Log("        ERROR: <Empty List Element>\n");
       result = 0;
     }
-    if (builder.clickCallback != nullptr) {
-      builder.clickCallback();
-    } else if (builder.clickContextCallback != nullptr) {
-      builder.clickContextCallback(builder.clickContext);
-    }
+    Click(builder);
   }
   return result;
 }

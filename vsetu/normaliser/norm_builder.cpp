@@ -82,17 +82,21 @@ int CVNormBuilder::NBSetClickCallback(ClickContextCallback callback, void* conte
   return 1;
 }
 
-int CVNormBuilder::NBLoadFile(const char* path) {
-  vesta::vsetu::LogStep step;
+void vesta::vsetu::StartRun(CVNormBuilder& builder, const char* path) {
   char stamp[kVUStampText + 1];
-  if (VUGetStampText(stamp)) vesta::vsetu::Log(std::string(stamp) + "\n");
+  if (VUGetStampText(stamp)) Log(std::string(stamp) + "\n");
   // A run that is no world nested in another starts afresh: what earlier
   // runs of the process copied may be gone or changed.
-  if (vesta::vsetu::Normaliser::Process().Outermost()) {
+  if (Normaliser::Process().Outermost()) {
     VUForgetCopies();
     VUForgetShapesDone();
   }
-  NBSetSourceFile(path);
+  builder.NBSetSourceFile(path);
+}
+
+int CVNormBuilder::NBLoadFile(const char* path) {
+  vesta::vsetu::LogStep step;
+  vesta::vsetu::StartRun(*this, path);
 
   std::unique_ptr<CWorldProp> world(new (std::nothrow) CWorldProp);
   std::unique_ptr<CRoomProp> room(new (std::nothrow) CRoomProp);

@@ -12,6 +12,7 @@
 #include "platform/file_system.h"
 #include "vesta/vsetu.h"
 #include "vsetu/normaliser/element_walk.h"
+#include "vsetu/normaliser/normaliser.h"
 #include "vsetu/normaliser/normaliser_log.h"
 #include "vsetu/normaliser/side_file_name.h"
 
@@ -90,27 +91,34 @@ int CVNormBuilder::NBCopyList(CTheList* element) {
       *this, element, result, [this](CRoomProp* room) { return NBCopyRoom(room); },
       [this](CItemProp* item) { return NBCopyItem(item); });
 
+  vesta::vsetu::CopyWhatGoesAlong(*this, result == 1);
+  return result;
+}
+
+namespace vesta::vsetu {
+
+void CopyWhatGoesAlong(CVNormBuilder& builder, bool recordsCopied) {
   // The preview picture: beside the world, with its name and ".bmp".
   int dot = 0;
   char name[kVUPathBuffer];
-  if (result == 1 && VUHasExtension(sourceFile, ".vwq") && VUGetNamePart(name, sourceFile) &&
+  if (recordsCopied && VUHasExtension(builder.sourceFile, ".vwq") && VUGetNamePart(name, builder.sourceFile) &&
       VUFindExtension(name, &dot)) {
     name[dot] = '\0';
-    const std::string origin = VUOriginOf(sourceFile);
+    const std::string origin = VUOriginOf(builder.sourceFile);
     int sourceDot = 0;
     VUFindExtension(origin.c_str(), &sourceDot);
     std::string picture = origin.substr(0, static_cast<size_t>(sourceDot)) + ".bmp";
-    std::string destination = std::string(targetFolder) + name + ".bmp";
+    std::string destination = std::string(builder.targetFolder) + name + ".bmp";
     vesta::platform::CopyOneFile(picture.c_str(), destination.c_str(), true);
   }
-
   // The side files, whatever became of the rest.
-  if (VUFileExists(sourceNss)) {
-    std::string vss = vesta::vsetu::SetupFileNamedBy(sourceNss);
-    if (!vss.empty()) VUCopyToField(vssFile, vss.c_str());
-    NBCopyToTarget(sourceNss, targetFolder, nssCopy);
-    NBCopyToTarget(vssFile, targetFolder, vssCopy);
+  if (VUFileExists(builder.sourceNss)) {
+    std::string vss = SetupFileNamedBy(builder.sourceNss);
+    if (!vss.empty()) VUCopyToField(builder.vssFile, vss.c_str());
+    builder.NBCopyToTarget(builder.sourceNss, builder.targetFolder, builder.nssCopy);
+    builder.NBCopyToTarget(builder.vssFile, builder.targetFolder, builder.vssCopy);
   }
-  if (VUFileExists(sourceTxt)) NBCopyToTarget(sourceTxt, targetFolder, txtCopy);
-  return result;
+  if (VUFileExists(builder.sourceTxt)) builder.NBCopyToTarget(builder.sourceTxt, builder.targetFolder, builder.txtCopy);
 }
+
+}  // namespace vesta::vsetu

@@ -6,6 +6,7 @@
 #include "common/path_tokens.h"
 #include "vesta/vsetu.h"
 #include "vsetu/normaliser/element_walk.h"
+#include "vsetu/normaliser/normaliser.h"
 #include "vsetu/normaliser/normaliser_log.h"
 
 using vesta::vsetu::Log;
@@ -70,11 +71,13 @@ int CVNormBuilder::NBRelativize(CTheList* element) {
   result = vesta::vsetu::WalkElements(
       *this, element, result, [this](CRoomProp* room) { return NBRevRoom(room); },
       [this](CItemProp* item) { return NBRevItem(item); });
-  if (result == 1 && nssCopy[0] != '\0' && vssCopy[0] != '\0') {
-    result = NBConvertNSSToRelative(nssCopy) && NBConvertToRelative(nssCopy) && NBConvertVSSToRelative(vssCopy) &&
-                     NBConvertToRelative(vssCopy)
-                 ? 1
-                 : 0;
-  }
-  return result;
+  return result == 1 ? vesta::vsetu::RelativiseSideFiles(*this) : result;
+}
+
+int vesta::vsetu::RelativiseSideFiles(CVNormBuilder& builder) {
+  if (builder.nssCopy[0] == '\0' || builder.vssCopy[0] == '\0') return 1;
+  return builder.NBConvertNSSToRelative(builder.nssCopy) && builder.NBConvertToRelative(builder.nssCopy) &&
+                 builder.NBConvertVSSToRelative(builder.vssCopy) && builder.NBConvertToRelative(builder.vssCopy)
+             ? 1
+             : 0;
 }

@@ -10,7 +10,15 @@
 #include "platform/file_error.h"
 #include "platform/file_output.h"
 #include "vesta/vsetu.h"
+#include "vsetu/normaliser/normaliser.h"
 #include "vsetu/normaliser/normaliser_log.h"
+
+bool vesta::vsetu::SavedWorldPath(const CVNormBuilder& builder, const char* folder, std::string* path) {
+  char name[kVUPathBuffer];
+  if (folder == nullptr || !VUGetNamePart(name, builder.sourceFile)) return false;
+  *path = std::string(folder) + name;
+  return path->size() <= static_cast<size_t>(kVUMaxPath);
+}
 
 int CVNormBuilder::NBSaveWorld() {
   CTheList* head = nullptr;
@@ -21,10 +29,8 @@ int CVNormBuilder::NBSaveWorld() {
 
 int CVNormBuilder::NBSaveWorld(const char* folder, CTheList* element) {
   vesta::vsetu::LogStep step;
-  char name[kVUPathBuffer];
-  if (folder == nullptr || !VUGetNamePart(name, sourceFile)) return 0;
-  const std::string path = std::string(folder) + name;
-  if (path.size() > static_cast<size_t>(kVUMaxPath)) return 0;
+  std::string path;
+  if (!vesta::vsetu::SavedWorldPath(*this, folder, &path)) return 0;
   // The copies, written without a sync each, reach the disk together before
   // the world that names them is put in place.
   if (!VUSyncCopies()) return 0;

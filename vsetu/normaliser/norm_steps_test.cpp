@@ -91,6 +91,47 @@ TEST_F(NormStepsTest, AnEmptyElementStopsTheStepsAfterOneClick) {
   EXPECT_NE(log.find("        ERROR: <Empty List Element>\n"), std::string::npos);
 }
 
+TEST_F(NormStepsTest, OneReadingWritesWhatTheStepsWriteAndLeavesTheListAlone) {
+  const std::string wall = Media("wall.bmp");
+  const std::string hit = Media("hit.wav");
+  Load("[WORL]\n[LROW]\n[SECT]\n" + Field("[RNA]", "Hall") + Field("[WTX]", wall) + "\n[TCES]\n[ITEM]\n" +
+       Field("[INA]", "Doc") + Field("[PIF]", wall) + Field("[COS]", hit) + "\n[METI]\n");
+  CTheList* head = Head();
+  const std::string steps = scratch_.Path("steps\\");
+  const std::string once = scratch_.Path("once\\");
+  ASSERT_TRUE(vesta::platform::MakeFolder(steps.c_str()));
+  ASSERT_TRUE(vesta::platform::MakeFolder(once.c_str()));
+  builder_.NBSetTargetDirectory(steps.c_str());
+  ASSERT_EQ(builder_.NBCopyList(), 1);
+  ASSERT_EQ(builder_.NBRelativize(), 1);
+  ASSERT_EQ(builder_.NBSaveWorld(), 1);
+
+  builder_.NBSetTargetDirectory(once.c_str());
+  builder_.NBSetClickCallback(CountClick);
+  gClicks = 0;
+  ASSERT_EQ(builder_.NBNormaliseFile(source_.c_str()), 1);
+  EXPECT_EQ(gClicks, 2);  // one per room or item
+  // The same fields, whatever line the writer's shared counter breaks at.
+  auto fields = [](std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), '\n'), text.end());
+    return text;
+  };
+  EXPECT_EQ(fields(ReadTextFile(once + "w.vwq")), fields(ReadTextFile(steps + "w.vwq")));
+  EXPECT_NE(ReadTextFile(once + "w.vwq").find("?VESTAVWQDIR?wall.bmp"), std::string::npos);
+  EXPECT_EQ(ReadTextFile(once + "hit.wav"), "media");
+  EXPECT_EQ(Head(), head);
+
+  // A file that is missing stops the run: no world file names what was
+  // not copied.
+  const std::string broken = scratch_.Path("broken\\");
+  ASSERT_TRUE(vesta::platform::MakeFolder(broken.c_str()));
+  ASSERT_TRUE(WriteTextFile(source_, "[WORL]\n[LROW]\n[ITEM]\n" + Field("[PIF]", home_ + "media\\gone.bmp") +
+                                         "\n[METI]\n"));
+  builder_.NBSetTargetDirectory(broken.c_str());
+  EXPECT_EQ(builder_.NBNormaliseFile(source_.c_str()), 0);
+  EXPECT_FALSE(vesta::platform::FileExists((broken + "w.vwq").c_str()));
+}
+
 TEST_F(NormStepsTest, AnExistingPreviewPictureStaysAndTheTargetsAreRewrittenButNotCopied) {
   const std::string out = scratch_.Path("out\\");
   ASSERT_TRUE(vesta::platform::MakeFolder(out.c_str()));

@@ -142,13 +142,18 @@ TEST_F(NormaliseWorldTest, TheLogTellsEachStepInOrder) {
   ASSERT_EQ(NUNormaliseVIQFile(world_.c_str(), out_.c_str()), 1);
   const std::string log = LogText();
   const std::vector<std::string> inOrder = {
-      "   Adding ROOM: Hall\n",
-      "   Adding ITEM: Report\n",
+      // The world record first: its catalogue, and the second world that
+      // the catalogue names, normalised while the catalogue is rewritten.
       "        Copying: " + catalogue_ + "\n",
-      "        Copying: " + wall_ + "\n",
-      "   Adding ITEM: Stone\n",  // the second world, normalised from the catalogue
       "   Already being normalised: ",
+      "   Adding ITEM: Stone\n",
+      // Then each record as it is read: taken in, its files copied, its
+      // paths rewritten.
+      "   Adding ROOM: Hall\n",
+      "        Copying: " + wall_ + "\n",
       out_ + "wall.bmp -> ?VESTAVWQDIR?wall.bmp\n",
+      "   Adding ITEM: Report\n",
+      // The side files last.
       out_ + "Home.nss -> ?VESTAVWQDIR?Home.nss\n",
   };
   size_t at = 0;

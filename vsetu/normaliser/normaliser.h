@@ -32,6 +32,8 @@ class Normaliser {
   // The element list. Setting the head replaces it without freeing.
   CTheList* Head() const { return head_; }
   void SetHead(CTheList* head);
+  // The log's line for a record taken in: room, or without one item.
+  static std::string TakenLine(const CRoomProp* room, const CItemProp* item);
   // Makes an element holding a copy of room (or, without one, of item),
   // counts and logs it; null when it cannot be made.
   CTheList* NewElement(CRoomProp* room, CItemProp* item);
@@ -93,6 +95,19 @@ class Normaliser {
   int steps_ = 0;
   std::set<std::string> worlds_;
 };
+
+// What the steps of a run share, taken one by one or in one reading of the
+// world (NBNormaliseFile).
+// The log's stamp, a fresh start for an outermost run, and the source file.
+void StartRun(CVNormBuilder& builder, const char* path);
+// The preview picture (once the records' files are copied) and the side
+// files, into the target folder.
+void CopyWhatGoesAlong(CVNormBuilder& builder, bool recordsCopied);
+// The copied side files rewritten into the relative form; 1 when done.
+int RelativiseSideFiles(CVNormBuilder& builder);
+// The normalised world's path in folder: the source's name. False when it
+// does not fit a path.
+bool SavedWorldPath(const CVNormBuilder& builder, const char* folder, std::string* path);
 
 }  // namespace vesta::vsetu
 

@@ -137,26 +137,11 @@ int NUNormaliseVIQFile(const char* worldFile, const char* targetFolder) {
     VUForgetShapesDone();
   }
 
-  CTheList* outerHead = nullptr;
-  CWorldProp* outerWorld = nullptr;
-  builder->NBGetListHeadPointer(&outerHead);
-  builder->NBGetWorldPointer(&outerWorld);
-  builder->NBSetListHeadPointer(nullptr);
-  builder->NBSetWorldPointer(nullptr);
+  // The world is read once, record by record: an outer normalisation's
+  // list and world record stay as they are.
   builder->NBSetTargetDirectory(targetFolder);
   builder->NBSetClickCallback(nullptr);
-
-  int result = builder->NBLoadFile(worldFile);
-  if (result) {
-    vesta::platform::MakeFolder(targetFolder);  // it may exist already
-    result = builder->NBCopyList();
-    if (result) result = builder->NBRelativize();
-    if (result) result = builder->NBSaveWorld();
-  }
-
-  builder->NBDeleteAllTheList();
-  builder->NBDeleteAllTheList(static_cast<CTheList*>(nullptr));  // a world without elements
-  builder->NBSetWorldPointer(outerWorld);
-  builder->NBSetListHeadPointer(outerHead);
+  vesta::platform::MakeFolder(targetFolder);  // it may exist already
+  int result = builder->NBNormaliseFile(worldFile);
   return result;
 }
