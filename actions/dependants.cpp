@@ -49,6 +49,17 @@ std::vector<TextureName> FindTextureNames(const std::string& text) {
   return names;
 }
 
+// The name in the relative form (VURelativisePath); false, and the name as
+// it was, when it has none.
+bool RelativeName(std::string* name) {
+  char text[kVUPathBuffer];
+  if (name->size() >= sizeof text) return false;
+  std::memcpy(text, name->c_str(), name->size() + 1);
+  if (!VURelativisePath(text)) return false;
+  *name = text;
+  return true;
+}
+
 bool IsShape(const char* path) { return path != nullptr && path[0] != '\0' && VUHasExtension(path, ".x"); }
 
 // The folder part of a path, "" when it has none.
@@ -132,22 +143,33 @@ int VURelativiseSoundDependants(const char*) { return 1; }
 int VURelativiseKOLBDependants(const char*) { return 1; }
 int VUExpandKOLBDependants(const char*) { return 1; }
 
-int VUCopyShapeDependants(const char* copy, const char* folder) {
+int VUCopyShapeDependants(const char* copy, const char* folder, bool relative) {
   if (!IsShape(copy) || folder == nullptr || folder[0] == '\0') return 1;
   const std::string key = DoneKey("copy", copy);
-  if (Done().count(key) != 0 && (VUIsFreshCopy(copy) || VUFileExists(copy))) return 1;
+  const std::string relativeKey = DoneKey("relativise", copy);
+  if (Done().count(key) != 0 && (!relative || Done().count(relativeKey) != 0) &&
+      (VUIsFreshCopy(copy) || VUFileExists(copy))) {
+    return 1;
+  }
   const std::string shape = copy;
   int result = RewriteTextureNames(copy, [&](const std::string& name, std::string* renamed) {
+    *renamed = name;  // a texture nobody can find stays named as it was
     std::string found = VULocateShapeTexture(name, shape, MediaFolder());
-    if (found.empty()) return false;  // a texture nobody can find stays named as it was
     char made[kVUPathBuffer];
-    if (!VUCopyFileToFolder(found.c_str(), folder, made)) return false;
-    *renamed = made;
+    if (!found.empty() && VUCopyFileToFolder(found.c_str(), folder, made)) *renamed = made;
+    if (relative) {
+      VURelativeBase base(folder);
+      RelativeName(renamed);
+    }
     return true;
   });
   if (result) {
     Done().insert(key);
-    Done().erase(DoneKey("relativise", copy));
+    if (relative) {
+      Done().insert(relativeKey);
+    } else {
+      Done().erase(relativeKey);
+    }
   }
   return result;
 }
@@ -157,12 +179,8 @@ int VURelativiseShapeDependants(const char* path) {
   const std::string key = DoneKey("relativise", path);
   if (Done().count(key) != 0) return 1;
   int result = RewriteTextureNames(path, [](const std::string& name, std::string* renamed) {
-    char text[kVUPathBuffer];
-    if (name.size() >= sizeof text) return false;
-    std::memcpy(text, name.c_str(), name.size() + 1);
-    if (!VURelativisePath(text)) return false;
-    *renamed = text;
-    return true;
+    *renamed = name;
+    return RelativeName(renamed);
   });
   if (result) Done().insert(key);
   return result;

@@ -12,7 +12,10 @@
 // the copies.
 int VUCopyTextureDependants(const char* copy, const char* folder);
 int VUCopySoundDependants(const char* copy, const char* folder);
-int VUCopyShapeDependants(const char* copy, const char* folder);
+// relative: the shape's names are also rewritten into the relative form
+// against folder, in the same rewrite, as VURelativiseShapeDependants would
+// after it (which then finds the shape done).
+int VUCopyShapeDependants(const char* copy, const char* folder, bool relative = false);
 int VUCopyKOLBDependants(const char* copy);
 
 // A shape that a world names many times has its textures copied and

@@ -29,11 +29,9 @@ int CVNormBuilder::NBCopyToTarget(const char* source, const char* folder, char* 
   return VUCopyFileToFolder(path, folder, destination);
 }
 
-namespace {
-
 // Copies each file that the record's fields name (the kinds that travel),
 // with what the copy names in turn, and points the field at the copy.
-int CopyFields(CVNormBuilder* builder, int record, void* fields) {
+int vesta::vsetu::CopyRecordFiles(CVNormBuilder* builder, int record, void* fields, bool shapesRelative) {
   int count = 0;
   const VPFileField* table = FFFileFields(&count);
   const char* folder = builder->targetFolder;
@@ -44,7 +42,7 @@ int CopyFields(CVNormBuilder* builder, int record, void* fields) {
     switch (table[i].kind) {
       case kVPFileCatalogue: copied = builder->NBCopyToTarget(path, folder, path); break;
       case kVPFileShape:
-        copied = builder->NBCopyToTarget(path, folder, path) && VUCopyShapeDependants(path, folder);
+        copied = builder->NBCopyToTarget(path, folder, path) && VUCopyShapeDependants(path, folder, shapesRelative);
         break;
       case kVPFileTexture:
         copied = builder->NBCopyToTarget(path, folder, path) && VUCopyTextureDependants(path, folder);
@@ -60,17 +58,15 @@ int CopyFields(CVNormBuilder* builder, int record, void* fields) {
   return 1;
 }
 
-}  // namespace
-
 int CVNormBuilder::NBCopyWorld(CWorldProp* world) {
   if (world == nullptr) return 0;
   if (world->fileTypeCatalogue[0] == '\0') VSGetFileTypeFile(world->fileTypeCatalogue);
-  return CopyFields(this, kVPRecordWorld, world);
+  return vesta::vsetu::CopyRecordFiles(this, kVPRecordWorld, world, false);
 }
 
-int CVNormBuilder::NBCopyRoom(CRoomProp* room) { return room != nullptr ? CopyFields(this, kVPRecordRoom, room) : 0; }
+int CVNormBuilder::NBCopyRoom(CRoomProp* room) { return room != nullptr ? vesta::vsetu::CopyRecordFiles(this, kVPRecordRoom, room, false) : 0; }
 
-int CVNormBuilder::NBCopyItem(CItemProp* item) { return item != nullptr ? CopyFields(this, kVPRecordItem, item) : 0; }
+int CVNormBuilder::NBCopyItem(CItemProp* item) { return item != nullptr ? vesta::vsetu::CopyRecordFiles(this, kVPRecordItem, item, false) : 0; }
 
 int CVNormBuilder::NBCopyList() {
   CTheList* head = nullptr;

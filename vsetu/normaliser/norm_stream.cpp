@@ -28,33 +28,43 @@ Run* Of(void* context) { return static_cast<Run*>(context); }
 
 // One record through both steps, then into the new file. The relative
 // form is written against the target folder; the copy step may normalise
-// a nested world of its own meanwhile, as it does for the list.
-template <typename Record, typename Copy, typename Relativise, typename Write>
-int Normalise(Run* run, Record* record, Copy copy, Relativise relativise, Write write) {
+// a nested world of its own meanwhile, as it does for the list. A shape is
+// rewritten once, with the names of its textures' copies in the relative
+// form.
+int CopyStep(CVNormBuilder& builder, CWorldProp* world) { return builder.NBCopyWorld(world); }
+int CopyStep(CVNormBuilder& builder, CRoomProp* room) {
+  return vesta::vsetu::CopyRecordFiles(&builder, kVPRecordRoom, room, true);
+}
+int CopyStep(CVNormBuilder& builder, CItemProp* item) {
+  return vesta::vsetu::CopyRecordFiles(&builder, kVPRecordItem, item, true);
+}
+
+template <typename Record, typename Relativise, typename Write>
+int Normalise(Run* run, Record* record, Relativise relativise, Write write) {
   CVNormBuilder& builder = *run->builder;
-  int result = (builder.*copy)(record);
+  int result = CopyStep(builder, record);
   if (result == 1) {
     VURelativeBase base(builder.targetFolder);
     result = (builder.*relativise)(record);
   }
-  if (result == 1) result = write(run->out, record);
-  return result;
+  return result == 1 ? write(run->out, record) : result;
 }
 
 int OnWorld(CWorldProp* world, void* context) {
-  return Normalise(Of(context), world, &CVNormBuilder::NBCopyWorld, &CVNormBuilder::NBRevWorld, FFWriteWorldProp);
+  return Normalise(Of(context), world, &CVNormBuilder::NBRevWorld, FFWriteWorldProp);
 }
 
+// Each room and item is an element: a click once it is done.
 int OnRoom(CRoomProp* room, void* context) {
   vesta::vsetu::Log(vesta::vsetu::Normaliser::TakenLine(room, nullptr) + "\n");
-  int result = Normalise(Of(context), room, &CVNormBuilder::NBCopyRoom, &CVNormBuilder::NBRevRoom, FFWriteRoomProp);
+  const int result = Normalise(Of(context), room, &CVNormBuilder::NBRevRoom, FFWriteRoomProp);
   vesta::vsetu::Click(*Of(context)->builder);
   return result;
 }
 
 int OnItem(CItemProp* item, void* context) {
   vesta::vsetu::Log(vesta::vsetu::Normaliser::TakenLine(nullptr, item) + "\n");
-  int result = Normalise(Of(context), item, &CVNormBuilder::NBCopyItem, &CVNormBuilder::NBRevItem, FFWriteItemProp);
+  const int result = Normalise(Of(context), item, &CVNormBuilder::NBRevItem, FFWriteItemProp);
   vesta::vsetu::Click(*Of(context)->builder);
   return result;
 }

@@ -85,6 +85,8 @@ TEST_F(NormaliseWorldTest, EverythingTravelsAndResolvesInTheMovedFolder) {
     EXPECT_TRUE(vesta::platform::FileExists((out_ + name).c_str())) << name;
   }
   EXPECT_EQ(ReadTextFile(out_ + "Home.nss"), "?VESTAVWQDIR?Home.vss\n");
+  // The shape names the copy of its texture, in the relative form.
+  EXPECT_NE(ReadTextFile(out_ + "doc.x").find("{ \"?VESTAVWQDIR?stone.bmp\"; }"), std::string::npos);
 
   // Move the normalised world away and take the originals out of reach.
   const std::string moved = scratch_.Path("elsewhere\\");

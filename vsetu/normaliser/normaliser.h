@@ -100,6 +100,11 @@ class Normaliser {
 // world (NBNormaliseFile).
 // The log's stamp, a fresh start for an outermost run, and the source file.
 void StartRun(CVNormBuilder& builder, const char* path);
+// The copy step of one record (kVPRecordWorld, Room or Item): each file its
+// fields name copied, the field naming the copy. shapesRelative: a shape's
+// names are made relative as they are rewritten, for a run that rewrites
+// the record's paths right after.
+int CopyRecordFiles(CVNormBuilder* builder, int record, void* fields, bool shapesRelative);
 // The preview picture (once the records' files are copied) and the side
 // files, into the target folder.
 void CopyWhatGoesAlong(CVNormBuilder& builder, bool recordsCopied);
