@@ -39,7 +39,8 @@ void Normaliser::SetHead(CTheList* head) {
 }
 
 std::string Normaliser::TakenLine(const CRoomProp* room, const CItemProp* item) {
-  return room != nullptr ? std::string("   Adding ROOM: ") + room->roomName : std::string("   Adding ITEM: ") + item->name;
+  if (room != nullptr) return std::string("   Adding ROOM: ") + room->roomName;
+  return std::string("   Adding ITEM: ") + item->name;
 }
 
 CTheList* Normaliser::NewElement(CRoomProp* room, CItemProp* item) {

@@ -82,6 +82,17 @@ int CVNormBuilder::NBSetClickCallback(ClickContextCallback callback, void* conte
   return 1;
 }
 
+bool vesta::vsetu::RecordObjects::Make() {
+  world.reset(new (std::nothrow) CWorldProp);
+  room.reset(new (std::nothrow) CRoomProp);
+  item.reset(new (std::nothrow) CItemProp);
+  if (world == nullptr || room == nullptr || item == nullptr) return false;
+  world->WPInitialise();
+  room->RPInitialise();
+  item->IPInitialise();
+  return true;
+}
+
 void vesta::vsetu::StartRun(CVNormBuilder& builder, const char* path) {
   char stamp[kVUStampText + 1];
   if (VUGetStampText(stamp)) Log(std::string(stamp) + "\n");
@@ -98,13 +109,8 @@ int CVNormBuilder::NBLoadFile(const char* path) {
   vesta::vsetu::LogStep step;
   vesta::vsetu::StartRun(*this, path);
 
-  std::unique_ptr<CWorldProp> world(new (std::nothrow) CWorldProp);
-  std::unique_ptr<CRoomProp> room(new (std::nothrow) CRoomProp);
-  std::unique_ptr<CItemProp> item(new (std::nothrow) CItemProp);
-  if (world == nullptr || room == nullptr || item == nullptr) return 0;
-  world->WPInitialise();
-  room->RPInitialise();
-  item->IPInitialise();
+  vesta::vsetu::RecordObjects records;
+  if (!records.Make()) return 0;
 
   CTheList* head = nullptr;
   NBGetListHeadPointer(&head);
@@ -116,7 +122,8 @@ int CVNormBuilder::NBLoadFile(const char* path) {
   int result = 0;
   FILE* stream = vesta::platform::OpenStream(path, "r");
   if (stream != nullptr) {
-    result = vesta::vsetu::Normaliser::Process().Load(stream, world.get(), room.get(), item.get());
+    result = vesta::vsetu::Normaliser::Process().Load(stream, records.world.get(), records.room.get(),
+                                                      records.item.get());
     std::fclose(stream);
   }
   return result;

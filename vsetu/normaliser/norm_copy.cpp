@@ -64,9 +64,13 @@ int CVNormBuilder::NBCopyWorld(CWorldProp* world) {
   return vesta::vsetu::CopyRecordFiles(this, kVPRecordWorld, world, false);
 }
 
-int CVNormBuilder::NBCopyRoom(CRoomProp* room) { return room != nullptr ? vesta::vsetu::CopyRecordFiles(this, kVPRecordRoom, room, false) : 0; }
+int CVNormBuilder::NBCopyRoom(CRoomProp* room) {
+  return room != nullptr ? vesta::vsetu::CopyRecordFiles(this, kVPRecordRoom, room, false) : 0;
+}
 
-int CVNormBuilder::NBCopyItem(CItemProp* item) { return item != nullptr ? vesta::vsetu::CopyRecordFiles(this, kVPRecordItem, item, false) : 0; }
+int CVNormBuilder::NBCopyItem(CItemProp* item) {
+  return item != nullptr ? vesta::vsetu::CopyRecordFiles(this, kVPRecordItem, item, false) : 0;
+}
 
 int CVNormBuilder::NBCopyList() {
   CTheList* head = nullptr;

@@ -3,8 +3,6 @@
 // let go. The steps are the same as those of the element list; only no
 // list is held: what grows with the world is its new text alone.
 #include <cstdio>
-#include <memory>
-#include <new>
 #include <string>
 #include <string_view>
 
@@ -77,13 +75,8 @@ int CVNormBuilder::NBNormaliseFile(const char* path) {
   vesta::vsetu::StartRun(*this, path);
   std::string saved;
   if (!vesta::vsetu::SavedWorldPath(*this, targetFolder, &saved)) return 0;
-  std::unique_ptr<CWorldProp> world(new (std::nothrow) CWorldProp);
-  std::unique_ptr<CRoomProp> room(new (std::nothrow) CRoomProp);
-  std::unique_ptr<CItemProp> item(new (std::nothrow) CItemProp);
-  if (world == nullptr || room == nullptr || item == nullptr) return 0;
-  world->WPInitialise();
-  room->RPInitialise();
-  item->IPInitialise();
+  vesta::vsetu::RecordObjects records;
+  if (!records.Make()) return 0;
   FILE* stream = vesta::platform::OpenStream(path, "r");
   if (stream == nullptr) return 0;
 
@@ -102,7 +95,7 @@ int CVNormBuilder::NBNormaliseFile(const char* path) {
     handlers.room = OnRoom;
     handlers.item = OnItem;
     handlers.context = &run;
-    result = FFReadTagFile(stream, world.get(), room.get(), item.get(), handlers, kFFReadAll);
+    result = FFReadTagFile(stream, records.world.get(), records.room.get(), records.item.get(), handlers, kFFReadAll);
   }
   std::fclose(stream);
   if (result != 1) return 0;

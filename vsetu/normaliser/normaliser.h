@@ -10,6 +10,7 @@
 #define VESTA_VSETU_NORMALISER_NORMALISER_H
 
 #include <cstdio>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -94,6 +95,15 @@ class Normaliser {
   std::string pending_;
   int steps_ = 0;
   std::set<std::string> worlds_;
+};
+
+// The record objects that a reading fills, one of each kind, made and
+// initialised; Make is false when there is no memory for them.
+struct RecordObjects {
+  std::unique_ptr<CWorldProp> world;
+  std::unique_ptr<CRoomProp> room;
+  std::unique_ptr<CItemProp> item;
+  bool Make();
 };
 
 // What the steps of a run share, taken one by one or in one reading of the
