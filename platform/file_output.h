@@ -102,6 +102,10 @@ class MemoryStream {
   // What was written so far, into *text (valid until the next write); false,
   // with the file error set, when it could not all be kept.
   bool Text(std::string_view* text);
+  // How much is kept: what was written and flushed since the last Clear.
+  size_t Held() const { return text_.size(); }
+  // Forgets what is kept, once it has been passed on.
+  void Clear() { text_.clear(); }
 
  private:
   std::string text_;

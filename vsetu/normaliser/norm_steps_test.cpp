@@ -132,6 +132,34 @@ TEST_F(NormStepsTest, OneReadingWritesWhatTheStepsWriteAndLeavesTheListAlone) {
   EXPECT_FALSE(vesta::platform::FileExists((broken + "w.vwq").c_str()));
 }
 
+TEST_F(NormStepsTest, AWorldLargerThanABlockReachesTheFileWholeAndInOrder) {
+  std::string text = "[WORL]\n[LROW]\n";
+  const int items = 3000;  // some 2 MB once every field is written
+  for (int i = 0; i < items; ++i) text += "[ITEM]\n" + Field("[INA]", "Item " + std::to_string(i)) + "\n[METI]\n";
+  source_ = scratch_.Path("w.vwq");
+  ASSERT_TRUE(WriteTextFile(source_, text));
+  const std::string out = scratch_.Path("out\\");
+  ASSERT_TRUE(vesta::platform::MakeFolder(out.c_str()));
+  builder_.NBSetTargetDirectory(out.c_str());
+  ASSERT_EQ(builder_.NBNormaliseFile(source_.c_str()), 1);
+  FILE* stream = vesta::platform::OpenStream((out + "w.vwq").c_str(), "r");
+  ASSERT_NE(stream, nullptr);
+  std::vector<std::string> names;
+  FFReadHandlers handlers{};
+  handlers.item = [](CItemProp* item, void* context) {
+    static_cast<std::vector<std::string>*>(context)->push_back(item->name);
+    return 1;
+  };
+  handlers.context = &names;
+  CItemProp item;
+  item.IPInitialise();
+  EXPECT_EQ(FFReadTagFile(stream, nullptr, nullptr, &item, handlers, kFFReadAll), 1);
+  std::fclose(stream);
+  ASSERT_EQ(names.size(), static_cast<size_t>(items));
+  for (int i = 0; i < items; i += 997) EXPECT_EQ(names[static_cast<size_t>(i)], "Item " + std::to_string(i));
+  EXPECT_EQ(names.back(), "Item " + std::to_string(items - 1));
+}
+
 TEST_F(NormStepsTest, AnExistingPreviewPictureStaysAndTheTargetsAreRewrittenButNotCopied) {
   const std::string out = scratch_.Path("out\\");
   ASSERT_TRUE(vesta::platform::MakeFolder(out.c_str()));

@@ -1,7 +1,8 @@
 // Normalising a world in one reading: each record is copied, rewritten
 // into the relative form and written out as the reader hands it on, then
 // let go. The steps are the same as those of the element list; only no
-// list is held: what grows with the world is its new text alone.
+// list is held, and the new text goes to the file a block at a time: what
+// grows with the world is the record of the files it names.
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -17,18 +18,31 @@
 
 namespace {
 
+// The records are gathered in memory where the system can (each ends with
+// a flush) and passed on to the new world file a block at a time.
+constexpr size_t kPassOnAt = 1 << 20;
+
 struct Run {
   CVNormBuilder* builder;
-  FILE* out;  // the new world file, not in place until it is whole
+  vesta::platform::Replacement* file;       // the new world file, not in place until it is whole
+  vesta::platform::MemoryStream* gathered;  // null: the records go to the file's stream
+  FILE* Out() const { return gathered != nullptr ? gathered->Stream() : file->Stream(); }
 };
 
 Run* Of(void* context) { return static_cast<Run*>(context); }
 
-// One record through both steps, then into the new file. The relative
-// form is written against the target folder; the copy step may normalise
-// a nested world of its own meanwhile, as it does for the list. A shape is
-// rewritten once, with the names of its textures' copies in the relative
-// form.
+// Passes what was gathered on to the new file once there is at least least
+// of it; false when it could not be written.
+bool PassOn(const Run& run, size_t least) {
+  if (run.gathered == nullptr || run.gathered->Held() < least || run.gathered->Held() == 0) return true;
+  std::string_view text;
+  if (!run.gathered->Text(&text) || !run.file->Write(text)) return false;
+  run.gathered->Clear();
+  return true;
+}
+
+// A shape is rewritten once, with the names of its textures' copies in
+// the relative form.
 int CopyStep(CVNormBuilder& builder, CWorldProp* world) { return builder.NBCopyWorld(world); }
 int CopyStep(CVNormBuilder& builder, CRoomProp* room) {
   return vesta::vsetu::CopyRecordFiles(&builder, kVPRecordRoom, room, true);
@@ -36,6 +50,10 @@ int CopyStep(CVNormBuilder& builder, CRoomProp* room) {
 int CopyStep(CVNormBuilder& builder, CItemProp* item) {
   return vesta::vsetu::CopyRecordFiles(&builder, kVPRecordItem, item, true);
 }
+
+// One record through both steps, then into the new file. The relative
+// form is written against the target folder; the copy step may normalise
+// a nested world of its own meanwhile, as it does for the list.
 
 template <typename Record, typename Relativise, typename Write>
 int Normalise(Run* run, Record* record, Relativise relativise, Write write) {
@@ -45,7 +63,8 @@ int Normalise(Run* run, Record* record, Relativise relativise, Write write) {
     VURelativeBase base(builder.targetFolder);
     result = (builder.*relativise)(record);
   }
-  return result == 1 ? write(run->out, record) : result;
+  if (result == 1) result = write(run->Out(), record);
+  return result == 1 && PassOn(*run, kPassOnAt) ? result : 0;
 }
 
 int OnWorld(CWorldProp* world, void* context) {
@@ -83,13 +102,11 @@ int CVNormBuilder::NBNormaliseFile(const char* path) {
   // The target folder is filled with new copies, as by the copy step.
   vesta::platform::FolderFill fill(targetFolder);
   VUBeginCopies();
-  // The records are gathered in memory where the system can (each ends
-  // with a flush), and reach the new file in one piece.
   vesta::platform::Replacement out;
   vesta::platform::MemoryStream gathered;
+  Run run{this, &out, gathered.Stream() != nullptr ? &gathered : nullptr};
   int result = out.Begin(saved.c_str(), vesta::platform::FileMode::kText) ? 1 : 0;
   if (result == 1) {
-    Run run{this, gathered.Stream() != nullptr ? gathered.Stream() : out.Stream()};
     FFReadHandlers handlers{};
     handlers.world = OnWorld;
     handlers.room = OnRoom;
@@ -103,7 +120,5 @@ int CVNormBuilder::NBNormaliseFile(const char* path) {
   // The copies reach the disk together, and only then the world that
   // names them takes its place.
   if (!vesta::vsetu::RelativiseSideFiles(*this) || !VUSyncCopies()) return 0;
-  std::string_view text;
-  if (gathered.Stream() != nullptr && (!gathered.Text(&text) || !out.Write(text))) return 0;
-  return out.Commit() ? 1 : 0;
+  return PassOn(run, 0) && out.Commit() ? 1 : 0;
 }
