@@ -2,6 +2,7 @@
 // copies them.
 #include <cstddef>
 #include <cstring>
+#include <functional>
 
 #include "vesta/vprop.h"
 
@@ -68,7 +69,13 @@ const VPFileField* FFFileFields(int* count) {
 
 char* FFFileFieldText(void* record, const VPFileField* field) {
   if (record == nullptr || field == nullptr) return nullptr;
-  // The entry of the field's record and tag: a copy of the field serves.
+  // A field of the public table is its entry's; a normaliser asks for each
+  // field of every record it copies.
+  const VPFileField* table = PublicTable().fields;
+  if (!std::less<const VPFileField*>()(field, table) && std::less<const VPFileField*>()(field, table + kCount)) {
+    return static_cast<char*>(record) + kEntries[field - table].offset;
+  }
+  // Else the entry of the field's record and tag: a copy of the field serves.
   for (const Entry& entry : kEntries) {
     if (entry.field.record == field->record && field->tag != nullptr && std::strcmp(entry.field.tag, field->tag) == 0) {
       return static_cast<char*>(record) + entry.offset;

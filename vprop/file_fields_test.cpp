@@ -54,6 +54,9 @@ TEST(FileFieldsTest, EveryTextFieldThatNamesAFileIsInTheTableAtItsPlace) {
   FFFileFields(&count);
   EXPECT_EQ(listed, count) << "each entry is a text field of its record";
   EXPECT_EQ(FFFileFieldText(nullptr, Entry(kVPRecordRoom, "[CTX]")), nullptr);
+  // A copy of an entry, not the table's own, finds the same text.
+  const VPFileField copy = *Entry(kVPRecordItem, "[PIF]");
+  EXPECT_EQ(FFFileFieldText(&item, &copy), item.texture);
   VPFileField unknown{kVPRecordRoom, "[XYZ]", "", kVPFileTexture};
   EXPECT_EQ(FFFileFieldText(&room, &unknown), nullptr);
 }
