@@ -72,12 +72,13 @@ bool VUSameContent(const char* a, const char* b) {
 
 int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size) {
   if (file == nullptr || folder == nullptr || out == nullptr || file[0] == '\0' || folder[0] == '\0') return 0;
-  // A pack names the same file thousands of times, mostly spelled the same.
-  std::string spelling = file;
-  spelling += '|';
-  spelling += folder;
+  // A pack names the same file thousands of times, mostly spelled the same:
+  // the key is made in a buffer that keeps its room from call to call.
+  thread_local std::string spelled;
+  spelled.assign(file).append(1, '|').append(folder);
   auto& bySpelling = Records().freshBySpelling;
-  if (auto seen = bySpelling.find(spelling); seen != bySpelling.end()) return Give(seen->second, out, size);
+  if (auto seen = bySpelling.find(spelled); seen != bySpelling.end()) return Give(seen->second, out, size);
+  std::string spelling = spelled;
   const std::string source = file;
   const std::string base = WithBackSlash(folder);
   const std::string key = Folded(source) + "|" + Folded(base);

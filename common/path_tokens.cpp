@@ -65,6 +65,15 @@ int VUSetNormalisationFolders(const char* windows, const char* system, const cha
   return 1;
 }
 
+bool VUIsRelativeBase(const char* folder) {
+  const std::string& base = State().base;
+  const size_t length = folder != nullptr ? std::strlen(folder) : 0;
+  if (length == 0) return base.empty();
+  const bool ended = folder[length - 1] == '\\' || folder[length - 1] == '/';
+  return base.size() == length + (ended ? 0 : 1) && base.compare(0, length, folder) == 0 &&
+         (ended || base.back() == '\\');
+}
+
 std::string VUSetRelativeBase(const char* folder) {
   std::string previous = State().base;
   State().base = WithBackSlash(folder);

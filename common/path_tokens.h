@@ -27,16 +27,25 @@ int VUSetNormalisationFolders(const char* windows, const char* system, const cha
 // replaces, so that a nested caller can put it back.
 std::string VUSetRelativeBase(const char* folder);
 
+// True when folder is the base already (as VUSetRelativeBase would set it).
+bool VUIsRelativeBase(const char* folder);
+
 // Sets the base folder for the life of the object, then puts the one before
-// back.
+// back; a folder that is the base already is left as it is (a step that
+// sets it for every path it rewrites, within a run that set it).
 class VURelativeBase {
  public:
-  explicit VURelativeBase(const char* folder) : previous_(VUSetRelativeBase(folder)) {}
-  ~VURelativeBase() { VUSetRelativeBase(previous_.c_str()); }
+  explicit VURelativeBase(const char* folder) : changed_(!VUIsRelativeBase(folder)) {
+    if (changed_) previous_ = VUSetRelativeBase(folder);
+  }
+  ~VURelativeBase() {
+    if (changed_) VUSetRelativeBase(previous_.c_str());
+  }
   VURelativeBase(const VURelativeBase&) = delete;
   VURelativeBase& operator=(const VURelativeBase&) = delete;
 
  private:
+  bool changed_;
   std::string previous_;
 };
 

@@ -74,6 +74,19 @@ TEST_F(PathTokensTest, PathsInTheBaseFolderBecomeRelative) {
     EXPECT_EQ(Relative("E:\\Nested\\a.bmp"), "?VESTAVWQDIR?a.bmp");
   }
   EXPECT_EQ(Relative("D:\\Out\\b.bmp"), "?VESTAVWQDIR?b.bmp");  // the outer base is back
+  {
+    // The same base, spelled with or without its back-slash, is the base;
+    // a folder that only begins with it or ends in a slash is not.
+    EXPECT_TRUE(VUIsRelativeBase("D:\\Out"));
+    EXPECT_TRUE(VUIsRelativeBase("D:\\Out\\"));
+    EXPECT_FALSE(VUIsRelativeBase("D:\\Ou"));
+    EXPECT_FALSE(VUIsRelativeBase("D:\\Out/"));
+    EXPECT_FALSE(VUIsRelativeBase(""));
+    VURelativeBase same("D:\\Out\\");
+    VURelativeBase slashed("D:\\Out/");
+    EXPECT_EQ(Relative("D:\\Out/c.bmp"), "?VESTAVWQDIR?c.bmp");
+  }
+  EXPECT_EQ(Relative("D:\\Out\\d.bmp"), "?VESTAVWQDIR?d.bmp");
   EXPECT_EQ(VURelativisePath(nullptr), 0);
   char path[] = "E:\\c.bmp";
   EXPECT_EQ(VURelativisePath(path, 0), 0);

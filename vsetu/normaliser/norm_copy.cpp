@@ -21,7 +21,7 @@ using vesta::vsetu::Log;
 int CVNormBuilder::NBCopyToTarget(const char* source, const char* folder, char* destination) {
   if (source == nullptr || source[0] == '\0' || targetFolder[0] == '\0') return 1;
   vesta::vsetu::LogStep step;
-  Log(std::string("        Copying: ") + source + "\n");
+  Log({"        Copying: ", source, "\n"});
   // A world in the travelling form names its files from its own folder.
   char path[kVUPathBuffer];
   VUCopyN(path, source, kVUMaxPath);

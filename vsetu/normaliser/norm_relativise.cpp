@@ -17,7 +17,7 @@ int CVNormBuilder::NBConvertToRelative(char* path) {
   Log(path);
   VURelativeBase base(targetFolder);
   if (!VURelativisePath(path)) return 0;
-  Log(std::string(" -> ") + path + "\n");
+  Log({" -> ", path, "\n"});
   return 1;
 }
 

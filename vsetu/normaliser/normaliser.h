@@ -10,9 +10,11 @@
 #define VESTA_VSETU_NORMALISER_NORMALISER_H
 
 #include <cstdio>
+#include <initializer_list>
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "vesta/vsetu.h"
 
@@ -65,7 +67,8 @@ class Normaliser {
   // The log: a line of the normaliser's own, which may wait in memory until
   // the outermost step under way returns; what a caller appends, in the
   // file when the call returns (false when it could not be written).
-  void Log(const std::string& text);
+  void Log(std::string_view text);
+  void Log(std::initializer_list<std::string_view> pieces);  // one line in pieces
   bool AppendToLog(const char* text);
   bool Flush();
   // "Normaliz.txt" in the installation's temp folder, or "C:\VESTNORM.LOG"

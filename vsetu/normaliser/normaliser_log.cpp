@@ -43,8 +43,10 @@ bool Normaliser::Flush() {
   return written;
 }
 
-void Normaliser::Log(const std::string& text) {
-  pending_.append(text);
+void Normaliser::Log(std::string_view text) { Log({text}); }
+
+void Normaliser::Log(std::initializer_list<std::string_view> pieces) {
+  for (std::string_view piece : pieces) pending_.append(piece);
   // A lost line never stops a normalisation.
   if (steps_ == 0 || pending_.size() >= kPendingLimit) Flush();
 }
@@ -71,7 +73,9 @@ void Normaliser::ForgetLog() {
   logPath_.clear();
 }
 
-void Log(const std::string& text) { Normaliser::Process().Log(text); }
+void Log(std::string_view text) { Normaliser::Process().Log(text); }
+
+void Log(std::initializer_list<std::string_view> pieces) { Normaliser::Process().Log(pieces); }
 
 LogStep::LogStep() : LogStep(Normaliser::Process()) {}
 

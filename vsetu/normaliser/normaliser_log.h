@@ -3,15 +3,18 @@
 #ifndef VESTA_VSETU_NORMALISER_NORMALISER_LOG_H
 #define VESTA_VSETU_NORMALISER_NORMALISER_LOG_H
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 namespace vesta::vsetu {
 
 class Normaliser;
 
-// Appends one of the normaliser's own lines to the log. It may wait in
-// memory until the step under way returns (LogStep).
-void Log(const std::string& text);
+// Appends one of the normaliser's own lines to the log, or a line in
+// pieces. It may wait in memory until the step under way returns (LogStep).
+void Log(std::string_view text);
+void Log(std::initializer_list<std::string_view> pieces);
 
 // Hands what the log holds in memory to the file.
 void FlushNormaliserLog();
