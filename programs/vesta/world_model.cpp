@@ -40,12 +40,26 @@ int AddTexture(const char* written, const char* found, void* context) {
   return 1;
 }
 
+// Puts the file that a field names, when it names one, at files[*used]:
+// an entry a record before left there is written over, so that its texts
+// keep their room (a world names its files tens of thousands of times).
+void Use(FileLookup* lookup, std::vector<FileUse>* files, size_t* used, const char* field, const char* stored,
+         const std::string& holder) {
+  if (stored == nullptr || stored[0] == '\0') return;
+  const FileUse& found = lookup->Find(stored, holder);
+  if (*used < files->size()) {
+    (*files)[*used] = found;
+  } else {
+    files->push_back(found);
+  }
+  (*files)[(*used)++].field = field;
+}
+
 // Adds the file that a field names, when it names one.
 void Use(FileLookup* lookup, std::vector<FileUse>* files, const char* field, const char* stored,
          const std::string& holder) {
-  if (stored == nullptr || stored[0] == '\0') return;
-  files->push_back(lookup->Find(stored, holder));
-  files->back().field = field;
+  size_t used = files->size();
+  Use(lookup, files, &used, field, stored, holder);
 }
 
 // The entries of the table of fields that name files which travel with the
@@ -70,18 +84,22 @@ const std::vector<TravellingField>& TravellingFields(int record) {
   return kByRecord[record];
 }
 
-// Adds the files that the record's fields name (the kinds that travel with
-// the world), in the order the normaliser copies them. A world without a
-// catalogue of its own uses the installation's.
-void UseFields(FileLookup* lookup, std::vector<FileUse>* files, int record, void* fields, const std::string& holder) {
+// The files that the record's fields name (the kinds that travel with the
+// world), in the order the normaliser copies them, after the first from of
+// files, which holds nothing else after them. A world without a catalogue
+// of its own uses the installation's.
+void UseFields(FileLookup* lookup, std::vector<FileUse>* files, size_t from, int record, void* fields,
+               const std::string& holder) {
+  size_t used = from;
   for (const TravellingField& travelling : TravellingFields(record)) {
     const char* stored = FFFileFieldText(fields, travelling.entry);
     char fallback[kVSBuffer];
     if (travelling.entry->kind == kVPFileCatalogue && stored[0] == '\0' && VSGetFileTypeFile(fallback)) {
       stored = fallback;
     }
-    Use(lookup, files, travelling.field.c_str(), stored, holder);
+    Use(lookup, files, &used, travelling.field.c_str(), stored, holder);
   }
+  files->erase(files->begin() + static_cast<std::ptrdiff_t>(used), files->end());
 }
 
 // The read under way: the world's model, the visitor, and one room and one
@@ -109,7 +127,9 @@ int OnWorld(CWorldProp* world, void* context) {
   // A second world record adds its files to the first one's.
   if (reading.told) return 1;
   model.name = world->worldName;
-  if (reading.lookup != nullptr) UseFields(reading.lookup, &model.files, kVPRecordWorld, world, model.path);
+  if (reading.lookup != nullptr) {
+    UseFields(reading.lookup, &model.files, model.files.size(), kVPRecordWorld, world, model.path);
+  }
   reading.TellWorld();
   return 1;
 }
@@ -124,8 +144,8 @@ int OnRoom(CRoomProp* room, void* context) {
   info.name = room->roomName;
   info.folder = room->folder;
   info.sides = room->sideCount;
-  info.files.clear();
-  if (reading.lookup != nullptr) UseFields(reading.lookup, &info.files, kVPRecordRoom, room, reading.model->path);
+  if (reading.lookup != nullptr) UseFields(reading.lookup, &info.files, 0, kVPRecordRoom, room, reading.model->path);
+  if (reading.lookup == nullptr) info.files.clear();
   ++reading.model->rooms;
   reading.visitor->Room(info);
   return 1;
@@ -140,8 +160,8 @@ int OnItem(CItemProp* item, void* context) {
   info.name = item->name;
   info.target = item->target;
   info.type = item->fileType;
-  info.files.clear();
-  if (reading.lookup != nullptr) UseFields(reading.lookup, &info.files, kVPRecordItem, item, reading.model->path);
+  if (reading.lookup != nullptr) UseFields(reading.lookup, &info.files, 0, kVPRecordItem, item, reading.model->path);
+  if (reading.lookup == nullptr) info.files.clear();
   ++reading.model->items;
   reading.visitor->Item(info);
   return 1;
@@ -237,9 +257,9 @@ void Flatten(const std::vector<FileUse>& files, std::vector<const FileUse*>* out
 }
 
 const FileUse& FileLookup::Find(const char* stored, const std::string& holder) {
-  std::string key = holder;
-  key += '\n';
-  key += stored;
+  // The key is made in a buffer that keeps its room from call to call.
+  thread_local std::string key;
+  key.assign(holder).append(1, '\n').append(stored);
   auto known = known_.find(key);
   if (known != known_.end()) return known->second;
   FileUse use;
@@ -254,7 +274,7 @@ const FileUse& FileLookup::Find(const char* stored, const std::string& holder) {
     VSGetFileSize(use.path.c_str(), &use.size);
     VSForEachShapeTexture(use.path.c_str(), AddTexture, &use.dependants);
   }
-  return known_.emplace(std::move(key), std::move(use)).first->second;
+  return known_.emplace(key, std::move(use)).first->second;
 }
 
 bool ReadWorld(const std::string& path, WorldVisitor* visitor, FileLookup* lookup, WorldModel* world,
