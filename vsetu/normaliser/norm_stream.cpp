@@ -54,7 +54,6 @@ int CopyStep(CVNormBuilder& builder, CItemProp* item) {
 // One record through both steps, then into the new file. The relative
 // form is written against the target folder; the copy step may normalise
 // a nested world of its own meanwhile, as it does for the list.
-
 template <typename Record, typename Relativise, typename Write>
 int Normalise(Run* run, Record* record, Relativise relativise, Write write) {
   CVNormBuilder& builder = *run->builder;
