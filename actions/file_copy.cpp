@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "common/file_kind.h"
 #include "common/layer_state.h"
@@ -40,6 +41,10 @@ void Remember(const std::string& source, const std::string& key, const std::stri
 // times). One made before is looked for again, since the folder may have
 // been emptied since.
 bool Fresh(const std::string& copy) { return Records().fresh.count(Folded(copy)) != 0; }
+
+struct CloseFile {
+  void operator()(FILE* stream) const { std::fclose(stream); }
+};
 
 void ForgetFresh() {
   Records().fresh.clear();
@@ -89,8 +94,10 @@ int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size
   }
 
   // What a world or catalogue names is read only from inside the
-  // installation: never a host path, never through a link out of it.
-  const bool present = vesta::platform::IsFileInsideRoot(file);
+  // installation: never a host path, never through a link out of it. It is
+  // opened with the look that finds it, and copied from what is open.
+  const std::unique_ptr<FILE, CloseFile> in(vesta::platform::OpenFileInsideRoot(file));
+  const bool present = in != nullptr;
   if (!present && !vesta::platform::IsInsideRoot(file, nullptr)) return 0;
   char name[kVUPathBuffer];
   if (!VUGetNamePart(name, file)) return 0;
@@ -109,7 +116,7 @@ int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size
     }
     // The copy is tried first: it refuses a name that is taken, and a new
     // name is looked up once rather than twice.
-    if (!vesta::platform::CopyToNewFile(file, candidate.c_str())) {
+    if (!vesta::platform::CopyToNewFile(in.get(), file, candidate.c_str())) {
       if (!VUFileExists(candidate.c_str())) return 0;
       if (!VUSameContent(file, candidate.c_str())) continue;
     }

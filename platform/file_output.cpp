@@ -194,14 +194,25 @@ bool CopyToNewFile(const char* from, const char* to) {
   }
   FILE* in = OpenStream(from, "rb");
   if (in == nullptr) return false;
+  const bool copied = CopyToNewFile(in, from, to);
+  std::fclose(in);
+  return copied;
+}
+
+bool CopyToNewFile(FILE* in, const char* from, const char* to) {
+  if (in == nullptr || to == nullptr) {
+    SetFileError(from, std::strerror(ENOENT));
+    return false;
+  }
+  if (std::fseek(in, 0, SEEK_SET) != 0) {
+    SetFileError(from, std::strerror(errno));
+    return false;
+  }
   SweepOnce(to);
   // A name that is held is refused before anything is written; one taken
   // while the copy is written is refused by the rename.
   backend::Temporary* temporary = backend::CreateTemporary(to, TemporaryName(), FileMode::kBinary, false, true);
-  if (temporary == nullptr) {
-    std::fclose(in);
-    return false;
-  }
+  if (temporary == nullptr) return false;
   FILE* out = backend::TemporaryStream(temporary);
   // Within the system where it can; else through a buffer here.
   bool ok = !FaultHere(FaultPoint::kWrite) || Failed(ENOSPC);
@@ -214,7 +225,6 @@ bool CopyToNewFile(const char* from, const char* to) {
     SetFileError(from, std::strerror(EIO));
     ok = false;
   }
-  std::fclose(in);
   // Under its name only once it is whole, where nothing holds the name; no
   // sync of its own.
   return PutInPlace(temporary, to, ok, true, false);

@@ -105,6 +105,10 @@ bool IsInsideRoot(const char* path, std::string* reason);
 // names a file, as FileExists: both with one look at the disk. False says
 // only that one of them is false.
 bool IsFileInsideRoot(const char* path);
+// The file that IsFileInsideRoot finds, opened to read ("rb") with the same
+// one look; null for anything else (the file error set when the open
+// failed).
+FILE* OpenFileInsideRoot(const char* path);
 
 // A folder this process is filling with new files (the copies of a pack).
 // While a FolderFill lives, the names in the folder are taken to be those

@@ -262,6 +262,10 @@ bool IsFileInsideRoot(const char* path) {
   return path != nullptr && posix::IsWindowsPath(path) && FileExists(path);
 }
 
+FILE* OpenFileInsideRoot(const char* path) {
+  return path != nullptr && posix::IsWindowsPath(path) ? OpenStream(path, "rb") : nullptr;
+}
+
 FolderFill::FolderFill(const char* folder) {
   if (folder == nullptr || !posix::IsWindowsPath(folder)) return;
   held_ = posix::ResolveHostPath(folder);

@@ -144,6 +144,8 @@ bool IsInsideRoot(const char* path, std::string* reason) {
 
 bool IsFileInsideRoot(const char* path) { return IsInsideRoot(path, nullptr) && FileExists(path); }
 
+FILE* OpenFileInsideRoot(const char* path) { return IsInsideRoot(path, nullptr) ? OpenStream(path, "rb") : nullptr; }
+
 FolderFill::FolderFill(const char*) {}
 FolderFill::~FolderFill() = default;
 
