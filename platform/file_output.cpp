@@ -13,6 +13,7 @@
 #include "platform/file_system.h"
 #include "platform/process_state.h"
 #include "platform/system_info.h"
+#include "platform/windows_names.h"
 
 namespace vesta::platform {
 namespace {
@@ -67,7 +68,9 @@ void SweepOnce(const std::string& path) {
   const std::string folder = FolderOf(path);
   {
     std::lock_guard<std::mutex> lock(replacing.mutex);
-    if (!replacing.sweptFolders.insert(HostPath(folder.empty() ? "." : folder.c_str())).second) return;
+    // By the folder's name as written, folded: no look at the disk for each
+    // copy; another spelling of the same folder only sweeps it again.
+    if (!replacing.sweptFolders.insert(FoldPath(folder.empty() ? "." : folder)).second) return;
   }
   const std::string pattern = folder + kTemporaryPrefix + "*" + kTemporarySuffix;
   for (const std::string& file : FindFiles(pattern.c_str())) {

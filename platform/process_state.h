@@ -45,7 +45,7 @@ VESTA_STATE_API FaultPoint& Fault(platform::FaultPoint point);
 struct Replacements {
   std::atomic<unsigned> temporariesNamed{0};
   std::mutex mutex;
-  std::set<std::string> sweptFolders;  // host paths
+  std::set<std::string> sweptFolders;  // folded as written
   std::vector<std::string> setAside;   // host paths
 };
 VESTA_STATE_API Replacements& Replacing();
