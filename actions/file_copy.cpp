@@ -116,6 +116,8 @@ int VUCopyFileToFolder(const char* file, const char* folder, char* out, int size
     }
     // The copy is tried first: it refuses a name that is taken, and a new
     // name is looked up once rather than twice.
+    // A copy tried before may have read some of the file.
+    if (number > 1 && std::fseek(in.get(), 0, SEEK_SET) != 0) return 0;
     if (!vesta::platform::CopyToNewFile(in.get(), file, candidate.c_str())) {
       if (!VUFileExists(candidate.c_str())) return 0;
       if (!VUSameContent(file, candidate.c_str())) continue;

@@ -207,10 +207,6 @@ bool CopyToNewFile(FILE* in, const char* from, const char* to) {
     SetFileError(from, std::strerror(ENOENT));
     return false;
   }
-  if (std::fseek(in, 0, SEEK_SET) != 0) {
-    SetFileError(from, std::strerror(errno));
-    return false;
-  }
   SweepOnce(to);
   // A name that is held is refused before anything is written; one taken
   // while the copy is written is refused by the rename.

@@ -126,8 +126,8 @@ class MemoryStream {
 // (the reason EEXIST), or when the copy fails; a copy that fails leaves
 // nothing.
 bool CopyToNewFile(const char* from, const char* to);
-// The same from a file open to read, from its start; in stays open. from
-// names it in the errors.
+// The same from a file open to read, from where it stands; in stays open.
+// from names it in the errors.
 bool CopyToNewFile(FILE* in, const char* from, const char* to);
 // Makes the files at paths durable: one syncfs of each file system they lie
 // on (Linux), or each file flushed to the disk after all were written
