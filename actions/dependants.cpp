@@ -91,9 +91,8 @@ int RewriteTextureNames(const char* shape, Change change) {
 
 std::unordered_set<std::string>& Done() { return vesta::common::ShapesDone(); }
 
-std::string DoneKey(const char* stage, const char* path) {
-  return std::string(stage) + '|' + vesta::platform::FoldPath(path);
-}
+// The key of a stage done for a shape, by its folded path.
+std::string DoneKey(const char* stage, const std::string& folded) { return std::string(stage) + '|' + folded; }
 
 // The installation's media folder, ending with a back-slash; "" when the
 // installation is not known.
@@ -145,9 +144,9 @@ int VUExpandKOLBDependants(const char*) { return 1; }
 
 int VUCopyShapeDependants(const char* copy, const char* folder, bool relative) {
   if (!IsShape(copy) || folder == nullptr || folder[0] == '\0') return 1;
-  const std::string key = DoneKey("copy", copy);
-  const std::string relativeKey = DoneKey("relativise", copy);
-  if (Done().count(key) != 0 && (!relative || Done().count(relativeKey) != 0) &&
+  const std::string folded = vesta::platform::FoldPath(copy);
+  const std::string key = DoneKey("copy", folded);
+  if (Done().count(key) != 0 && (!relative || Done().count(DoneKey("relativise", folded)) != 0) &&
       (VUIsFreshCopy(copy) || VUFileExists(copy))) {
     return 1;
   }
@@ -166,9 +165,9 @@ int VUCopyShapeDependants(const char* copy, const char* folder, bool relative) {
   if (result) {
     Done().insert(key);
     if (relative) {
-      Done().insert(relativeKey);
+      Done().insert(DoneKey("relativise", folded));
     } else {
-      Done().erase(relativeKey);
+      Done().erase(DoneKey("relativise", folded));
     }
   }
   return result;
@@ -176,7 +175,7 @@ int VUCopyShapeDependants(const char* copy, const char* folder, bool relative) {
 
 int VURelativiseShapeDependants(const char* path) {
   if (!IsShape(path)) return 1;
-  const std::string key = DoneKey("relativise", path);
+  const std::string key = DoneKey("relativise", vesta::platform::FoldPath(path));
   if (Done().count(key) != 0) return 1;
   int result = RewriteTextureNames(path, [](const std::string& name, std::string* renamed) {
     *renamed = name;

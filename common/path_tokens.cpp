@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "common/layer_state.h"
 #include "common/text.h"
@@ -12,9 +13,13 @@ using vesta::common::FolderToken;
 
 vesta::common::PathTokens& State() { return vesta::common::Tokens(); }
 
+// True when the text ends with a separator, which a folder's name then
+// keeps; any other folder's name gets a back-slash.
+bool EndsWithSeparator(std::string_view text) { return !text.empty() && (text.back() == '\\' || text.back() == '/'); }
+
 std::string WithBackSlash(const char* folder) {
   std::string text = folder != nullptr ? folder : "";
-  if (!text.empty() && text.back() != '\\' && text.back() != '/') text += '\\';
+  if (!text.empty() && !EndsWithSeparator(text)) text += '\\';
   return text;
 }
 
@@ -66,12 +71,11 @@ int VUSetNormalisationFolders(const char* windows, const char* system, const cha
 }
 
 bool VUIsRelativeBase(const char* folder) {
-  const std::string& base = State().base;
-  const size_t length = folder != nullptr ? std::strlen(folder) : 0;
-  if (length == 0) return base.empty();
-  const bool ended = folder[length - 1] == '\\' || folder[length - 1] == '/';
-  return base.size() == length + (ended ? 0 : 1) && base.compare(0, length, folder) == 0 &&
-         (ended || base.back() == '\\');
+  // As WithBackSlash would make it, without making it.
+  const std::string_view base = State().base;
+  const std::string_view name = folder != nullptr ? folder : "";
+  if (name.empty() || EndsWithSeparator(name)) return base == name;
+  return base.size() == name.size() + 1 && base.back() == '\\' && base.substr(0, name.size()) == name;
 }
 
 std::string VUSetRelativeBase(const char* folder) {

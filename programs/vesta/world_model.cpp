@@ -144,8 +144,11 @@ int OnRoom(CRoomProp* room, void* context) {
   info.name = room->roomName;
   info.folder = room->folder;
   info.sides = room->sideCount;
-  if (reading.lookup != nullptr) UseFields(reading.lookup, &info.files, 0, kVPRecordRoom, room, reading.model->path);
-  if (reading.lookup == nullptr) info.files.clear();
+  if (reading.lookup != nullptr) {
+    UseFields(reading.lookup, &info.files, 0, kVPRecordRoom, room, reading.model->path);
+  } else {
+    info.files.clear();
+  }
   ++reading.model->rooms;
   reading.visitor->Room(info);
   return 1;
@@ -160,8 +163,11 @@ int OnItem(CItemProp* item, void* context) {
   info.name = item->name;
   info.target = item->target;
   info.type = item->fileType;
-  if (reading.lookup != nullptr) UseFields(reading.lookup, &info.files, 0, kVPRecordItem, item, reading.model->path);
-  if (reading.lookup == nullptr) info.files.clear();
+  if (reading.lookup != nullptr) {
+    UseFields(reading.lookup, &info.files, 0, kVPRecordItem, item, reading.model->path);
+  } else {
+    info.files.clear();
+  }
   ++reading.model->items;
   reading.visitor->Item(info);
   return 1;

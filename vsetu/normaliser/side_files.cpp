@@ -142,6 +142,5 @@ int NUNormaliseVIQFile(const char* worldFile, const char* targetFolder) {
   builder->NBSetTargetDirectory(targetFolder);
   builder->NBSetClickCallback(nullptr);
   vesta::platform::MakeFolder(targetFolder);  // it may exist already
-  int result = builder->NBNormaliseFile(worldFile);
-  return result;
+  return builder->NBNormaliseFile(worldFile);
 }
