@@ -102,7 +102,10 @@ std::string MediaFolder() {
 
 }  // namespace
 
-void VUForgetShapesDone() { Done().clear(); }
+void VUForgetShapesDone() {
+  Done().clear();
+  vesta::common::Copies().shapesDoneBySpelling.clear();
+}
 
 std::vector<std::string> VUShapeTextureNames(const std::string& text) {
   std::vector<std::string> names;
@@ -144,10 +147,18 @@ int VUExpandKOLBDependants(const char*) { return 1; }
 
 int VUCopyShapeDependants(const char* copy, const char* folder, bool relative) {
   if (!IsShape(copy) || folder == nullptr || folder[0] == '\0') return 1;
+  // A world names each shape many times, mostly spelled the same: a fresh
+  // copy done so before is known by its spelling, without folding it.
+  thread_local std::string spelled;
+  spelled.assign(copy).append(1, '|').append(folder).append(relative ? "|r" : "|c");
+  auto& doneBySpelling = vesta::common::Copies().shapesDoneBySpelling;
+  if (doneBySpelling.count(spelled) != 0) return 1;
   const std::string folded = vesta::platform::FoldPath(copy);
   const std::string key = DoneKey("copy", folded);
+  const bool fresh = VUIsFreshCopy(copy);
   if (Done().count(key) != 0 && (!relative || Done().count(DoneKey("relativise", folded)) != 0) &&
-      (VUIsFreshCopy(copy) || VUFileExists(copy))) {
+      (fresh || VUFileExists(copy))) {
+    if (fresh) doneBySpelling.insert(spelled);
     return 1;
   }
   const std::string shape = copy;
@@ -164,6 +175,7 @@ int VUCopyShapeDependants(const char* copy, const char* folder, bool relative) {
   });
   if (result) {
     Done().insert(key);
+    if (fresh) doneBySpelling.insert(spelled);
     if (relative) {
       Done().insert(DoneKey("relativise", folded));
     } else {

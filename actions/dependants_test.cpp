@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "actions/file_copy.h"
+
 #include <string>
 
 #include "common/path_tokens.h"
@@ -52,6 +54,33 @@ TEST(DependantsTest, AShapeThatCannotBeRewrittenWholeStaysAsItWas) {
       });
   EXPECT_EQ(fired, 5);
   EXPECT_TRUE(vesta::platform::FindFiles(scratch.Path("*.tmp").c_str()).empty());
+}
+
+// A shape copied in a normalisation has its textures copied once, however
+// often the world names it; a new normalisation looks at it again.
+TEST(DependantsTest, ACopiedShapeIsRewrittenOncePerNormalisation) {
+  vesta::testing::ScratchFolder scratch;
+  ASSERT_TRUE(vesta::testing::WriteTextFile(scratch.Path("wood.bmp"), "BM"));
+  const std::string original = Shape(scratch.Path("wood.bmp"));
+  ASSERT_TRUE(vesta::testing::WriteTextFile(scratch.Path("shape.x"), original));
+  ASSERT_TRUE(vesta::platform::MakeFolder(scratch.Path("out").c_str()));
+  const std::string out = scratch.Path("out") + "\\";
+  VUForgetCopies();
+  VUForgetShapesDone();
+  char copy[kVUPathBuffer];
+  ASSERT_EQ(VUCopyFileToFolder(scratch.Path("shape.x").c_str(), out.c_str(), copy), 1);
+  const std::string rewritten = Shape("?VESTAVWQDIR?wood.bmp");
+  for (int again = 0; again < 2; ++again) {
+    EXPECT_EQ(VUCopyShapeDependants(copy, out.c_str(), true), 1);
+    EXPECT_EQ(ReadTextFile(copy), again == 0 ? rewritten : original) << again;
+    // Written back as it was: a shape done is not read again.
+    ASSERT_TRUE(vesta::testing::WriteTextFile(copy, original));
+  }
+  VUForgetShapesDone();
+  EXPECT_EQ(VUCopyShapeDependants(copy, out.c_str(), true), 1);
+  EXPECT_EQ(ReadTextFile(copy), rewritten);
+  EXPECT_TRUE(VUFileExists((out + "wood.bmp").c_str()));
+  VUForgetCopies();
 }
 
 }  // namespace

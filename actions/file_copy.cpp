@@ -49,6 +49,7 @@ struct CloseFile {
 void ForgetFresh() {
   Records().fresh.clear();
   Records().freshBySpelling.clear();
+  Records().shapesDoneBySpelling.clear();
 }
 
 }  // namespace

@@ -26,6 +26,9 @@ struct CopyRecords {
   // source + "|" + folder as the caller spelled them -> a fresh copy: a
   // name met again is answered without folding it
   std::unordered_map<std::string, std::string> freshBySpelling;
+  // copy + "|" + folder + "|" + form, as the caller spelled them: fresh
+  // shapes whose textures VUCopyShapeDependants has copied in that form
+  std::unordered_set<std::string> shapesDoneBySpelling;
 };
 VESTA_STATE_API CopyRecords& Copies();
 
