@@ -178,8 +178,9 @@ int VUCopyShapeDependants(const char* copy, const char* folder, bool relative) {
     if (fresh) doneBySpelling.insert(spelled);
     if (relative) {
       Done().insert(DoneKey("relativise", folded));
-    } else {
-      Done().erase(DoneKey("relativise", folded));
+    } else if (Done().erase(DoneKey("relativise", folded)) != 0) {
+      // Its names are no longer relative, whatever spelling met them so.
+      doneBySpelling.clear();
     }
   }
   return result;
@@ -187,13 +188,20 @@ int VUCopyShapeDependants(const char* copy, const char* folder, bool relative) {
 
 int VURelativiseShapeDependants(const char* path) {
   if (!IsShape(path)) return 1;
+  // Known by its spelling too (without a folder, unlike a copy's).
+  thread_local std::string spelled;
+  spelled.assign(path).append("||relativised");
+  auto& doneBySpelling = vesta::common::Copies().shapesDoneBySpelling;
+  if (doneBySpelling.count(spelled) != 0) return 1;
   const std::string key = DoneKey("relativise", vesta::platform::FoldPath(path));
-  if (Done().count(key) != 0) return 1;
-  int result = RewriteTextureNames(path, [](const std::string& name, std::string* renamed) {
+  int result = Done().count(key) != 0 ? 1 : RewriteTextureNames(path, [](const std::string& name, std::string* renamed) {
     *renamed = name;
     return RelativeName(renamed);
   });
-  if (result) Done().insert(key);
+  if (result) {
+    Done().insert(key);
+    doneBySpelling.insert(spelled);
+  }
   return result;
 }
 

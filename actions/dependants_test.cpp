@@ -76,10 +76,23 @@ TEST(DependantsTest, ACopiedShapeIsRewrittenOncePerNormalisation) {
     // Written back as it was: a shape done is not read again.
     ASSERT_TRUE(vesta::testing::WriteTextFile(copy, original));
   }
+  // Copied in the relative form, it counts as made relative.
+  EXPECT_EQ(VURelativiseShapeDependants(copy), 1);
+  EXPECT_EQ(ReadTextFile(copy), original);
   VUForgetShapesDone();
   EXPECT_EQ(VUCopyShapeDependants(copy, out.c_str(), true), 1);
   EXPECT_EQ(ReadTextFile(copy), rewritten);
   EXPECT_TRUE(VUFileExists((out + "wood.bmp").c_str()));
+
+  // Made relative, then copied in the plain form: it is made relative again.
+  VUForgetShapesDone();
+  ASSERT_TRUE(vesta::testing::WriteTextFile(copy, Shape("?VESTAVWQDIR?wood.bmp")));
+  EXPECT_EQ(VURelativiseShapeDependants(copy), 1);
+  EXPECT_EQ(VUCopyShapeDependants(copy, out.c_str(), false), 1);
+  EXPECT_NE(ReadTextFile(copy), rewritten);
+  VURelativeBase base(out.c_str());
+  EXPECT_EQ(VURelativiseShapeDependants(copy), 1);
+  EXPECT_EQ(ReadTextFile(copy), rewritten);
   VUForgetCopies();
 }
 

@@ -27,7 +27,8 @@ struct CopyRecords {
   // name met again is answered without folding it
   std::unordered_map<std::string, std::string> freshBySpelling;
   // copy + "|" + folder + "|" + form, as the caller spelled them: fresh
-  // shapes whose textures VUCopyShapeDependants has copied in that form
+  // shapes whose textures VUCopyShapeDependants has copied in that form;
+  // and path + "||relativised": shapes VURelativiseShapeDependants has done
   std::unordered_set<std::string> shapesDoneBySpelling;
 };
 VESTA_STATE_API CopyRecords& Copies();
