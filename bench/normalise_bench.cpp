@@ -15,6 +15,7 @@
 #include <map>
 #include <string>
 
+#include "bench/bench_root.h"
 #include "bench/bench_table.h"
 #include "bench/ratio_reporter.h"
 #include "platform/file_system.h"
@@ -217,6 +218,8 @@ void PrintTable(const vesta::bench::RatioReporter& reporter) {
 
 int main(int argc, char** argv) {
   vesta::bench::RunBenchmarks(argc, argv, PrintTable, [] { Shared(); });
-  std::filesystem::remove_all(std::filesystem::temp_directory_path() / "vesta-normalise-bench");
+  if (!vesta::bench::KeepsRoots()) {
+    std::filesystem::remove_all(std::filesystem::temp_directory_path() / "vesta-normalise-bench");
+  }
   return 0;
 }

@@ -153,10 +153,10 @@ int gRun = 0;
 // Each round copies the media folder and syncs it once, as a user would,
 // and packs the world, side by side, so that both meet the same machine;
 // which goes first alternates, since the file system's state drifts within
-// a round. The table takes the median of each. What the rounds made is removed only
-// after the last one: files made just after many were deleted are slow to
-// make on some file systems (ext4 without a journal looks past every inode
-// freed in the last minutes), and that would fall on whichever ran next.
+// a round. The table takes the median of each. What the rounds made stays
+// until the root is removed (bench_root.h): files made just after many were
+// deleted are slow to make on some file systems, and that would fall on
+// whichever ran next.
 std::vector<double> gCopySeconds;
 std::vector<double> gPackSeconds;
 long gPackPeakKiB = 0;
@@ -170,7 +170,6 @@ double Median(std::vector<double> values) {
 void BM_PackBesideCopy(benchmark::State& state) {
   const std::string world = WorldOf(static_cast<int>(state.range(0)));
   const std::string drive = Root().Host("drive_c").string();
-  std::vector<fs::path> made;
   std::error_code ignored;
   for (auto _ : state) {
     // Each starts with nothing left to write of what ran before it: a sync
@@ -201,11 +200,7 @@ void BM_PackBesideCopy(benchmark::State& state) {
     gPackSeconds.push_back(pack.seconds);
     gPackPeakKiB = std::max(gPackPeakKiB, pack.peakKiB);
     state.SetIterationTime(pack.seconds);
-    made.push_back(target);
-    made.push_back(Root().Host("drive_c/Out/" + name));
   }
-  for (const fs::path& folder : made) fs::remove_all(folder, ignored);
-  Run({"/bin/sync", "-f", drive});
 }
 
 std::map<int, long> gPeakKiB;  // of vesta world check, by items
