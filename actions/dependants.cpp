@@ -194,10 +194,11 @@ int VURelativiseShapeDependants(const char* path) {
   auto& doneBySpelling = vesta::common::Copies().shapesDoneBySpelling;
   if (doneBySpelling.count(spelled) != 0) return 1;
   const std::string key = DoneKey("relativise", vesta::platform::FoldPath(path));
-  int result = Done().count(key) != 0 ? 1 : RewriteTextureNames(path, [](const std::string& name, std::string* renamed) {
+  const auto relative = [](const std::string& name, std::string* renamed) {
     *renamed = name;
     return RelativeName(renamed);
-  });
+  };
+  const int result = Done().count(key) != 0 ? 1 : RewriteTextureNames(path, relative);
   if (result) {
     Done().insert(key);
     doneBySpelling.insert(spelled);

@@ -1,13 +1,13 @@
-// Rewriting the texture names of a shape when the output fails: the shape
-// is the old one or the rewritten one, and the result says which.
+// Rewriting the texture names of a shape: when the output fails, the shape
+// is the old one or the rewritten one, and the result says which; and once
+// in a normalisation, however often the world names the shape.
 #include "actions/dependants.h"
 
 #include <gtest/gtest.h>
 
-#include "actions/file_copy.h"
-
 #include <string>
 
+#include "actions/file_copy.h"
 #include "common/path_tokens.h"
 #include "platform/file_system.h"
 #include "platform/testing/fault_injection.h"
