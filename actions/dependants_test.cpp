@@ -55,11 +55,14 @@ TEST(DependantsTest, AShapeThatCannotBeRewrittenWholeStaysAsItWas) {
   EXPECT_EQ(fired, 5);
   EXPECT_TRUE(vesta::platform::FindFiles(scratch.Path("*.tmp").c_str()).empty());
 
-  // A name longer than any path is left as it stands.
+  // A name longer than any path is left as it stands; a shape that is not
+  // there has nothing to rewrite; a quote past an entry's braces is no name.
   const std::string odd = Shape("?VESTAVWQDIR?" + std::string(300, 'w') + ".bmp");
   ASSERT_TRUE(vesta::testing::WriteTextFile(shape, odd));
   EXPECT_EQ(VUExpandShapeDependants(scratch.Folder().c_str(), shape.c_str()), 1);
   EXPECT_EQ(ReadTextFile(shape), odd);
+  EXPECT_EQ(VURelativiseShapeDependants(scratch.Path("gone.x").c_str()), 1);
+  EXPECT_TRUE(VUShapeTextureNames("TextureFilename { wood.bmp; }\nMesh { \"m\" }").empty());
 }
 
 // A shape copied in a normalisation has its textures copied once, however
