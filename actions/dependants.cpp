@@ -94,6 +94,14 @@ std::unordered_set<std::string>& Done() { return vesta::common::ShapesDone(); }
 // The key of a stage done for a shape, by its folded path.
 std::string DoneKey(const char* stage, const std::string& folded) { return std::string(stage) + '|' + folded; }
 
+// The key by which a shape done is known as the caller spelled it: the
+// shape, the folder its textures were copied to ("" for the relative step
+// alone) and what was done. Made in key, a buffer of the caller's that
+// keeps its room from call to call.
+void SpelledKey(std::string* key, const char* shape, const char* folder, const char* done) {
+  key->assign(shape).append(1, '|').append(folder).append(1, '|').append(done);
+}
+
 // The installation's media folder, ending with a back-slash; "" when the
 // installation is not known.
 std::string MediaFolder() {
@@ -150,7 +158,7 @@ int VUCopyShapeDependants(const char* copy, const char* folder, bool relative) {
   // A world names each shape many times, mostly spelled the same: a fresh
   // copy done so before is known by its spelling, without folding it.
   thread_local std::string spelled;
-  spelled.assign(copy).append(1, '|').append(folder).append(relative ? "|r" : "|c");
+  SpelledKey(&spelled, copy, folder, relative ? "copied relative" : "copied");
   auto& doneBySpelling = vesta::common::Copies().shapesDoneBySpelling;
   if (doneBySpelling.count(spelled) != 0) return 1;
   const std::string folded = vesta::platform::FoldPath(copy);
@@ -188,9 +196,9 @@ int VUCopyShapeDependants(const char* copy, const char* folder, bool relative) {
 
 int VURelativiseShapeDependants(const char* path) {
   if (!IsShape(path)) return 1;
-  // Known by its spelling too (without a folder, unlike a copy's).
+  // Known by its spelling too.
   thread_local std::string spelled;
-  spelled.assign(path).append("||relativised");
+  SpelledKey(&spelled, path, "", "relativised");
   auto& doneBySpelling = vesta::common::Copies().shapesDoneBySpelling;
   if (doneBySpelling.count(spelled) != 0) return 1;
   const std::string key = DoneKey("relativise", vesta::platform::FoldPath(path));

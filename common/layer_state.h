@@ -26,9 +26,8 @@ struct CopyRecords {
   // source + "|" + folder as the caller spelled them -> a fresh copy: a
   // name met again is answered without folding it
   std::unordered_map<std::string, std::string> freshBySpelling;
-  // copy + "|" + folder + "|" + form, as the caller spelled them: fresh
-  // shapes whose textures VUCopyShapeDependants has copied in that form;
-  // and path + "||relativised": shapes VURelativiseShapeDependants has done
+  // shapes done, by the paths as the caller spelled them (dependants.cpp):
+  // fresh copies whose textures are copied, and shapes made relative
   std::unordered_set<std::string> shapesDoneBySpelling;
 };
 VESTA_STATE_API CopyRecords& Copies();

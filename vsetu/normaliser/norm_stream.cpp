@@ -31,8 +31,8 @@ struct Run {
 
 Run* Of(void* context) { return static_cast<Run*>(context); }
 
-// Passes what was gathered on to the new file once there is at least least
-// of it; false when it could not be written.
+// Passes what was gathered on to the new file once it holds least bytes
+// or more; false when it could not be written.
 bool PassOn(const Run& run, size_t least) {
   if (run.gathered == nullptr || run.gathered->Held() < least || run.gathered->Held() == 0) return true;
   std::string_view text;
